@@ -1,0 +1,14 @@
+// The one fatal path of the runtime: a message box headed "运行时出错!", then
+// shutdown without the program's exit routine and exit code -1.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace rt {
+
+// The report's text: heading, optional code line, optional message line.
+std::string FormatRuntimeErrorText(const char* message, int32_t code);
+
+[[noreturn]] void ReportRuntimeError(const char* message, int32_t code);
+
+}  // namespace rt

@@ -1,0 +1,58 @@
+// A library's link to the runtime: the RuntimeService address that the runtime hands
+// over with notification 1.  Before that, every call answers 0.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/runtime_service.h"
+
+namespace rt {
+
+class LibraryLink {
+ public:
+  // The library's LibraryNotify body: keeps the service address on code 1.
+  int32_t Notify(int32_t code, int32_t arg1, int32_t /*arg2*/) {
+    if (code == 1) {
+      service_ = reinterpret_cast<RuntimeServiceFn>(static_cast<uintptr_t>(static_cast<uint32_t>(arg1)));
+      return 0;
+    }
+    return -1;
+  }
+  int32_t Call(int32_t code, int32_t arg1 = 0, int32_t arg2 = 0) const {
+    return service_ ? service_(code, arg1, arg2) : 0;
+  }
+  bool Linked() const { return service_ != nullptr; }
+
+  void* Alloc(size_t n) const { return Pointer(Call(SvcAlloc, static_cast<int32_t>(n), 0)); }
+  void Free(void* p) const { if (p) Call(SvcFree, Word(p), 0); }
+
+  // A new runtime text (null for an empty one), owned by the receiver.
+  char* NewText(const char* s, size_t n) const {
+    if (!s || n == 0) return nullptr;
+    char* t = static_cast<char*>(Alloc(n + 1));
+    if (!t) return nullptr;
+    std::memcpy(t, s, n);
+    t[n] = 0;
+    return t;
+  }
+  char* NewText(const char* s) const { return s ? NewText(s, std::strlen(s)) : nullptr; }
+  // A new byte set {1, n, bytes}, null for n == 0.
+  void* NewByteSet(const void* bytes, size_t n) const {
+    if (n == 0) return nullptr;
+    int32_t* b = static_cast<int32_t*>(Alloc(n + 8));
+    if (!b) return nullptr;
+    b[0] = 1;
+    b[1] = static_cast<int32_t>(n);
+    std::memcpy(b + 2, bytes, n);
+    return b;
+  }
+
+  static void* Pointer(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
+  static int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+ private:
+  RuntimeServiceFn service_ = nullptr;
+};
+
+}  // namespace rt

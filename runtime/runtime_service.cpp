@@ -1,0 +1,30 @@
+#include "runtime/runtime_service.h"
+
+#include <cstdint>
+
+#include "runtime/error_report.h"
+#include "runtime/heap.h"
+
+namespace rt {
+namespace {
+inline void* Ptr(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
+inline int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
+}  // namespace
+
+int32_t __stdcall RuntimeService(int32_t code, int32_t arg1, int32_t arg2) {
+  switch (code) {
+    case SvcAlloc:
+      return Word(arg2 == 0 ? AllocMemory(arg1) : TryAllocMemory(arg1));
+    case SvcFree:
+      FreeMemory(Ptr(arg1));
+      return 0;
+    case SvcRealloc:
+      return Word(ReallocMemory(Ptr(arg1), arg2));
+    case SvcFatalError:
+      ReportRuntimeError(static_cast<const char*>(Ptr(arg1)), 0);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace rt

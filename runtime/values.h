@@ -1,0 +1,84 @@
+// Value records and memory blocks shared between program code and the runtime.
+// Every layout here is a 32-bit layout that program code depends on.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace rt {
+
+// Type tags of ArgRecord/ResultRecord word 2.
+enum TypeTag : uint32_t {
+  TagOmitted = 0,
+  TagByte = 0x80000101,
+  TagShort = 0x80000201,
+  TagInt = 0x80000301,
+  TagLong = 0x80000401,
+  TagFloat = 0x80000501,
+  TagDouble = 0x80000601,
+  TagBool = 0x80000002,
+  TagDateTime = 0x80000003,
+  TagText = 0x80000004,
+  TagBytes = 0x80000005,
+};
+constexpr uint32_t ArrayFlag = 0x20000000;
+
+// Every command argument and result: value (or low word), high word, type tag.
+struct ArgRecord {
+  uint32_t value;
+  uint32_t high;
+  uint32_t tag;
+};
+using ResultRecord = ArgRecord;
+static_assert(sizeof(ArgRecord) == 12, "ArgRecord is three 32-bit words");
+static_assert(offsetof(ArgRecord, value) == 0 && offsetof(ArgRecord, high) == 4 &&
+              offsetof(ArgRecord, tag) == 8, "ArgRecord word order");
+
+// A component named in a command argument: value = window id, high = component id,
+// tag = component type id.
+using ComponentRef = ArgRecord;
+
+// Uniform signature of every kernel and library command.  The result record arrives
+// zero-filled; args points at argc consecutive records (tag 0 = omitted).
+using CommandFunction = void(__cdecl*)(ResultRecord* result, int32_t argc, ArgRecord* args);
+
+// Byte-set block: mark (always 1), length, bytes.  Null is the empty byte set.
+struct ByteSetHeader {
+  int32_t mark;
+  int32_t length;
+};
+static_assert(sizeof(ByteSetHeader) == 8, "byte-set header is two words");
+
+// Array block: dimension count d, d sizes, then the elements.
+// The empty one-dimensional array is {1, 0}.
+
+inline bool IsOmitted(const ArgRecord& a) { return a.tag == TagOmitted; }
+
+// Text of a text argument; commands always see a readable text.
+inline const char* TextOf(const ArgRecord& a) {
+  const char* p = reinterpret_cast<const char*>(static_cast<uintptr_t>(a.value));
+  return p ? p : "";
+}
+
+inline ArgRecord IntArg(int32_t v) { return ArgRecord{static_cast<uint32_t>(v), 0, TagInt}; }
+inline ArgRecord BoolArg(bool v) { return ArgRecord{v ? 1u : 0u, 0, TagBool}; }
+inline ArgRecord TextArg(const char* s) {
+  return ArgRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(s)), 0, TagText};
+}
+inline ArgRecord RefArg(void* variable, uint32_t tag) {
+  return ArgRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable)), 0, tag};
+}
+inline ArgRecord OmittedArg() { return ArgRecord{0, 0, TagOmitted}; }
+inline ArgRecord DoubleArg(double d) {
+  uint64_t bits;
+  static_assert(sizeof bits == sizeof d, "double is 8 bytes");
+  __builtin_memcpy(&bits, &d, 8);
+  return ArgRecord{static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32), TagDouble};
+}
+inline double DoubleOf(const ArgRecord& a) {
+  uint64_t bits = (static_cast<uint64_t>(a.high) << 32) | a.value;
+  double d;
+  __builtin_memcpy(&d, &bits, 8);
+  return d;
+}
+
+}  // namespace rt

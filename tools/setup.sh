@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Prepares a Debian 12 machine (as root) for building and running the project:
+# cross compiler, Wine, a virtual X server, fonts, CMake and the Chinese locale.
+# Skips what is already there, so a second run costs about a second.
+#
+# This machine kind runs a kernel with 32-bit emulation switched off, so i386
+# Linux programs (Wine's 32-bit loader) cannot be executed directly.  Wine's
+# 64-bit side runs natively; its 32-bit loader is run through qemu-i386, which
+# binfmt_misc starts for every i386 ELF file.  See tools/wine-env.sh.
+set -euo pipefail
+
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  rm -f /var/lib/apt/lists/lock.updated
+fi
+
+need=()
+for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
+         qemu-user xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
+         googletest; do
+  have "$p" || need+=("$p")
+done
+
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+"$(dirname "$0")/binfmt-i386.sh"

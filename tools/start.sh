@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Sets the machine up, builds everything and starts the tool under Wine.  With no
+# display, the tool runs on a virtual X server; a screenshot of that screen is saved
+# under the build folder after a few seconds and the tool is then closed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+"$root/tools/setup.sh"
+mkdir -p "$build"
+"$root/tools/build.sh" >"$build/../build.log" 2>&1 || { tail -60 "$build/../build.log"; exit 1; }
+
+program=""
+for candidate in "$build/app/IconExtractor.exe" "$build/tests/runtime/test_program.exe"; do
+  if [ -f "$candidate" ]; then program=$candidate; break; fi
+done
+[ -n "$program" ] || { echo "no program image has been built" >&2; exit 1; }
+
+run=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" "$program")
+if [ -n "${DISPLAY:-}" ]; then
+  exec "${run[@]}"
+fi
+
+"${run[@]}" &
+pid=$!
+sleep "${SCREENSHOT_DELAY:-12}"
+display=$(cat "$build/wineprefix.state/display")
+shot="$build/screenshot.png"
+import -display "$display" -window root "$shot"
+echo "screenshot of the virtual screen: $shot"
+WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+wait $pid 2>/dev/null || true
