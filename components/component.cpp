@@ -43,4 +43,13 @@ void Component::OnFinalMessage() {
   rt::WindowObject::OnFinalMessage();
 }
 
+HGLOBAL BlobToGlobal(const void* blob, size_t size) {
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+  if (!g) return nullptr;
+  void* p = GlobalLock(g);
+  if (size) std::memcpy(p, blob, size);
+  GlobalUnlock(g);
+  return g;
+}
+
 }  // namespace comp

@@ -45,4 +45,8 @@ class Component : public rt::WindowObject {
   uint32_t componentId_;
 };
 
+// The kernel types' GetAllProperties: a blob copied into a new global memory block
+// of exactly its length (the caller frees it).
+HGLOBAL BlobToGlobal(const void* blob, size_t size);
+
 }  // namespace comp
