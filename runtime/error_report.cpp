@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "runtime/program_run.h"
+#include "runtime/runtime_state.h"
+
 namespace rt {
 
 std::string FormatRuntimeErrorText(const char* message, int32_t code) {
@@ -22,9 +25,12 @@ std::string FormatRuntimeErrorText(const char* message, int32_t code) {
 }
 
 void ReportRuntimeError(const char* message, int32_t code) {
+  // From here on no event routine runs, not even while the box pumps messages.
+  ++Runtime().eventBlockCount;
   std::string text = FormatRuntimeErrorText(message, code);
   MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
-  ExitProcess(static_cast<UINT>(-1));
+  Runtime().exitRoutine = nullptr;
+  EndProgram(-1);
 }
 
 }  // namespace rt

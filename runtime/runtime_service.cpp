@@ -4,6 +4,8 @@
 
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
+#include "runtime/message_loop.h"
+#include "runtime/program_run.h"
 
 namespace rt {
 namespace {
@@ -22,8 +24,23 @@ int32_t __stdcall RuntimeService(int32_t code, int32_t arg1, int32_t arg2) {
       return Word(ReallocMemory(Ptr(arg1), arg2));
     case SvcFatalError:
       ReportRuntimeError(static_cast<const char*>(Ptr(arg1)), 0);
-    default:
+    case SvcProgramFolder:
+      return Word(NewText(Runtime().programFolder.c_str()));
+    case SvcProgramFileName:
+      return Word(NewText(Runtime().programFileName.c_str()));
+    case SvcBeginLoad:
+      PumpWaitingMessages();
+      ++Runtime().eventBlockCount;
       return 0;
+    case SvcEndLoad:
+      PumpWaitingMessages();
+      if (Runtime().eventBlockCount > 0) --Runtime().eventBlockCount;
+      return 0;
+    default: {
+      bool handled = false;
+      int32_t r = WindowLayerService(code, arg1, arg2, &handled);
+      return handled ? r : 0;
+    }
   }
 }
 

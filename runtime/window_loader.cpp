@@ -3,6 +3,8 @@
 
 namespace rt {
 
+bool ReadFormDescription(const uint8_t*, size_t, WindowTable&) { return false; }
+void RelocateRoutines(WindowTable&, uint32_t) {}
 bool LoadWindow(uint32_t, HWND, bool) { return false; }
 void UnloadAllWindows() {}
 bool AnyLiveWindow() { return false; }

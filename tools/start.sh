@@ -10,7 +10,7 @@ mkdir -p "$build"
 "$root/tools/build.sh" >"$build/../build.log" 2>&1 || { tail -60 "$build/../build.log"; exit 1; }
 
 program=""
-for candidate in "$build/app/IconExtractor.exe" "$build/tests/runtime/test_program.exe"; do
+for candidate in "$build/app/IconExtractor.exe" "$build/tests/programs/test_program.exe"; do
   if [ -f "$candidate" ]; then program=$candidate; break; fi
 done
 [ -n "$program" ] || { echo "no program image has been built" >&2; exit 1; }

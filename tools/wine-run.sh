@@ -36,7 +36,7 @@ if [ -z "${DISPLAY:-}" ]; then
   else
     for n in $(seq 90 130); do
       [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-      setsid nohup Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      setsid nohup Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 8>&- &
       for _ in $(seq 50); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.1; done
       echo ":$n" > "$state/display"; DISPLAY=":$n"; break
     done
@@ -45,14 +45,21 @@ if [ -z "${DISPLAY:-}" ]; then
   flock -u 8
 fi
 
-# Create the prefix once; keep one wineserver alive for the run.
+# Create the prefix once; keep one wineserver alive for the run.  The server and
+# Wine's system processes outlive this program, so they must not inherit its output
+# (CTest waits for the output pipe to close).
 exec 9>"$state/prefix.lock"
 flock 9
 if [ ! -f "$prefix/system.reg" ]; then
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
 fi
-wineserver -p 2>/dev/null || true
+socket=$(printf '/tmp/.wine-%d/server-%x-%x/socket' "$(id -u)" "$(stat -c %d "$prefix")" "$(stat -c %i "$prefix")")
+if [ ! -S "$socket" ]; then
+  wineserver -p >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+  /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+fi
 flock -u 9
+exec 8>&- 9>&-
 
 set +e
 /usr/lib/wine/wine "$@"

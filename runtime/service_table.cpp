@@ -1,0 +1,54 @@
+#include "runtime/service_table.h"
+
+#include "runtime/heap.h"
+#include "runtime/program_run.h"
+#include "runtime/runtime_errors.h"
+
+namespace rt {
+namespace {
+
+void* __stdcall AllocSlot(int32_t size) { return AllocMemory(size); }
+void* __stdcall ReallocSlot(void* p, int32_t size) { return ReallocMemory(p, size); }
+void __stdcall FreeSlot(void* p) { FreeMemory(p); }
+
+uint32_t __stdcall IndexedService(int32_t number, uint32_t argument) {
+  switch (number) {
+    case ServiceInitialiseRuntime:
+      InitialiseRuntime(reinterpret_cast<const ProgramHeader*>(static_cast<uintptr_t>(argument)));
+      return 1;
+    case ServiceRegisterExitRoutine:
+      RegisterExitRoutine(reinterpret_cast<ExitRoutineFn>(static_cast<uintptr_t>(argument)));
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void __stdcall CallCommand(CommandFunction command, int32_t argc, ArgRecord* args, ResultRecord* out) {
+  ResultRecord result = {0, 0, 0};
+  command(&result, argc, args);
+  *out = result;
+}
+
+const ServiceTable& Services() {
+  static const ServiceTable table = {
+      &RaiseRuntimeError,
+      nullptr,  // CallDllCommand: program code binds through CallDll (runtime/dll_binding.h)
+      &CallCommand,
+      &CallCommand,
+      nullptr,  // GetComponentProperty: the window layer's property service
+      nullptr,  // SetComponentProperty
+      &AllocSlot,
+      &ReallocSlot,
+      &FreeSlot,
+      &EndProgram,
+      &RunMessageLoop,
+      &LoadStartupWindow,
+      &IndexedService,
+  };
+  return table;
+}
+
+}  // namespace rt

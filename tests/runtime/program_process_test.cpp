@@ -1,0 +1,86 @@
+// Start-up and shutdown of a whole program image, observed from outside the process.
+#include <gtest/gtest.h>
+
+#include "process_runner.h"
+#include "runtime/error_report.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string TestProgram() { return TestFolder() + "programs\\test_program.exe"; }
+
+struct ScenarioResult {
+  ProcessRun run;
+  std::string log;
+};
+
+ScenarioResult RunScenario(const std::string& scenario, int argument = 0) {
+  ScenarioResult r;
+  std::string log = TempFileName("tp");
+  r.run = RunProgram(TestProgram(), scenario + " \"" + log + "\" " + std::to_string(argument), "错误");
+  r.log = ReadWholeFile(log);
+  DeleteFileA(log.c_str());
+  return r;
+}
+
+const char kStartAndStop[] =
+    "library1 1\nlibrary2 1\nexit routine\nlibrary1 6\nlibrary2 6\n";
+const char kStartAndFatalStop[] = "library1 1\nlibrary2 1\nlibrary1 6\nlibrary2 6\n";
+
+}  // namespace
+
+TEST(ProgramProcess, EndProgramExitsWithItsCodeAfterAnOrderedShutdown) {
+  ScenarioResult r = RunScenario("end-program", 7);
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 7u);
+  EXPECT_TRUE(r.run.boxTexts.empty());
+  EXPECT_EQ(r.log, kStartAndStop);
+}
+
+TEST(ProgramProcess, EndProgramFromAnotherThreadRunsShutdownOnTheInterfaceThread) {
+  ScenarioResult r = RunScenario("end-from-thread", 9);
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 9u);
+  EXPECT_EQ(r.log, kStartAndStop);
+}
+
+TEST(ProgramProcess, RaisedErrorShowsTheReportAndSkipsTheExitRoutine) {
+  ScenarioResult r = RunScenario("raise", 1);
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
+  ASSERT_EQ(r.run.boxTexts.size(), 1u);
+  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+  EXPECT_EQ(r.log, kStartAndFatalStop);
+}
+
+TEST(ProgramProcess, EmptyFormDescriptionCannotLoadTheStartupWindow) {
+  ScenarioResult r = RunScenario("empty-form");
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
+  ASSERT_EQ(r.run.boxTexts.size(), 1u);
+  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+  EXPECT_EQ(r.log, kStartAndFatalStop);
+}
+
+TEST(ProgramProcess, BrokenFormDescriptionIsFatalAtStartup) {
+  ScenarioResult r = RunScenario("broken-form");
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
+  ASSERT_EQ(r.run.boxTexts.size(), 1u);
+  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
+}
+
+TEST(ProgramProcess, ExhaustedMemoryReportsTheRequestedSize) {
+  ScenarioResult r = RunScenario("alloc");
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
+  ASSERT_EQ(r.run.boxTexts.size(), 1u);
+  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：分配 2147483632 字节内存失败!\r\n");
+}
+
+TEST(RuntimeErrorText, LayoutOfHeadingCodeAndMessage) {
+  EXPECT_EQ(rt::FormatRuntimeErrorText("", 0), "运行时出错!\r\n\r\n");
+  EXPECT_EQ(rt::FormatRuntimeErrorText(nullptr, 6), "运行时出错!\r\n\r\n错误代码：6\r\n\r\n");
+  EXPECT_EQ(rt::FormatRuntimeErrorText("m", 0), "运行时出错!\r\n\r\n错误信息：m\r\n");
+}
