@@ -1,0 +1,176 @@
+// Times the application's list fill: GetFileIconCount, one AddFileIcon per icon into
+// one byte set, then GetImageCount.  Prints N and seconds.
+//   image_list_bench.exe MODULE
+//   image_list_bench.exe --generate N OUT.exe   (a copy of this program with N icon groups)
+//   image_list_bench.exe --show MODULE          (a list view of the icons, for 30 s)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "components/empty_image_list.h"
+#include "components/image_list_commands.h"
+#include "components/list_view.h"
+#include "components/list_view_library.h"
+#include "runtime/byte_reader.h"
+#include "runtime/heap.h"
+#include "runtime/runtime_service.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Builds the image-list byte set of every icon of the module; returns the image count.
+int32_t FillImageList(const char* module, void** variable, int32_t* iconCount) {
+  rt::ArgRecord path = rt::TextArg(module);
+  rt::ResultRecord result = {};
+  comp::GetFileIconCountCommand(&result, 1, &path);
+  *iconCount = static_cast<int32_t>(result.value);
+  *variable = rt::NewByteSet(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  for (int32_t i = 0; i < *iconCount; ++i) {
+    rt::ArgRecord args[4] = {rt::RefArg(variable, rt::TagBytes), rt::TextArg(module), rt::IntArg(i), rt::OmittedArg()};
+    result = {};
+    comp::AddFileIconCommand(&result, 4, args);
+  }
+  rt::ArgRecord set = rt::RefArg(*variable, rt::TagBytes);
+  result = {};
+  comp::GetImageCountCommand(&result, 1, &set);
+  return static_cast<int32_t>(result.value);
+}
+
+// One 32 x 32, 16-colour icon image: header, palette, colour bits, mask.
+std::vector<uint8_t> IconImage(int n) {
+  rt::ByteAppender w;
+  w.u32(40); w.i32(32); w.i32(64); w.u16(1); w.u16(4); w.u32(0); w.u32(512 + 128);
+  w.i32(0); w.i32(0); w.u32(16); w.u32(0);
+  static const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080,
+                                        0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
+                                        0x00FFFF, 0xFFFFFF};
+  for (uint32_t c : kPalette) w.u32(c);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const int a = 1 + (n + y / 8) % 15, b = 1 + (n + x / 4 + 3) % 15;
+      w.u8(static_cast<uint8_t>(a << 4 | b));
+    }
+  for (int i = 0; i < 128; ++i) w.u8(0);
+  return w.take();
+}
+
+bool Generate(int count, const char* out) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  if (!CopyFileA(self, out, FALSE)) return false;
+  HANDLE update = BeginUpdateResourceA(out, FALSE);
+  if (!update) return false;
+  for (int i = 0; i < count; ++i) {
+    std::vector<uint8_t> image = IconImage(i);
+    const WORD id = static_cast<WORD>(i + 1);
+    rt::ByteAppender group;
+    group.u16(0); group.u16(1); group.u16(1);
+    group.u8(32); group.u8(32); group.u8(16); group.u8(0); group.u16(1); group.u16(4);
+    group.u32(static_cast<uint32_t>(image.size())); group.u16(id);
+    if (!UpdateResourceA(update, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(id), 0, image.data(),
+                         static_cast<DWORD>(image.size())) ||
+        !UpdateResourceA(update, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(id), 0,
+                         const_cast<uint8_t*>(group.data().data()), static_cast<DWORD>(group.size()))) {
+      EndUpdateResourceA(update, TRUE);
+      return false;
+    }
+  }
+  return EndUpdateResourceA(update, FALSE) != 0;
+}
+
+void* g_listView = nullptr;
+int32_t __stdcall ShowService(int32_t code, int32_t a1, int32_t a2) {
+  if (code == rt::SvcComponentObjectOrFail || code == rt::SvcComponentObject) return rt::LibraryLink::Word(g_listView);
+  return rt::RuntimeService(code, a1, a2);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NOTIFY) {
+    LRESULT r = 0;
+    if (rt::WindowObject::ReflectToChild(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, msg, wParam, lParam, &r)) return r;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int Show(const char* module) {
+  comp::ListViewLibraryNotify(1, rt::LibraryLink::Word(reinterpret_cast<const void*>(&ShowService)), 0);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = FrameProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = "BenchFrame";
+  RegisterClassA(&wc);
+  HWND frame = CreateWindowExA(0, "BenchFrame", module, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 900, 640, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  RECT client;
+  GetClientRect(frame, &client);
+  comp::ListView* view = comp::ListView::Create(nullptr, 0, WS_VISIBLE, frame, 100, 0, 0, client.right, client.bottom,
+                                                0x52010001, 1);
+  g_listView = static_cast<rt::WindowObject*>(view);
+  void* images = nullptr;
+  int32_t icons = 0;
+  const int32_t count = FillImageList(module, &images, &icons);
+  rt::PropertyData data = {static_cast<uint32_t>(rt::LibraryLink::Word(rt::ByteSetBytes(images))),
+                           static_cast<uint32_t>(rt::ByteSetLength(images))};
+  view->PropertyChanged(comp::LvImages, data);
+  for (int32_t i = 0; i < count; ++i) {
+    rt::ArgRecord args[4] = {{0x52010001, 1, rt::TypeListView}, rt::OmittedArg(),
+                             rt::TextArg(std::to_string(i + 1).c_str()), rt::IntArg(i)};
+    std::string text = std::to_string(i + 1);
+    args[2] = rt::TextArg(text.c_str());
+    rt::ResultRecord r = {};
+    comp::InsertItemCommand(&r, 4, args);
+  }
+  std::printf("shown %d icons\n", count);
+  std::fflush(stdout);
+  const DWORD until = GetTickCount() + 30000;
+  MSG msg;
+  while (GetTickCount() < until) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+  DestroyWindow(frame);
+  rt::FreeMemory(images);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  OleInitialize(nullptr);
+  comp::ImageListLibraryNotify(1, rt::LibraryLink::Word(reinterpret_cast<const void*>(&rt::RuntimeService)), 0);
+  if (argc == 4 && std::strcmp(argv[1], "--generate") == 0) {
+    const int n = std::atoi(argv[2]);
+    if (!Generate(n, argv[3])) {
+      std::printf("could not generate %s\n", argv[3]);
+      return 1;
+    }
+    std::printf("generated %s with %d icon groups\n", argv[3], n);
+    return 0;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--show") == 0) return Show(argv[2]);
+  if (argc != 2) {
+    std::printf("usage: image_list_bench MODULE | --generate N OUT.exe | --show MODULE\n");
+    return 2;
+  }
+  void* images = nullptr;
+  int32_t icons = 0;
+  const double start = Now();
+  const int32_t count = FillImageList(argv[1], &images, &icons);
+  const double seconds = Now() - start;
+  std::printf("module %s\nN %d\nimages %d\nbytes %d\nseconds %.3f\n", argv[1], icons, count, rt::ByteSetLength(images),
+              seconds);
+  rt::FreeMemory(images);
+  return count == icons ? 0 : 1;
+}

@@ -1,0 +1,419 @@
+#include "components/common_dialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/byte_reader.h"
+
+namespace comp {
+namespace {
+
+constexpr int32_t kBlobVersion = 1;
+constexpr const char* kWindowClass = "CommonDlgWindow";
+
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+std::string TextOfData(const rt::PropertyData& data) {
+  const char* p = static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(data.value)));
+  return p ? std::string(p) : std::string();
+}
+
+std::string ProgramHelpFile() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  std::string file(path, n);
+  const size_t slash = file.find_last_of('\\');
+  const size_t dot = file.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) file.resize(dot);
+  return file + ".hlp";
+}
+
+}  // namespace
+
+bool CommonDlgProperties::Read(const uint8_t* blob, size_t size) {
+  *this = CommonDlgProperties();
+  rt::ByteReader r(blob, size);
+  const int32_t version = r.i32();
+  if (!r.ok() || version > kBlobVersion) return false;
+  CommonDlgProperties p;
+  p.dialogType = r.i32();
+  p.filterIndex = r.i32();
+  p.createPrompt = r.i32() != 0;
+  p.fileMustExist = r.i32() != 0;
+  p.overwritePrompt = r.i32() != 0;
+  p.pathMustExist = r.i32() != 0;
+  p.keepCurrentFolder = r.i32() != 0;
+  p.color = r.u32();
+  p.fontBold = r.i32() != 0;
+  p.fontItalic = r.i32() != 0;
+  p.fontStrikeOut = r.i32() != 0;
+  p.fontUnderline = r.i32() != 0;
+  p.fontSize = r.i32();
+  p.helpCommand = r.i32();
+  p.helpTopic = r.i32();
+  p.title = r.countedText();
+  p.fileName = r.countedText();
+  p.filter = r.countedText();
+  p.initialFolder = r.countedText();
+  p.defaultExtension = r.countedText();
+  p.fontName = r.countedText();
+  p.helpFile = r.countedText();
+  if (!r.ok()) return false;
+  p.Clamp();
+  *this = std::move(p);
+  return true;
+}
+
+std::vector<uint8_t> CommonDlgProperties::Write() const {
+  rt::ByteAppender w;
+  w.i32(kBlobVersion);
+  w.i32(dialogType);
+  w.i32(filterIndex);
+  for (bool b : {createPrompt, fileMustExist, overwritePrompt, pathMustExist, keepCurrentFolder}) w.i32(b);
+  w.u32(color);
+  for (bool b : {fontBold, fontItalic, fontStrikeOut, fontUnderline}) w.i32(b);
+  w.i32(fontSize);
+  w.i32(helpCommand);
+  w.i32(helpTopic);
+  for (const std::string* s : {&title, &fileName, &filter, &initialFolder, &defaultExtension, &fontName, &helpFile})
+    w.countedText(*s);
+  return w.take();
+}
+
+void CommonDlgProperties::Clamp() {
+  dialogType = std::clamp(dialogType, 0, 3);
+  helpCommand = std::clamp(helpCommand, 0, 5);
+  filterIndex = std::max(filterIndex, 0);
+  fontSize = std::max(fontSize, 0);
+}
+
+std::string BuildDialogFilter(const std::string& filter) {
+  std::string s = filter;
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) s.pop_back();
+  if (s.empty()) return {};
+  // Positions of "|" characters, stepping over two-byte characters as units.
+  std::vector<size_t> bars;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+      ++i;
+      continue;
+    }
+    if (s[i] == '|') bars.push_back(i);
+  }
+  const size_t n = s.size();
+  const bool endsInTwoBars = bars.size() >= 2 && bars.back() == n - 1 && bars[bars.size() - 2] == n - 2;
+  if (!endsInTwoBars) {
+    bars.push_back(n);
+    bars.push_back(n + 1);
+    s += "||";
+  }
+  for (size_t at : bars) s[at] = '\0';
+  return s;
+}
+
+DWORD FileDialogFlags(const CommonDlgProperties& p) {
+  DWORD flags = OFN_HIDEREADONLY;
+  if (p.createPrompt) flags |= OFN_CREATEPROMPT;
+  if (p.fileMustExist) flags |= OFN_FILEMUSTEXIST;
+  if (p.overwritePrompt) flags |= OFN_OVERWRITEPROMPT;
+  if (p.pathMustExist) flags |= OFN_PATHMUSTEXIST;
+  if (p.keepCurrentFolder) flags |= OFN_NOCHANGEDIR;
+  return flags;
+}
+
+CommonDialog::CommonDialog(uint32_t windowId, uint32_t componentId)
+    : Component(CommonDlgLink(), windowId, componentId) {}
+
+CommonDialog* CommonDialog::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
+                                   int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                                   uint32_t windowId, uint32_t componentId, bool designMode) {
+  CommonDlgProperties props;
+  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  if (!RegisterObjectClass(kWindowClass, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr)) return nullptr;
+  CommonDialog* dialog = new CommonDialog(windowId, componentId);
+  dialog->props_ = std::move(props);
+  const DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (designMode ? WS_BORDER : 0);
+  if (!dialog->CreateObjectWindow(0, kWindowClass, "", fullStyle, left, top, width, height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)))) {
+    delete dialog;
+    return nullptr;
+  }
+  return dialog;
+}
+
+int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& data) {
+  const int32_t v = static_cast<int32_t>(data.value);
+  const bool flag = data.value != 0;
+  CommonDlgProperties& p = props_;
+  switch (index) {
+    case CdDialogType: p.dialogType = v; break;
+    case CdTitle: p.title = TextOfData(data); break;
+    case CdFileName: p.fileName = TextOfData(data); break;
+    case CdFilter: p.filter = TextOfData(data); break;
+    case CdFilterIndex: p.filterIndex = v; break;
+    case CdInitialFolder: p.initialFolder = TextOfData(data); break;
+    case CdDefaultExtension: p.defaultExtension = TextOfData(data); break;
+    case CdCreatePrompt: p.createPrompt = flag; break;
+    case CdFileMustExist: p.fileMustExist = flag; break;
+    case CdOverwritePrompt: p.overwritePrompt = flag; break;
+    case CdPathMustExist: p.pathMustExist = flag; break;
+    case CdKeepCurrentFolder: p.keepCurrentFolder = flag; break;
+    case CdColor: p.color = data.value; break;
+    case CdFontBold: p.fontBold = flag; break;
+    case CdFontItalic: p.fontItalic = flag; break;
+    case CdFontStrikeOut: p.fontStrikeOut = flag; break;
+    case CdFontUnderline: p.fontUnderline = flag; break;
+    case CdFontName: p.fontName = TextOfData(data); break;
+    case CdFontSize: p.fontSize = v; break;
+    case CdHelpFile: p.helpFile = TextOfData(data); break;
+    case CdHelpCommand: p.helpCommand = v; break;
+    case CdHelpTopic: p.helpTopic = v; break;
+    default: break;
+  }
+  p.Clamp();
+  return 0;
+}
+
+bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
+  data->value = 0;
+  data->high = 0;
+  const CommonDlgProperties& p = props_;
+  auto text = [data](const std::string& s) { data->value = static_cast<uint32_t>(rt::LibraryLink::Word(s.c_str())); };
+  auto set = [data](int32_t v) { data->value = static_cast<uint32_t>(v); };
+  switch (index) {
+    case CdDialogType: set(p.dialogType); break;
+    case CdTitle: text(p.title); break;
+    case CdFileName: text(p.fileName); break;
+    case CdFilter: text(p.filter); break;
+    case CdFilterIndex: set(p.filterIndex); break;
+    case CdInitialFolder: text(p.initialFolder); break;
+    case CdDefaultExtension: text(p.defaultExtension); break;
+    case CdCreatePrompt: set(p.createPrompt); break;
+    case CdFileMustExist: set(p.fileMustExist); break;
+    case CdOverwritePrompt: set(p.overwritePrompt); break;
+    case CdPathMustExist: set(p.pathMustExist); break;
+    case CdKeepCurrentFolder: set(p.keepCurrentFolder); break;
+    case CdColor: data->value = p.color; break;
+    case CdFontBold: set(p.fontBold); break;
+    case CdFontItalic: set(p.fontItalic); break;
+    case CdFontStrikeOut: set(p.fontStrikeOut); break;
+    case CdFontUnderline: set(p.fontUnderline); break;
+    case CdFontName: text(p.fontName); break;
+    case CdFontSize: set(p.fontSize); break;
+    case CdHelpFile: text(p.helpFile); break;
+    case CdHelpCommand: set(p.helpCommand); break;
+    case CdHelpTopic: set(p.helpTopic); break;
+    default: return false;
+  }
+  return true;
+}
+
+HGLOBAL CommonDialog::GetAllProperties() const {
+  const std::vector<uint8_t> blob = props_.Write();
+  return BlobToGlobal(blob.data(), blob.size());
+}
+
+bool CommonDialog::Run() {
+  switch (props_.dialogType) {
+    case DialogOpen: return RunFileDialog(false);
+    case DialogSave: return RunFileDialog(true);
+    case DialogFont: return RunFontDialog();
+    default: return RunHelp();
+  }
+}
+
+bool CommonDialog::RunFileDialog(bool save) {
+  const std::string filter = BuildDialogFilter(props_.filter);
+  // Room for a long path; the initial name is cut to fit.
+  std::vector<char> file(std::max<size_t>(32768, props_.fileName.size() + 1), '\0');
+  std::memcpy(file.data(), props_.fileName.data(), props_.fileName.size());
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = filter.empty() ? 0 : static_cast<DWORD>(std::max(props_.filterIndex, 0) + 1);
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = props_.initialFolder.empty() ? nullptr : props_.initialFolder.c_str();
+  ofn.lpstrTitle = props_.title.empty() ? nullptr : props_.title.c_str();
+  ofn.lpstrDefExt = props_.defaultExtension.empty() ? nullptr : props_.defaultExtension.c_str();
+  ofn.Flags = FileDialogFlags(props_);
+  const BOOL confirmed = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  if (!confirmed) return false;
+  file.back() = '\0';
+  props_.fileName = file.data();
+  return true;
+}
+
+bool CommonDialog::RunFontDialog() {
+  LOGFONTA lf = {};
+  if (props_.fontBold) lf.lfWeight = FW_BOLD;
+  lf.lfItalic = props_.fontItalic;
+  lf.lfStrikeOut = props_.fontStrikeOut;
+  lf.lfUnderline = props_.fontUnderline;
+  lstrcpynA(lf.lfFaceName, props_.fontName.c_str(), LF_FACESIZE);
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  if (props_.fontSize != 0) lf.lfHeight = -MulDiv(props_.fontSize, dpi, 72);
+  CHOOSEFONTA cf = {};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = GetActiveWindow();
+  cf.lpLogFont = &lf;
+  // The properties are the dialog's starting values as well as its result.
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  cf.rgbColors = props_.color;
+  if (!ChooseFontA(&cf)) return false;
+  props_.color = cf.rgbColors;
+  props_.fontBold = lf.lfWeight >= FW_BOLD;
+  props_.fontItalic = lf.lfItalic != 0;
+  props_.fontStrikeOut = lf.lfStrikeOut != 0;
+  props_.fontUnderline = lf.lfUnderline != 0;
+  lf.lfFaceName[LF_FACESIZE - 1] = 0;
+  props_.fontName = lf.lfFaceName;
+  props_.fontSize = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
+  return true;
+}
+
+bool CommonDialog::RunHelp() {
+  HWND window = GetParent(hwnd());
+  if (!window || !IsWindow(window)) return false;
+  if (props_.helpCommand == 4) {
+    WinHelpA(window, nullptr, HELP_HELPONHELP, 0);
+    return true;
+  }
+  if (props_.helpCommand == 5) {
+    WinHelpA(window, nullptr, HELP_QUIT, 0);
+    return true;
+  }
+  const std::string file = props_.helpFile.empty() ? ProgramHelpFile() : props_.helpFile;
+  if (file.empty() || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  UINT command = HELP_FINDER;
+  ULONG_PTR data = 0;
+  if (props_.helpCommand == 3) command = HELP_FORCEFILE;
+  if ((props_.helpCommand == 1 || props_.helpCommand == 2) && props_.helpTopic != 0) {
+    command = props_.helpCommand == 1 ? HELP_CONTEXT : HELP_CONTEXTPOPUP;
+    data = static_cast<ULONG_PTR>(props_.helpTopic);
+  }
+  WinHelpA(window, file.c_str(), command, data);
+  return true;
+}
+
+namespace {
+
+CommonDialog* FromObject(void* object) {
+  return object ? dynamic_cast<CommonDialog*>(static_cast<rt::WindowObject*>(object)) : nullptr;
+}
+
+void* __stdcall CreateCommonDlg(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
+                                int32_t controlId, HMENU, int32_t left, int32_t top, int32_t width, int32_t height,
+                                uint32_t windowId, uint32_t componentId, HWND, int32_t designMode) {
+  try {
+    CommonDialog* d = CommonDialog::Create(blob, blobSize, style, parent, controlId, left, top, width, height,
+                                           windowId, componentId, designMode != 0);
+    return d ? static_cast<rt::WindowObject*>(d) : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+int32_t __stdcall CommonDlgPropertyChanged(void* object, int32_t index, rt::PropertyData* data, const char**) {
+  CommonDialog* d = FromObject(object);
+  try {
+    return d && data ? d->PropertyChanged(index, *data) : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+HGLOBAL __stdcall CommonDlgGetAllProperties(void* object) {
+  CommonDialog* d = FromObject(object);
+  try {
+    return d ? d->GetAllProperties() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+int32_t __stdcall CommonDlgGetProperty(void* object, int32_t index, rt::PropertyData* data) {
+  CommonDialog* d = FromObject(object);
+  return d && data && d->GetProperty(index, data) ? 1 : 0;
+}
+
+void* __stdcall CommonDlgGetInterface(int32_t slot) {
+  switch (slot) {
+    case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateCommonDlg);
+    case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&CommonDlgPropertyChanged);
+    case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&CommonDlgGetAllProperties);
+    case rt::SlotGetProperty: return reinterpret_cast<void*>(&CommonDlgGetProperty);
+    default: return nullptr;
+  }
+}
+
+using rt::PropertyInfo;
+constexpr uint16_t kCommon = 0xE000;
+constexpr uint16_t kOwn = 0x8000;
+const PropertyInfo kCommonDlgProperties[8 + CdPropertyCount] = {
+    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindText, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindLogical, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindLogical, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindCursor, kCommon, nullptr},
+    {nullptr, nullptr, nullptr, rt::KindChoice, kOwn, nullptr},       // DialogType
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // Title
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // FileName
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // Filter
+    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // FilterIndex
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // InitialFolder
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // DefaultExtension
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // CreatePrompt
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FileMustExist
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // OverwritePrompt
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // PathMustExist
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // KeepCurrentFolder
+    {nullptr, nullptr, nullptr, rt::KindTextColor, kOwn, nullptr},    // Color
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontBold
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontItalic
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontStrikeOut
+    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontUnderline
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // FontName
+    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // FontSize
+    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // HelpFile
+    {nullptr, nullptr, nullptr, rt::KindChoice, kOwn, nullptr},       // HelpCommand
+    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // HelpTopic
+};
+
+}  // namespace
+
+const rt::ComponentTypeInfo kCommonDlgType = {
+    "通用对话框", "CommonDlg", nullptr, 0, nullptr, 0x80008040, 0, 0, nullptr,
+    8 + CdPropertyCount, kCommonDlgProperties, &CommonDlgGetInterface, 0, nullptr,
+};
+
+rt::LibraryLink& CommonDlgLink() {
+  static rt::LibraryLink link;
+  return link;
+}
+
+void __cdecl OpenCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
+  result->value = 0;
+  result->tag = rt::TagBool;
+  if (argc < 1) return;
+  void* object = rt::LibraryLink::Pointer(CommonDlgLink().Call(
+      rt::SvcComponentObjectOrFail, static_cast<int32_t>(args[0].value), static_cast<int32_t>(args[0].high)));
+  CommonDialog* dialog = FromObject(object);
+  if (!dialog) return;
+  try {
+    result->value = dialog->Run() ? 1 : 0;
+  } catch (...) {
+    result->value = 0;
+  }
+}
+
+}  // namespace comp

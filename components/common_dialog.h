@@ -1,0 +1,97 @@
+// The CommonDlg component: an invisible child window whose properties hold the
+// settings and the outcome of the system's open-file, save-file and font dialogs and
+// of the help actions, and the kernel command Open that runs it.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/component.h"
+#include "runtime/library_link.h"
+#include "runtime/program_image.h"
+#include "runtime/values.h"
+
+namespace comp {
+
+// Property indexes as the type's handler sees them (property 8 is 0).
+enum CommonDlgProperty : int32_t {
+  CdDialogType, CdTitle, CdFileName, CdFilter, CdFilterIndex, CdInitialFolder, CdDefaultExtension,
+  CdCreatePrompt, CdFileMustExist, CdOverwritePrompt, CdPathMustExist, CdKeepCurrentFolder, CdColor,
+  CdFontBold, CdFontItalic, CdFontStrikeOut, CdFontUnderline, CdFontName, CdFontSize, CdHelpFile,
+  CdHelpCommand, CdHelpTopic,
+  CdPropertyCount  // 22 own properties, 30 with the common ones
+};
+
+enum DialogType : int32_t { DialogOpen = 0, DialogSave = 1, DialogFont = 2, DialogHelp = 3 };
+
+struct CommonDlgProperties {
+  int32_t dialogType = DialogOpen;
+  std::string title;
+  std::string fileName;
+  std::string filter;
+  int32_t filterIndex = 0;
+  std::string initialFolder;
+  std::string defaultExtension;
+  bool createPrompt = false;
+  bool fileMustExist = true;
+  bool overwritePrompt = true;
+  bool pathMustExist = true;
+  bool keepCurrentFolder = false;
+  uint32_t color = 0;
+  bool fontBold = false;
+  bool fontItalic = false;
+  bool fontStrikeOut = false;
+  bool fontUnderline = false;
+  std::string fontName;
+  int32_t fontSize = 0;
+  std::string helpFile;
+  int32_t helpCommand = 0;
+  int32_t helpTopic = 0;
+
+  // Blob version 1 (version 0 reads the same); a higher version or a short blob fails.
+  bool Read(const uint8_t* blob, size_t size);
+  std::vector<uint8_t> Write() const;
+  // Keeps DialogType and HelpCommand in range and FilterIndex and FontSize non-negative.
+  void Clamp();
+};
+
+// The system's filter list from "description|pattern|...": trailing white space
+// removed, "||" appended unless present, then every "|" (a character, never the
+// second byte of a two-byte character) replaced by NUL.  Empty for an empty filter.
+std::string BuildDialogFilter(const std::string& filter);
+// The open-file dialog flags of the properties.
+DWORD FileDialogFlags(const CommonDlgProperties& p);
+
+class CommonDialog : public Component {
+ public:
+  static CommonDialog* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
+                              int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                              uint32_t windowId, uint32_t componentId, bool designMode);
+
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
+  bool GetProperty(int32_t index, rt::PropertyData* data) const;
+  HGLOBAL GetAllProperties() const;
+  const CommonDlgProperties& properties() const { return props_; }
+
+  // Runs the dialog of DialogType; true when the user confirmed.
+  bool Run();
+
+ private:
+  CommonDialog(uint32_t windowId, uint32_t componentId);
+  bool RunFileDialog(bool save);
+  bool RunFontDialog();
+  bool RunHelp();
+
+  CommonDlgProperties props_;
+};
+
+extern const rt::ComponentTypeInfo kCommonDlgType;
+// The kernel library's link, which its LibraryNotify fills (code 1) for CommonDlg.
+rt::LibraryLink& CommonDlgLink();
+
+// Kernel command Open: argument 1 is the CommonDlg's ComponentRef; logical result.
+void __cdecl OpenCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args);
+
+}  // namespace comp

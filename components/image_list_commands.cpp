@@ -1,0 +1,270 @@
+#include "components/image_list_commands.h"
+
+#include <objidl.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "runtime/byte_reader.h"
+
+namespace comp {
+namespace {
+
+constexpr size_t kPrefixSize = 8;
+constexpr uint16_t kStreamMagic = 0x4C49;  // "IL"
+
+class StreamHandle {
+ public:
+  StreamHandle() = default;
+  StreamHandle(const StreamHandle&) = delete;
+  StreamHandle& operator=(const StreamHandle&) = delete;
+  ~StreamHandle() { if (stream_) stream_->Release(); }
+  IStream** out() { return &stream_; }
+  IStream* get() const { return stream_; }
+
+ private:
+  IStream* stream_ = nullptr;
+};
+
+class IconHandle {
+ public:
+  explicit IconHandle(HICON icon) : icon_(icon) {}
+  IconHandle(const IconHandle&) = delete;
+  IconHandle& operator=(const IconHandle&) = delete;
+  ~IconHandle() { if (icon_) DestroyIcon(icon_); }
+  HICON get() const { return icon_; }
+
+ private:
+  HICON icon_;
+};
+
+// The list that the commands produced last and the data that describes it.  The
+// byte-set variable of AddFileIcon is rewritten on every call; when the next call
+// hands back exactly these bytes, the list is reused instead of read again, so n
+// appends cost n serialisations but a single deserialisation.
+struct LastList {
+  ImageListHandle list;
+  std::vector<uint8_t> data;
+
+  bool Matches(const uint8_t* bytes, size_t size) const {
+    return list && data.size() == size && std::memcmp(data.data(), bytes, size) == 0;
+  }
+  void Forget() {
+    list.reset();
+    data.clear();
+  }
+};
+
+LastList& Last() {
+  static LastList last;
+  return last;
+}
+
+ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
+  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, size - kPrefixSize);
+  if (!global) return {};
+  void* p = GlobalLock(global);
+  std::memcpy(p, data + kPrefixSize, size - kPrefixSize);
+  GlobalUnlock(global);
+  StreamHandle stream;
+  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.out()))) {
+    GlobalFree(global);
+    return {};
+  }
+  return ImageListHandle(ImageList_Read(stream.get()));
+}
+
+ImageListHandle ReadUncached(const uint8_t* data, size_t size) {
+  ImageListStreamHeader header;
+  if (!ReadImageListStreamHeader(data, size, &header)) return {};
+  ImageListHandle list = ReadFromStream(data, size);
+  if (list || header.count != 0) return list;
+  // An empty list whose bitmap part the platform reader refuses: the header says all.
+  if (header.cx == 0 || header.cy == 0 || header.cx > 256 || header.cy > 256) return {};
+  list.reset(ImageList_Create(header.cx, header.cy, header.flags,
+                              header.capacity, header.growth));
+  if (list) ImageList_SetBkColor(list.get(), header.background);
+  return list;
+}
+
+inline void SetInt(rt::ResultRecord* result, int32_t v) {
+  result->value = static_cast<uint32_t>(v);
+  result->high = 0;
+  result->tag = rt::TagInt;
+}
+
+HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
+
+// ExtractIconA answers 1 for a file that is no icon source.
+HICON UsableIcon(HICON icon) {
+  return reinterpret_cast<uintptr_t>(icon) > 1 ? icon : nullptr;
+}
+
+}  // namespace
+
+bool IsImageListData(const uint8_t* data, size_t size) {
+  return data && size > kPrefixSize && std::memcmp(data, "MITL", 4) == 0;
+}
+
+bool ReadImageListStreamHeader(const uint8_t* data, size_t size, ImageListStreamHeader* header) {
+  if (!IsImageListData(data, size)) return false;
+  rt::ByteReader r(data, size);
+  r.skip(kPrefixSize);
+  if (r.u16() != kStreamMagic) return false;
+  header->version = r.u16();
+  header->count = r.u16();
+  header->capacity = r.u16();
+  header->growth = r.u16();
+  header->cx = r.u16();
+  header->cy = r.u16();
+  header->background = r.u32();
+  header->flags = r.u16();
+  return r.ok();
+}
+
+ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
+  if (!IsImageListData(data, size)) return {};
+  LastList& last = Last();
+  if (last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
+  return ReadUncached(data, size);
+}
+
+bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out) {
+  if (!list) return false;
+  StreamHandle stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.out()))) return false;
+  rt::ByteAppender prefix;
+  prefix.bytes("MITL", 4);
+  prefix.u32(kImageListColourWord);
+  ULONG written = 0;
+  if (FAILED(stream.get()->Write(prefix.data().data(), static_cast<ULONG>(prefix.size()), &written)) ||
+      written != prefix.size())
+    return false;
+  if (!ImageList_Write(list, stream.get())) return false;
+  LARGE_INTEGER zero = {};
+  ULARGE_INTEGER end = {};
+  if (FAILED(stream.get()->Seek(zero, STREAM_SEEK_CUR, &end))) return false;
+  HGLOBAL global = nullptr;
+  if (FAILED(GetHGlobalFromStream(stream.get(), &global)) || !global) return false;
+  if (GlobalSize(global) < end.QuadPart) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(global));
+  if (!p) return false;
+  out->assign(p, p + end.QuadPart);
+  GlobalUnlock(global);
+  return true;
+}
+
+void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
+  SetInt(result, 0);
+  if (argc < 1) return;
+  HICON count = ExtractIconA(ProgramInstance(), rt::TextOf(args[0]), static_cast<UINT>(-1));
+  SetInt(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
+}
+
+void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
+  SetInt(result, -1);
+  if (argc < 2 || !args[0].value) return;
+  void** variable = static_cast<void**>(rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value)));
+  void* old = *variable;
+  const uint8_t* data = rt::ByteSetBytes(old);
+  const size_t size = static_cast<size_t>(rt::ByteSetLength(old) > 0 ? rt::ByteSetLength(old) : 0);
+  if (!old || !IsImageListData(data, size)) return;
+
+  LastList& last = Last();
+  ImageListHandle list;
+  std::vector<uint8_t> lastData;
+  if (last.Matches(data, size)) {
+    list = std::move(last.list);
+    lastData = std::move(last.data);
+  } else {
+    list = ReadUncached(data, size);
+  }
+  last.Forget();
+  if (!list) return;
+  // Hands the untouched list back to the cache on every failure before the append.
+  auto keep = [&] {
+    if (!lastData.empty()) {
+      last.list = std::move(list);
+      last.data = std::move(lastData);
+    }
+  };
+
+  const char* path = rt::TextOf(args[1]);
+  const int32_t index = argc >= 3 && !rt::IsOmitted(args[2]) ? static_cast<int32_t>(args[2].value) : 0;
+  const bool small = argc >= 4 && !rt::IsOmitted(args[3]) && args[3].value != 0;
+  HICON extracted = nullptr;
+  if (small) {
+    HICON smallIcon = nullptr;
+    if (ExtractIconExA(path, index, nullptr, &smallIcon, 1) > 0) extracted = UsableIcon(smallIcon);
+  }
+  if (!extracted) extracted = UsableIcon(ExtractIconA(ProgramInstance(), path, static_cast<UINT>(index)));
+  if (!extracted) return keep();
+  IconHandle icon(extracted);
+
+  const int added = ImageList_ReplaceIcon(list.get(), -1, icon.get());
+  if (added < 0) return keep();
+  std::vector<uint8_t> written;
+  if (!WriteImageListData(list.get(), &written)) return;  // the list no longer matches the variable
+  void* replacement = ImageListLibraryLink().NewByteSet(written.data(), written.size());
+  if (!replacement) return;
+  *variable = replacement;
+  ImageListLibraryLink().Free(old);
+  last.list = std::move(list);
+  last.data = std::move(written);
+  SetInt(result, added);
+}
+
+void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
+  SetInt(result, 0);
+  if (argc < 1) return;
+  const void* set = rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value));
+  const int32_t length = rt::ByteSetLength(set);
+  if (!set || length <= 0) return;
+  const uint8_t* data = rt::ByteSetBytes(set);
+  LastList& last = Last();
+  if (last.Matches(data, static_cast<size_t>(length))) {
+    SetInt(result, ImageList_GetImageCount(last.list.get()));
+    return;
+  }
+  ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));
+  if (list) SetInt(result, ImageList_GetImageCount(list.get()));
+}
+
+rt::LibraryLink& ImageListLibraryLink() {
+  static rt::LibraryLink link;
+  return link;
+}
+
+int32_t __stdcall ImageListLibraryNotify(int32_t code, int32_t arg1, int32_t arg2) {
+  return ImageListLibraryLink().Notify(code, arg1, arg2);
+}
+
+namespace {
+const void* const kImageListCommands[] = {
+    reinterpret_cast<const void*>(&GetFileIconCountCommand),
+    reinterpret_cast<const void*>(&AddFileIconCommand),
+    reinterpret_cast<const void*>(&GetImageCountCommand),
+};
+}  // namespace
+
+const rt::LibraryDescriptor kImageListLibrary = {
+    rt::kLibraryFormatMark,
+    "{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}",
+    1, 0, 1,
+    3, 0, 3, 0,
+    "图像列表支持库",
+    1,
+    nullptr,
+    0,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    0, nullptr,
+    0, nullptr,
+    3, nullptr, kImageListCommands,
+    nullptr, nullptr,
+    &ImageListLibraryNotify,
+    nullptr, nullptr,
+    0, nullptr,
+    nullptr,
+};
+
+}  // namespace comp

@@ -1,0 +1,83 @@
+// The image-list commands of the second extension library (library 3) and the
+// image-list data format they share with the ListView's image-list properties:
+//   "MITL", the word 0xFF000000, then the platform's ImageList_Write stream.
+#pragma once
+#include <windows.h>
+#include <objidl.h>  // before commctrl.h: declares the stream functions of image lists
+#include <commctrl.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "runtime/heap.h"
+#include "runtime/library_link.h"
+#include "runtime/program_image.h"
+#include "runtime/values.h"
+
+namespace comp {
+
+// Owns one platform image list.
+class ImageListHandle {
+ public:
+  ImageListHandle() = default;
+  explicit ImageListHandle(HIMAGELIST list) : list_(list) {}
+  ImageListHandle(ImageListHandle&& o) noexcept : list_(o.release()) {}
+  ImageListHandle& operator=(ImageListHandle&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  ImageListHandle(const ImageListHandle&) = delete;
+  ImageListHandle& operator=(const ImageListHandle&) = delete;
+  ~ImageListHandle() { reset(); }
+
+  HIMAGELIST get() const { return list_; }
+  explicit operator bool() const { return list_ != nullptr; }
+  HIMAGELIST release() { HIMAGELIST l = list_; list_ = nullptr; return l; }
+  void reset(HIMAGELIST l = nullptr) {
+    if (list_ && list_ != l) ImageList_Destroy(list_);
+    list_ = l;
+  }
+
+ private:
+  HIMAGELIST list_ = nullptr;
+};
+
+constexpr uint32_t kImageListColourWord = 0xFF000000;
+
+// Fields of the platform stream header that follows the 8-byte prefix.
+struct ImageListStreamHeader {
+  uint16_t version = 0;
+  uint16_t count = 0;
+  uint16_t capacity = 0;
+  uint16_t growth = 0;
+  uint16_t cx = 0;
+  uint16_t cy = 0;
+  uint32_t background = 0;
+  uint16_t flags = 0;
+};
+
+// True for data of more than 8 bytes that starts with "MITL".
+bool IsImageListData(const uint8_t* data, size_t size);
+// Reads the stream header after the prefix; false when the data is no image list or
+// ends inside the header.
+bool ReadImageListStreamHeader(const uint8_t* data, size_t size, ImageListStreamHeader* header);
+
+// A new image list from image-list data, or an empty handle.  A stream that holds no
+// image is built directly from its header when the platform reader refuses it (the
+// application's own empty list carries a truncated bitmap header).  Repeated reads of
+// the data that the image-list commands wrote last are served from a cache.
+ImageListHandle ReadImageListData(const uint8_t* data, size_t size);
+// Serialises a list; false when the platform writer fails.
+bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out);
+
+// Library 3 commands.
+void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args);
+void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args);
+void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args);
+
+rt::LibraryLink& ImageListLibraryLink();
+int32_t __stdcall ImageListLibraryNotify(int32_t code, int32_t arg1, int32_t arg2);
+extern const rt::LibraryDescriptor kImageListLibrary;
+
+}  // namespace comp

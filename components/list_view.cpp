@@ -1,0 +1,355 @@
+// ListView creation, property handling and the operations behind the list commands.
+#include "components/list_view.h"
+#include "components/list_view_library.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace comp {
+namespace {
+
+COLORREF Resolve(uint32_t colour) {
+  return colour == kDefaultColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
+}
+
+std::vector<uint8_t> BytesOf(const rt::PropertyData& data) {
+  const uint8_t* p = static_cast<const uint8_t*>(rt::LibraryLink::Pointer(static_cast<int32_t>(data.value)));
+  if (!p || static_cast<int32_t>(data.high) <= 0) return {};
+  return std::vector<uint8_t>(p, p + data.high);
+}
+
+void SetBytes(rt::PropertyData* data, const std::vector<uint8_t>& bytes) {
+  data->value = bytes.empty() ? 0 : static_cast<uint32_t>(rt::LibraryLink::Word(bytes.data()));
+  data->high = static_cast<uint32_t>(bytes.size());
+}
+
+int32_t CheckedImage(int32_t index, HIMAGELIST list) {
+  if (index < 0 || !list || index >= ImageList_GetImageCount(list)) return -1;
+  return index;
+}
+
+}  // namespace
+
+ListView::ListView(uint32_t windowId, uint32_t componentId) : Component(ListViewLibraryLink(), windowId, componentId) {}
+
+ListView::~ListView() {
+  // The control shares its image lists (LVS_SHAREIMAGELISTS); they go with the object.
+  if (font_) DeleteObject(font_);
+}
+
+ListView* ListView::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
+                           int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                           uint32_t componentId) {
+  ListViewProperties props;
+  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  const DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ListViewStyle(props);
+  HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", fullStyle, left, top, width, height, parent,
+                              reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)), GetModuleHandleA(nullptr),
+                              nullptr);
+  if (!hwnd) return nullptr;
+  ListView* view = new ListView(windowId, componentId);
+  view->props_ = std::move(props);
+  if (!view->SubclassWindow(hwnd)) {
+    delete view;  // destroys the window
+    return nullptr;
+  }
+  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ListViewExtendedStyle(view->props_));
+  view->ApplyFont();
+  view->SetItemImages();
+  view->SetStateImages();
+  if (view->props_.ReportView()) view->SetHeaderImages(true);
+  view->ApplyColours();
+  view->ApplyBorder();
+  if (view->props_.hotTracking) view->ApplyHotCursor();
+  if (view->props_.ReportView()) view->InsertColumns();
+  view->InsertItemTable();
+  view->ApplySelectedItem();
+  return view;
+}
+
+void ListView::ApplyFont() {
+  HFONT old = font_;
+  font_ = nullptr;
+  HFONT use = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (props_.font.size() == sizeof(LOGFONTA)) {
+    LOGFONTA lf;
+    std::memcpy(&lf, props_.font.data(), sizeof lf);
+    lf.lfFaceName[LF_FACESIZE - 1] = 0;
+    font_ = CreateFontIndirectA(&lf);
+    if (font_) use = font_;
+  }
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
+  if (old) DeleteObject(old);
+}
+
+void ListView::ApplyColours() {
+  SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, Resolve(props_.textColor));
+  SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, Resolve(props_.textBackColor));
+  SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, Resolve(props_.backColor));
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ListView::ApplyBorder() {
+  static const DWORD kExtended[6] = {0, WS_EX_CLIENTEDGE, WS_EX_DLGMODALFRAME, WS_EX_STATICEDGE,
+                                     WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0};
+  const DWORD allExtended = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+  DWORD ex = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_EXSTYLE));
+  ex = (ex & ~allExtended) | kExtended[std::clamp(props_.border, 0, 5)];
+  SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex);
+  ApplyStyleBit(WS_BORDER, props_.border == 5);
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ListView::ApplyStyleBit(DWORD bit, bool on) {
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE));
+  SetWindowLongPtrA(hwnd(), GWL_STYLE, on ? style | bit : style & ~bit);
+}
+
+void ListView::ApplyHotCursor() {
+  HCURSOR cursor = LoadCursorA(nullptr, IDC_ARROW);
+  if (props_.handCursor) {
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    if (hand) cursor = hand;
+  }
+  SendMessageA(hwnd(), LVM_SETHOTCURSOR, 0, reinterpret_cast<LPARAM>(cursor));
+}
+
+void ListView::SetItemImages() {
+  ImageListHandle list = ReadImageListData(props_.images.data(), props_.images.size());
+  const int which = props_.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL;
+  SendMessageA(hwnd(), LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list.get()));
+  images_ = std::move(list);  // the previous list is destroyed once the control has let go
+}
+
+void ListView::SetStateImages() {
+  ImageListHandle list = ReadImageListData(props_.stateImages.data(), props_.stateImages.size());
+  SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(list.get()));
+  stateImages_ = std::move(list);
+}
+
+void ListView::SetHeaderImages(bool /*atCreation*/) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd(), LVM_GETHEADER, 0, 0));
+  ImageListHandle list = ReadImageListData(props_.headerImages.data(), props_.headerImages.size());
+  if (list) ImageList_SetBkColor(list.get(), GetSysColor(COLOR_BTNFACE));
+  if (header) SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
+  headerImages_ = std::move(list);
+}
+
+void ListView::ApplySelectedItem() {
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  if (props_.selectedItem >= 0) {
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd(), LVM_SETITEMSTATE, props_.selectedItem, reinterpret_cast<LPARAM>(&state));
+    return;
+  }
+  const LRESULT first = SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (first >= 0) SendMessageA(hwnd(), LVM_SETITEMSTATE, first, reinterpret_cast<LPARAM>(&state));
+}
+
+void ListView::InsertColumns() {
+  std::vector<ListColumn> columns;
+  ParseColumnTable(props_.columns, &columns);  // the complete records of a cut-off table still count
+  static const int kAlign[3] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT};
+  for (size_t i = 0; i < columns.size(); ++i) {
+    ListColumn& c = columns[i];
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = kAlign[std::clamp(c.alignment, 0, 2)];
+    if (c.bitmapOnRight) column.fmt |= LVCFMT_BITMAP_ON_RIGHT;
+    if (c.image != -1) {
+      column.mask |= LVCF_IMAGE;
+      column.fmt |= LVCFMT_IMAGE;
+      column.iImage = c.image;
+    }
+    column.cx = c.width;
+    column.pszText = &c.caption[0];
+    SendMessageA(hwnd(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void ListView::InsertItemTable() {
+  std::vector<ListItemRecord> items;
+  ParseItemTable(props_.items, &items);
+  tips_.clear();
+  int32_t last = -1;
+  int32_t column = 0;
+  for (ListItemRecord& record : items) {
+    LVITEMA item = {};
+    item.pszText = &record.text[0];
+    if (record.furtherColumn) {
+      if (last < 0) continue;
+      item.mask = LVIF_TEXT | LVIF_IMAGE;
+      item.iItem = last;
+      item.iSubItem = ++column;
+      item.iImage = CheckedImage(record.image, images_.get());
+      SendMessageA(hwnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      continue;
+    }
+    tips_.push_back(record.tip);
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
+    item.iItem = ItemCount();
+    item.iImage = CheckedImage(record.image, images_.get());
+    item.state = static_cast<UINT>(CheckedImage(record.stateImage, stateImages_.get()) + 1) << 12;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.iIndent = record.indent;
+    item.lParam = record.data;
+    last = static_cast<int32_t>(SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    column = 0;
+  }
+}
+
+int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
+  const int32_t value = static_cast<int32_t>(data.value);
+  const bool flag = data.value != 0;
+  ListViewProperties& p = props_;
+  switch (index) {
+    case LvBorder: p.border = std::clamp(value, 0, 5); ApplyBorder(); break;
+    case LvTextColor: p.textColor = data.value; ApplyColours(); break;
+    case LvTextBackColor: p.textBackColor = data.value; ApplyColours(); break;
+    case LvBackColor: p.backColor = data.value; ApplyColours(); break;
+    case LvFont: p.font = BytesOf(data); ApplyFont(); break;
+    case LvViewType: p.viewType = std::clamp(value, 0, 3); break;
+    case LvAlignment: p.alignment = std::clamp(value, 0, 1); break;
+    case LvAutoArrange: p.autoArrange = flag; break;
+    case LvWrapLabels:
+      p.wrapLabels = flag;
+      if (p.IconView()) ApplyStyleBit(LVS_NOLABELWRAP, !flag);
+      break;
+    case LvColumns: p.columns = BytesOf(data); break;
+    case LvHideColumnHeader:
+      p.hideColumnHeader = flag;
+      if (p.ReportView()) ApplyStyleBit(LVS_NOCOLUMNHEADER, flag);
+      break;
+    case LvHeaderImages: p.headerImages = BytesOf(data); SetHeaderImages(false); break;
+    case LvSortableHeader: p.sortableHeader = flag; break;
+    case LvFullRowSelect: p.fullRowSelect = flag; break;
+    case LvGridLines: p.gridLines = flag; break;
+    case LvDragColumns: p.dragColumns = flag; break;
+    case LvImages: p.images = BytesOf(data); SetItemImages(); break;
+    case LvStateImages: p.stateImages = BytesOf(data); SetStateImages(); break;
+    case LvHotTracking: p.hotTracking = flag; break;
+    case LvHandCursor: p.handCursor = flag; break;
+    case LvUnderlineHot: p.underlineHot = flag; break;
+    case LvUnderlineCold: p.underlineCold = flag; break;
+    case LvEditLabels: p.editLabels = flag; break;
+    case LvSortOrder: p.sortOrder = std::clamp(value, 0, 2); break;
+    case LvCheckBoxes: p.checkBoxes = flag; break;
+    case LvFlatScrollBars: p.flatScrollBars = flag; break;
+    case LvSingleSelection: p.singleSelection = flag; break;
+    case LvSelectedItem: p.selectedItem = std::max(value, -1); ApplySelectedItem(); break;
+    case LvAlwaysShowSelection: p.alwaysShowSelection = flag; break;
+    case LvItems:
+      p.items = BytesOf(data);
+      DeleteAllItems();
+      InsertItemTable();
+      break;
+    default:  // EditedText is read only
+      return 0;
+  }
+  return ListViewNeedsRecreate(p, index) ? 1 : 0;
+}
+
+bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
+  data->value = 0;
+  data->high = 0;
+  const ListViewProperties& p = props_;
+  auto set = [data](int32_t v) { data->value = static_cast<uint32_t>(v); };
+  switch (index) {
+    case LvBorder: set(p.border); break;
+    case LvTextColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTCOLOR, 0, 0)); break;
+    case LvTextBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTBKCOLOR, 0, 0)); break;
+    case LvBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETBKCOLOR, 0, 0)); break;
+    case LvFont: SetBytes(data, p.font); break;
+    case LvViewType: set(p.viewType); break;
+    case LvAlignment: set(p.alignment); break;
+    case LvAutoArrange: set(p.autoArrange); break;
+    case LvWrapLabels: set(p.wrapLabels); break;
+    case LvColumns: SetBytes(data, p.columns); break;
+    case LvHideColumnHeader: set(p.hideColumnHeader); break;
+    case LvHeaderImages: SetBytes(data, p.headerImages); break;
+    case LvSortableHeader: set(p.sortableHeader); break;
+    case LvFullRowSelect: set(p.fullRowSelect); break;
+    case LvGridLines: set(p.gridLines); break;
+    case LvDragColumns: set(p.dragColumns); break;
+    case LvImages: SetBytes(data, p.images); break;
+    case LvStateImages: SetBytes(data, p.stateImages); break;
+    case LvHotTracking: set(p.hotTracking); break;
+    case LvHandCursor: set(p.handCursor); break;
+    case LvUnderlineHot: set(p.underlineHot); break;
+    case LvUnderlineCold: set(p.underlineCold); break;
+    case LvEditLabels: set(p.editLabels); break;
+    case LvSortOrder: set(p.sortOrder); break;
+    case LvCheckBoxes: set(p.checkBoxes); break;
+    case LvFlatScrollBars: set(p.flatScrollBars); break;
+    case LvSingleSelection: set(p.singleSelection); break;
+    case LvSelectedItem:
+      set(static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+      break;
+    case LvAlwaysShowSelection: set(p.alwaysShowSelection); break;
+    case LvItems: SetBytes(data, p.items); break;
+    case LvEditedText: data->value = static_cast<uint32_t>(rt::LibraryLink::Word(p.editedText.c_str())); break;
+    default: return false;
+  }
+  return true;
+}
+
+HGLOBAL ListView::GetAllProperties() const {
+  const std::vector<uint8_t> blob = props_.Write();
+  return BlobToGlobal(blob.data(), blob.size());
+}
+
+int32_t ListView::ItemCount() const {
+  return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+void ListView::DeleteAllItems() { SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0); }
+
+int32_t ListView::InsertItem(int32_t position, const char* text, int32_t image, bool hasState, int32_t stateImage,
+                             int32_t indent, int32_t data) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
+  item.iItem = position < 0 ? ItemCount() : position;
+  item.iSubItem = 0;
+  if (hasState) {
+    // The state image only takes effect under its mask.
+    const int64_t bits = (static_cast<int64_t>(stateImage) + 1) * 4096;
+    item.state = bits < 0 ? 0 : static_cast<UINT>(bits);
+    item.stateMask = LVIS_STATEIMAGEMASK;
+  }
+  std::string copy = text ? text : "";
+  item.pszText = &copy[0];
+  item.cchTextMax = 0;
+  item.iImage = image < -1 ? -1 : image;
+  item.iIndent = indent < 0 ? 0 : indent;
+  item.lParam = data;
+  return static_cast<int32_t>(SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::vector<int32_t> ListView::SelectedItems() const {
+  std::vector<int32_t> selected;
+  int32_t at = -1;
+  for (;;) {
+    at = static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(at), LVNI_SELECTED));
+    if (at < 0 || (!selected.empty() && at <= selected.back())) break;
+    selected.push_back(at);
+  }
+  return selected;
+}
+
+LRESULT ListView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kCheckChangedMessage) {
+    OnCheckChanged(static_cast<int32_t>(wParam));
+    return 0;
+  }
+  if (msg == WM_CHAR && wParam == ' ' && props_.checkBoxes) {
+    const LRESULT focused = SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    if (focused >= 0) PostMessageA(hwnd(), kCheckChangedMessage, static_cast<WPARAM>(focused), 0);
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+}  // namespace comp

@@ -1,0 +1,156 @@
+// The ListView component: a "SysListView32" control built from its property blob,
+// with three image lists read from image-list data, an initial column and item
+// table, and events raised from the notifications its parent reflects to it.
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/component.h"
+#include "components/image_list_commands.h"
+#include "runtime/program_image.h"
+
+namespace comp {
+
+// Property indexes as the type's handler sees them (property 8 is 0).
+enum ListViewProperty : int32_t {
+  LvBorder, LvTextColor, LvTextBackColor, LvBackColor, LvFont, LvViewType, LvAlignment, LvAutoArrange,
+  LvWrapLabels, LvColumns, LvHideColumnHeader, LvHeaderImages, LvSortableHeader, LvFullRowSelect,
+  LvGridLines, LvDragColumns, LvImages, LvStateImages, LvHotTracking, LvHandCursor, LvUnderlineHot,
+  LvUnderlineCold, LvEditLabels, LvSortOrder, LvCheckBoxes, LvFlatScrollBars, LvSingleSelection,
+  LvSelectedItem, LvAlwaysShowSelection, LvItems, LvEditedText,
+  LvPropertyCount  // 31 own properties, 39 with the common ones
+};
+
+constexpr uint32_t kDefaultColour = 0xFF000000;  // stands for the button-face colour
+
+struct ListViewProperties {
+  int32_t border = 1;
+  uint32_t textColor = 0;
+  uint32_t textBackColor = 0xFFFFFF;
+  uint32_t backColor = 0xFFFFFF;
+  int32_t viewType = 0;
+  int32_t alignment = 0;
+  bool autoArrange = true;
+  bool wrapLabels = true;
+  bool hideColumnHeader = false;
+  bool sortableHeader = true;
+  bool fullRowSelect = false;
+  bool gridLines = false;
+  bool dragColumns = false;
+  bool hotTracking = false;
+  bool handCursor = true;
+  bool underlineHot = true;
+  bool underlineCold = true;
+  bool editLabels = false;
+  int32_t sortOrder = 0;
+  bool checkBoxes = false;
+  bool flatScrollBars = false;
+  bool singleSelection = true;
+  int32_t selectedItem = -1;
+  bool alwaysShowSelection = false;
+  std::vector<uint8_t> font;  // 60-byte LOGFONTA, or empty for the default GUI font
+  std::vector<uint8_t> headerImages;
+  std::vector<uint8_t> images;
+  std::vector<uint8_t> columns;
+  std::vector<uint8_t> stateImages;
+  std::vector<uint8_t> items;
+  std::string editedText;  // not serialised
+
+  // Blob version 1.  Reading starts from the defaults; a higher version or data that
+  // ends early fails.
+  bool Read(const uint8_t* blob, size_t size);
+  std::vector<uint8_t> Write() const;
+  bool IconView() const { return viewType == 0 || viewType == 1; }
+  bool ReportView() const { return viewType == 3; }
+};
+
+struct ListColumn {
+  bool bitmapOnRight = false;
+  int32_t image = -1;
+  int32_t alignment = 0;  // 0 left, 1 centre, 2 right
+  int32_t width = 0;
+  std::string caption;
+};
+struct ListItemRecord {
+  bool furtherColumn = false;  // a further column of the last new item
+  int32_t image = -1;
+  int32_t stateImage = -1;
+  int32_t indent = 0;
+  int32_t data = 0;
+  std::string text;
+  std::string tip;
+};
+// Parse the column and item tables; false when a record is cut off.
+bool ParseColumnTable(const std::vector<uint8_t>& bytes, std::vector<ListColumn>* columns);
+bool ParseItemTable(const std::vector<uint8_t>& bytes, std::vector<ListItemRecord>* items);
+std::vector<uint8_t> WriteColumnTable(const std::vector<ListColumn>& columns);
+std::vector<uint8_t> WriteItemTable(const std::vector<ListItemRecord>& items);
+
+// Window styles that the properties give the control.
+DWORD ListViewStyle(const ListViewProperties& p);
+DWORD ListViewExtendedStyle(const ListViewProperties& p);
+// 1 when a change of this property needs the control re-created in its new state.
+bool ListViewNeedsRecreate(const ListViewProperties& p, int32_t index);
+
+class ListView : public Component {
+ public:
+  static constexpr UINT kCheckChangedMessage = WM_USER + 1;
+
+  // Null when the blob does not read or the control cannot be created.
+  static ListView* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
+                          int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                          uint32_t componentId);
+  ~ListView() override;
+
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
+  bool GetProperty(int32_t index, rt::PropertyData* data);
+  HGLOBAL GetAllProperties() const;
+  const ListViewProperties& properties() const { return props_; }
+
+  // The list commands.
+  int32_t ItemCount() const;
+  void DeleteAllItems();
+  // position < 0: after the last item; stateImage < 0 with hasState: state 0.
+  int32_t InsertItem(int32_t position, const char* text, int32_t image, bool hasState, int32_t stateImage,
+                     int32_t indent, int32_t data);
+  std::vector<int32_t> SelectedItems() const;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  ListView(uint32_t windowId, uint32_t componentId);
+
+  // list_view.cpp: applying properties.
+  void ApplyFont();
+  void ApplyColours();
+  void ApplyBorder();
+  void ApplyHotCursor();
+  void SetItemImages();
+  void SetStateImages();
+  void SetHeaderImages(bool atCreation);
+  void ApplySelectedItem();
+  void InsertColumns();
+  void InsertItemTable();
+  void ApplyStyleBit(DWORD bit, bool on);
+
+  // list_view_events.cpp: notifications.
+  bool OnNotify(NMHDR* header, LRESULT* result);
+  void PostCheckIfOnStateIcon(int32_t item, POINT at);
+  void OnCheckChanged(int32_t item);
+
+  ListViewProperties props_;
+  ImageListHandle images_;
+  ImageListHandle stateImages_;
+  ImageListHandle headerImages_;
+  HFONT font_ = nullptr;  // owned when created from the font property
+  std::vector<std::string> tips_;  // info tip of each new item of the item table
+};
+
+}  // namespace comp

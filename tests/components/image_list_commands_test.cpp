@@ -1,0 +1,183 @@
+#include "components/image_list_commands.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "components/empty_image_list.h"
+#include "components/fake_runtime.h"
+#include "runtime/heap.h"
+
+namespace {
+
+std::string SystemFile(const char* name) {
+  char dir[MAX_PATH] = {};
+  GetSystemDirectoryA(dir, MAX_PATH);
+  return std::string(dir) + "\\" + name;
+}
+
+// A byte-set variable of program code, released when the test ends.
+struct ByteSetVariable {
+  void* block = nullptr;
+  ByteSetVariable() = default;
+  ByteSetVariable(const void* bytes, size_t n) : block(rt::NewByteSet(bytes, n)) {}
+  ~ByteSetVariable() { rt::FreeMemory(block); }
+  std::vector<uint8_t> Bytes() const {
+    const uint8_t* p = rt::ByteSetBytes(block);
+    return std::vector<uint8_t>(p, p + rt::ByteSetLength(block));
+  }
+};
+
+int32_t AddFileIcon(ByteSetVariable* variable, const std::string& path, int32_t index) {
+  rt::ArgRecord args[4] = {rt::RefArg(&variable->block, rt::TagBytes), rt::TextArg(path.c_str()),
+                           rt::IntArg(index), rt::OmittedArg()};
+  rt::ResultRecord result = {0xdeadbeef, 0xdeadbeef, 0};
+  result = rt::ResultRecord{};
+  comp::AddFileIconCommand(&result, 4, args);
+  EXPECT_EQ(result.tag, rt::TagInt);
+  return static_cast<int32_t>(result.value);
+}
+
+int32_t GetImageCount(const void* block) {
+  rt::ArgRecord arg = rt::RefArg(const_cast<void*>(block), rt::TagBytes);
+  rt::ResultRecord result = {};
+  comp::GetImageCountCommand(&result, 1, &arg);
+  return static_cast<int32_t>(result.value);
+}
+
+class ImageListCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    fake::Reset();
+    comp::ImageListLibraryNotify(1, fake::ServiceWord(), 0);
+    shell32_ = SystemFile("shell32.dll");
+  }
+  std::string shell32_;
+};
+
+TEST_F(ImageListCommands, FileIconCountOfShell32AndOfATextFile) {
+  rt::ArgRecord arg = rt::TextArg(shell32_.c_str());
+  rt::ResultRecord result = {};
+  comp::GetFileIconCountCommand(&result, 1, &arg);
+  EXPECT_EQ(result.tag, rt::TagInt);
+  EXPECT_GT(static_cast<int32_t>(result.value), 7);
+
+  arg = rt::TextArg("C:\\no\\such\\file.dll");
+  result = {};
+  comp::GetFileIconCountCommand(&result, 1, &arg);
+  EXPECT_EQ(result.value, 0u);
+}
+
+TEST_F(ImageListCommands, EmptyByteSetGivesMinusOneAndStaysEmpty) {
+  ByteSetVariable list;
+  EXPECT_EQ(AddFileIcon(&list, shell32_, 0), -1);
+  EXPECT_EQ(list.block, nullptr);
+  EXPECT_EQ(GetImageCount(list.block), 0);
+}
+
+TEST_F(ImageListCommands, IndexBeyondTheIconsAndTextFileGiveMinusOneAndKeepTheVariable) {
+  ByteSetVariable list(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  void* before = list.block;
+  EXPECT_EQ(AddFileIcon(&list, shell32_, 100000), -1);
+  EXPECT_EQ(list.block, before);
+
+  char temp[MAX_PATH], file[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  GetTempFileNameA(temp, "txt", 0, file);
+  std::string path = std::string(file) + ".txt";
+  MoveFileA(file, path.c_str());
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("plain text, no icons\r\n", f);
+  std::fclose(f);
+  EXPECT_EQ(AddFileIcon(&list, path, 0), -1);
+  DeleteFileA(path.c_str());
+  EXPECT_EQ(list.block, before);
+  EXPECT_EQ(list.Bytes(), std::vector<uint8_t>(comp::kEmptyImageList, comp::kEmptyImageList + 73));
+}
+
+TEST_F(ImageListCommands, SevenAppendsGiveZeroToSixAndCountSeven) {
+  ByteSetVariable list(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  for (int32_t i = 0; i < 7; ++i) {
+    void* before = list.block;
+    EXPECT_EQ(AddFileIcon(&list, shell32_, i), i);
+    EXPECT_NE(list.block, before) << "the variable holds a new block after each append";
+  }
+  EXPECT_EQ(GetImageCount(list.block), 7);
+  std::vector<uint8_t> bytes = list.Bytes();
+  ASSERT_GT(bytes.size(), 8u);
+  EXPECT_EQ(std::memcmp(bytes.data(), "MITL\x00\x00\x00\xFF", 8), 0);
+
+  // A copy of the data (another block, same bytes) and data the cache has never seen
+  // (written again from a fresh read) both read back as seven 32 x 32 images.
+  comp::ImageListHandle copy = comp::ReadImageListData(bytes.data(), bytes.size());
+  ASSERT_TRUE(copy);
+  std::vector<uint8_t> rewritten;
+  ASSERT_TRUE(comp::WriteImageListData(copy.get(), &rewritten));
+  rewritten.push_back(0);  // other bytes than the cached ones: a real platform read
+  comp::ImageListHandle fresh = comp::ReadImageListData(rewritten.data(), rewritten.size());
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(ImageList_GetImageCount(fresh.get()), 7);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(fresh.get(), &cx, &cy);
+  EXPECT_EQ(cx, 32);
+  EXPECT_EQ(cy, 32);
+}
+
+TEST_F(ImageListCommands, DataWithoutMagicOrOfEightBytesIsNoImageList) {
+  std::vector<uint8_t> other(comp::kEmptyImageList, comp::kEmptyImageList + 73);
+  other[0] = 'X';
+  const std::vector<uint8_t> eight(comp::kEmptyImageList, comp::kEmptyImageList + 8);
+  for (const auto& data : {other, eight}) {
+    SCOPED_TRACE(data.size());
+    EXPECT_FALSE(comp::ReadImageListData(data.data(), data.size()));
+    ByteSetVariable list(data.data(), data.size());
+    void* before = list.block;
+    EXPECT_EQ(AddFileIcon(&list, shell32_, 0), -1);
+    EXPECT_EQ(list.block, before);
+    EXPECT_EQ(list.Bytes(), data);
+    EXPECT_EQ(GetImageCount(list.block), 0);
+  }
+  EXPECT_TRUE(comp::IsImageListData(comp::kEmptyImageList, 9));
+  EXPECT_FALSE(comp::IsImageListData(comp::kEmptyImageList, 8));
+}
+
+TEST_F(ImageListCommands, ApplicationsEmptyListIsAnEmpty32x32ColourListWithMask) {
+  comp::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(ImageList_GetImageCount(list.get()), 0);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(ImageList_GetIconSize(list.get(), &cx, &cy));
+  EXPECT_EQ(cx, 32);
+  EXPECT_EQ(cy, 32);
+  EXPECT_EQ(ImageList_GetBkColor(list.get()), 0x00FFFFFFu);
+
+  // Written again, its stream header carries ILC_COLOR32 | ILC_MASK.
+  std::vector<uint8_t> written;
+  ASSERT_TRUE(comp::WriteImageListData(list.get(), &written));
+  comp::ImageListStreamHeader header;
+  ASSERT_TRUE(comp::ReadImageListStreamHeader(written.data(), written.size(), &header));
+  EXPECT_EQ(header.count, 0);
+  EXPECT_EQ(header.flags & 0xFE, ILC_COLOR32);
+  EXPECT_EQ(header.flags & ILC_MASK, ILC_MASK);
+
+  // One image in it has a 32-bit image bitmap and a mask bitmap.
+  HICON icon = ExtractIconA(GetModuleHandleA(nullptr), shell32_.c_str(), 0);
+  ASSERT_GT(reinterpret_cast<uintptr_t>(icon), 1u);
+  EXPECT_EQ(ImageList_ReplaceIcon(list.get(), -1, icon), 0);
+  DestroyIcon(icon);
+  IMAGEINFO info = {};
+  ASSERT_TRUE(ImageList_GetImageInfo(list.get(), 0, &info));
+  EXPECT_NE(info.hbmMask, nullptr);
+  BITMAP bitmap = {};
+  ASSERT_TRUE(GetObjectA(info.hbmImage, sizeof bitmap, &bitmap));
+  EXPECT_EQ(bitmap.bmBitsPixel, 32);
+}
+
+}  // namespace
