@@ -1,0 +1,197 @@
+#include "components/button.h"
+
+#include "components/kernel_link.h"
+#include "runtime/byte_reader.h"
+#include "runtime/events.h"
+
+namespace comp {
+namespace {
+
+enum ButtonProperty : int32_t { PPicture, PButtonType, PCaption, PHorzAlign, PVertAlign, PFont, PCount };
+
+const rt::PropertyInfo kButtonProperties[] = {
+    COMP_COMMON_PROPERTIES,     COMP_PROPERTY(KindPicture), COMP_PROPERTY(KindChoice),
+    COMP_PROPERTY(KindText),    COMP_PROPERTY(KindChoice),  COMP_PROPERTY(KindChoice),
+    COMP_PROPERTY(KindFont),
+};
+static_assert(sizeof(kButtonProperties) / sizeof(kButtonProperties[0]) == 8 + PCount, "button property table");
+
+constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
+
+void* __stdcall CreateButton(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
+                             HMENU, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                             uint32_t componentId, HWND, int32_t) {
+  return Button::Create(KernelLink(), blob, blobSize, style, parent, controlId, left, top, width, height, windowId,
+                        componentId);
+}
+int32_t __stdcall ButtonPropertyChanged(void* object, int32_t index, rt::PropertyData* data, const char**) {
+  return object && data ? static_cast<Button*>(object)->PropertyChanged(index, data) : 0;
+}
+HGLOBAL __stdcall ButtonGetAllProperties(void* object) {
+  return object ? static_cast<Button*>(object)->GetAllProperties() : nullptr;
+}
+int32_t __stdcall ButtonGetProperty(void* object, int32_t index, rt::PropertyData* data) {
+  return object && data && static_cast<Button*>(object)->GetProperty(index, data) ? 1 : 0;
+}
+int32_t __stdcall ButtonIsDefault(void* object) {
+  return object && static_cast<Button*>(object)->IsDefaultButton() ? 1 : 0;
+}
+
+}  // namespace
+
+const rt::ComponentTypeInfo kButtonType = {
+    "按钮", "Button", nullptr, 0, nullptr, 0x80000840, 0, 0, nullptr,
+    sizeof(kButtonProperties) / sizeof(kButtonProperties[0]), kButtonProperties, &ButtonGetInterface, 0, nullptr};
+
+void* __stdcall ButtonGetInterface(int32_t slot) {
+  switch (slot) {
+    case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateButton);
+    case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&ButtonPropertyChanged);
+    case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&ButtonGetAllProperties);
+    case rt::SlotGetProperty: return reinterpret_cast<void*>(&ButtonGetProperty);
+    case rt::SlotIsDefaultButton: return reinterpret_cast<void*>(&ButtonIsDefault);
+    default: return nullptr;
+  }
+}
+
+bool ButtonData::Read(const uint8_t* blob, size_t size) {
+  Reset();
+  rt::ByteReader r(blob, size);
+  int32_t version = r.i32();
+  if (!r.ok() || version < 0 || version > 1) return false;
+  buttonType = ClampChoice(r.i32(), 1);
+  horzAlign = ClampChoice(r.i32(), 2);
+  vertAlign = ClampChoice(r.i32(), 2);
+  picture = r.counted();
+  font = r.counted();
+  caption = r.countedText();
+  return r.ok();
+}
+
+std::vector<uint8_t> ButtonData::Write() const {
+  rt::ByteAppender a;
+  a.i32(1);
+  a.i32(buttonType);
+  a.i32(horzAlign);
+  a.i32(vertAlign);
+  a.counted(picture);
+  a.counted(font);
+  a.countedText(caption);
+  return a.take();
+}
+
+DWORD Button::TypeAndAlignStyles() const {
+  static const DWORD kHorz[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
+  static const DWORD kVert[] = {BS_TOP, BS_VCENTER, BS_BOTTOM};
+  return (data_.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | kHorz[data_.horzAlign] |
+         kVert[data_.vertAlign];
+}
+
+Button* Button::Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
+                       HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                       uint32_t windowId, uint32_t componentId) {
+  if (blobSize < 0) return nullptr;
+  Button* button = new Button(link, windowId, componentId);
+  if (!button->data_.Read(blob, static_cast<size_t>(blobSize))) {
+    delete button;
+    return nullptr;
+  }
+  ButtonData& d = button->data_;
+  DWORD ws = style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE | button->TypeAndAlignStyles();
+  if (!d.picture.empty() && button->picture_.Decode(d.picture.data(), d.picture.size()))
+    ws |= button->picture_.icon() ? BS_ICON : BS_BITMAP;
+  else
+    d.picture.clear();  // a picture that does not decode is dropped
+  HWND hwnd = CreateWindowExA(0, "BUTTON", d.caption.c_str(), ws, left, top, width, height, parent,
+                              reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)), GetModuleHandleA(nullptr),
+                              nullptr);
+  if (!hwnd || !button->SubclassWindow(hwnd)) {
+    if (hwnd) DestroyWindow(hwnd);
+    delete button;
+    return nullptr;
+  }
+  if (HICON icon = button->picture_.icon())
+    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  else if (HBITMAP bitmap = button->picture_.bitmap())
+    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  button->font_.Set(d.font);
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(button->font_.handle()), FALSE);
+  return button;
+}
+
+int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData* v) {
+  int32_t i = static_cast<int32_t>(v->value);
+  switch (index) {
+    case PPicture:
+      data_.picture = BytesOfData(v);
+      return 1;
+    case PButtonType: case PHorzAlign: case PVertAlign: {
+      if (index == PButtonType) data_.buttonType = ClampChoice(i, 1);
+      if (index == PHorzAlign) data_.horzAlign = ClampChoice(i, 2);
+      if (index == PVertAlign) data_.vertAlign = ClampChoice(i, 2);
+      DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE));
+      DWORD kind = style & BS_TYPEMASK;
+      if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) style &= ~static_cast<DWORD>(BS_TYPEMASK);
+      style &= ~kAlignMask;
+      SetWindowLongA(hwnd(), GWL_STYLE, static_cast<LONG>(style | TypeAndAlignStyles()));
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      return 0;
+    }
+    case PCaption:
+      data_.caption = TextOfData(v);
+      SetWindowTextA(hwnd(), data_.caption.c_str());
+      return 0;
+    case PFont:
+      data_.font = BytesOfData(v);
+      font_.Set(data_.font);
+      SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), TRUE);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
+  switch (index) {
+    case PPicture: PutBytes(v, data_.picture); return true;
+    case PButtonType: PutInt(v, data_.buttonType); return true;
+    case PCaption: PutText(v, data_.caption); return true;
+    case PHorzAlign: PutInt(v, data_.horzAlign); return true;
+    case PVertAlign: PutInt(v, data_.vertAlign); return true;
+    case PFont: PutBytes(v, data_.font); return true;
+    default: return false;
+  }
+}
+
+HGLOBAL Button::GetAllProperties() const {
+  std::vector<uint8_t> blob = data_.Write();
+  return BlobToGlobal(blob.data(), blob.size());
+}
+
+bool Button::IsDefaultButton() const {
+  return (static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+LRESULT Button::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      LRESULT r = DefaultProc(msg, wParam, lParam);
+      Fire(msg == WM_SETFOCUS ? rt::EventGotFocus : rt::EventLostFocus);
+      return r;
+    }
+    default:
+      return DefaultProc(msg, wParam, lParam);
+  }
+}
+
+bool Button::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    Fire(0);
+    *result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace comp

@@ -1,0 +1,59 @@
+// Button (kernel type 11): the system push button with an optional picture, fires
+// event 0 when clicked.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/component.h"
+#include "components/control_style.h"
+#include "components/picture.h"
+#include "runtime/program_image.h"
+
+namespace comp {
+
+extern const rt::ComponentTypeInfo kButtonType;
+void* __stdcall ButtonGetInterface(int32_t slot);
+
+// The button's properties and their PropertyBlob (versions 0 and 1).
+struct ButtonData {
+  std::vector<uint8_t> picture;
+  int32_t buttonType = 0;
+  std::string caption = "按钮";
+  int32_t horzAlign = 1;
+  int32_t vertAlign = 1;
+  std::vector<uint8_t> font;
+
+  void Reset() { *this = ButtonData(); }
+  bool Read(const uint8_t* blob, size_t size);
+  std::vector<uint8_t> Write() const;
+};
+
+class Button : public Component {
+ public:
+  static Button* Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
+                        HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                        uint32_t windowId, uint32_t componentId);
+
+  const ButtonData& data() const { return data_; }
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData* value);
+  bool GetProperty(int32_t index, rt::PropertyData* value);
+  HGLOBAL GetAllProperties() const;
+  bool IsDefaultButton() const;
+
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  Button(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
+      : Component(link, windowId, componentId) {}
+  DWORD TypeAndAlignStyles() const;
+
+  ButtonData data_;
+  ComponentFont font_;
+  Picture picture_;
+};
+
+}  // namespace comp

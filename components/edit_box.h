@@ -1,0 +1,100 @@
+// EditBox (kernel type 5): the system edit control with typed input modes, colours,
+// fonts and an optional up-down control beside it.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/component.h"
+#include "components/control_style.h"
+#include "runtime/program_image.h"
+
+namespace comp {
+
+extern const rt::ComponentTypeInfo kEditBoxType;
+void* __stdcall EditBoxGetInterface(int32_t slot);
+
+// The edit box's properties and their PropertyBlob (versions 0 to 2).
+struct EditBoxData {
+  std::string content;
+  int32_t border = 1;
+  uint32_t textColor = 0;
+  uint32_t backColor = 0xFFFFFF;
+  std::vector<uint8_t> font;
+  int32_t hideSelection = 1;
+  int32_t maxLength = 0;
+  int32_t multiLine = 0;
+  int32_t scrollBars = 0;
+  int32_t alignment = 0;
+  int32_t inputMode = 0;
+  int16_t passwordChar = '*';
+  int32_t caseConversion = 0;
+  int32_t spinType = 0;
+  int32_t spinMin = 0;
+  int32_t spinMax = 100;
+  int32_t selStart = 0;
+  int32_t selLength = 0;
+  std::string dataSource, dataField;
+
+  void Reset() { *this = EditBoxData(); }
+  bool Read(const uint8_t* blob, size_t size);
+  std::vector<uint8_t> Write() const;
+  void Normalise();
+};
+
+// Input modes (InputMode).
+enum EditInputMode : int32_t {
+  InputNormal, InputReadOnly, InputPassword, InputDigits, InputDecimal, InputByte, InputShort, InputInteger,
+  InputLong, InputFloat, InputDouble, InputDateTime
+};
+// Typing filter: false when the character is refused in the mode.
+bool EditAcceptsChar(int32_t mode, unsigned ch);
+// The text the box shows after losing the focus in the mode.
+std::string NormaliseEditText(int32_t mode, const std::string& text);
+
+class EditSpin;
+
+class EditBox : public Component {
+ public:
+  static EditBox* Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
+                         HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                         uint32_t windowId, uint32_t componentId, bool designMode);
+
+  const EditBoxData& data() const { return data_; }
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData* value);
+  bool GetProperty(int32_t index, rt::PropertyData* value);
+  HGLOBAL GetAllProperties();
+  bool WantsKey(int32_t virtualKey) const;
+  HWND spinWindow() const;
+
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  // An arrow of the up-down control proposes a change of delta.
+  void OnSpin(int delta);
+
+ private:
+  EditBox(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
+      : Component(link, windowId, componentId) {}
+  void ApplyFont();
+  void CreateSpin(HWND parent, int32_t controlId);
+  void PlaceSpin(const WINDOWPOS* pos);
+  void SetSelection(int32_t start, int32_t length);
+  void SetPasswordChar(bool on);
+  void Normalise();
+  std::string WindowText() const;
+  LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+  void OnNcPaint();
+
+  EditBoxData data_;
+  ComponentFont font_;
+  GdiObject<HBRUSH> brush_;
+  EditSpin* spin_ = nullptr;  // owned by its window
+  int lineHeight_ = 0;
+  bool designMode_ = false;
+  bool suppressChange_ = false;
+  std::string scratch_;  // text handed out by GetProperty
+};
+
+}  // namespace comp

@@ -1,0 +1,82 @@
+// Label (kernel type 10): a window of the runtime's own that paints its caption,
+// background (colour, picture or gradient) and border itself.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/component.h"
+#include "components/control_style.h"
+#include "components/picture.h"
+#include "runtime/program_image.h"
+
+namespace comp {
+
+extern const rt::ComponentTypeInfo kLabelType;
+void* __stdcall LabelGetInterface(int32_t slot);
+
+// The label's properties and their PropertyBlob (versions 0 to 2).
+struct LabelData {
+  std::string caption = "标签";
+  int32_t effect = 0;
+  int32_t border = 0;
+  int32_t gradientBorderWidth = 8;
+  uint32_t borderColors[3] = {0x808080, 0xFFFFFF, 0x808080};
+  std::vector<uint8_t> font;
+  uint32_t textColor = 0;
+  uint32_t backColor = kButtonFaceColor;
+  std::vector<uint8_t> picture;
+  int32_t pictureMode = 1;
+  int32_t gradientBackMode = 0;
+  uint32_t backColors[3] = {0x808080, 0xFFFFFF, 0x808080};
+  int32_t horzAlign = 0;
+  int32_t wordWrap = 0;
+  int32_t vertAlign = 1;
+  std::string dataSource, dataField;
+
+  void Reset() { *this = LabelData(); }
+  // Starts with a reset; false for an unknown version or a blob that ends early.
+  bool Read(const uint8_t* blob, size_t size);
+  std::vector<uint8_t> Write() const;
+  // Brings choices and widths into their ranges.
+  void Normalise();
+};
+
+// Colour of a gradient over `count` colours at position t of a span of length span.
+COLORREF GradientColorAt(const COLORREF* colors, int count, int t, int span);
+
+// Runtime message whose arguments go to the label's event 0.
+constexpr UINT kLabelEventMessage = 0x8075;
+
+class Label : public Component {
+ public:
+  static Label* Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
+                       HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
+                       uint32_t windowId, uint32_t componentId);
+
+  const LabelData& data() const { return data_; }
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData* value);
+  bool GetProperty(int32_t index, rt::PropertyData* value);
+  HGLOBAL GetAllProperties() const;
+
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  Label(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
+      : Component(link, windowId, componentId) {}
+  // label_paint.cpp
+  void Paint(HDC dc, const RECT& update);
+  void PaintGradientFrame(HDC dc, RECT* area);
+  bool PaintPicture(HDC dc, const RECT& area, HRGN region);
+  bool PaintGradient(HDC dc, const RECT& area, const RECT& update);
+  void PaintCaption(HDC dc, const RECT& area);
+
+  LabelData data_;
+  ComponentFont font_;
+  Picture picture_;
+  bool pictureDecoded_ = false;
+};
+
+}  // namespace comp

@@ -1,0 +1,63 @@
+// Test fixture for components: a parent window that reflects control notifications
+// to its children, and a RuntimeService double that records fired events.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/kernel_link.h"
+#include "runtime/byte_reader.h"
+#include "runtime/events.h"
+#include "runtime/program_image.h"
+#include "runtime/runtime_service.h"
+#include "runtime/window_object.h"
+
+namespace comptest {
+
+struct Recorder {
+  std::vector<rt::EventRecord> events;
+  rt::WindowObject* windowObject = nullptr;  // answer to 2007
+  std::vector<WPARAM> commands;              // WM_COMMAND ids the parent received
+  int32_t answerResult = 0;                  // result the fake routine gives
+  bool answer = false;
+  int Count(int32_t event) const {
+    int n = 0;
+    for (const auto& e : events) n += e.eventIndex == event;
+    return n;
+  }
+};
+Recorder& Rec();
+
+// The parent: reflects WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* to the child's object.
+class TestParent : public rt::WindowObject {
+ public:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+class ComponentTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  HWND parent() const { return parent_->hwnd(); }
+  static void Pump(int milliseconds = 50);
+  // Creates a component through GetInterface slot 1.
+  void* Create(rt::GetInterfaceFn getInterface, const std::vector<uint8_t>& blob, int x, int y, int w, int h,
+               int32_t controlId, uint32_t style = WS_VISIBLE | WS_TABSTOP);
+  template <typename Fn>
+  static Fn Slot(rt::GetInterfaceFn getInterface, int32_t slot) {
+    return reinterpret_cast<Fn>(getInterface(slot));
+  }
+  static std::vector<uint8_t> GlobalBytes(HGLOBAL g);
+  static std::string Text(HWND hwnd);
+
+  TestParent* parent_ = nullptr;
+};
+
+constexpr uint32_t kWindowId = 0x52010001;
+constexpr uint32_t kComponentId = 0x16010005;
+
+}  // namespace comptest
