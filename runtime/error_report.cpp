@@ -21,8 +21,15 @@ std::string FormatRuntimeErrorText(const char* message, int32_t code) {
   return text;
 }
 
+namespace {
+FatalHook g_fatalHook = nullptr;
+}  // namespace
+
+void SetFatalHookForTests(FatalHook hook) { g_fatalHook = hook; }
+
 void ReportRuntimeError(const char* message, int32_t code) {
   std::string text = FormatRuntimeErrorText(message, code);
+  if (g_fatalHook) g_fatalHook(text);
   MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
   ExitProcess(static_cast<UINT>(-1));
 }

@@ -4,6 +4,7 @@
 
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
+#include "runtime/window_table.h"
 
 namespace rt {
 namespace {
@@ -22,8 +23,11 @@ int32_t __stdcall RuntimeService(int32_t code, int32_t arg1, int32_t arg2) {
       return Word(ReallocMemory(Ptr(arg1), arg2));
     case SvcFatalError:
       ReportRuntimeError(static_cast<const char*>(Ptr(arg1)), 0);
-    default:
-      return 0;
+    default: {
+      bool handled = false;
+      int32_t result = WindowLayerService(code, arg1, arg2, &handled);
+      return handled ? result : 0;
+    }
   }
 }
 
