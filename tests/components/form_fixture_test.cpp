@@ -1,6 +1,8 @@
 // Shared pieces of the form tests (named *_test.cpp so that it joins the test program).
 #include "form_fixture.h"
 
+#include <cstdlib>
+
 #include "runtime/byte_reader.h"
 
 namespace formtest {
@@ -179,6 +181,9 @@ void FormTest::SetUp() {
 }
 
 void FormTest::TearDown() {
+  // FORM_TEST_HOLD_MS keeps the loaded form on screen (for a screenshot).
+  char hold[16] = {};
+  if (GetEnvironmentVariableA("FORM_TEST_HOLD_MS", hold, sizeof hold)) Pump(atoi(hold));
   rt::UnloadAllWindows();
   Pump(20);
   rt::Runtime().libraries.clear();
