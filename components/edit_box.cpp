@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "components/kernel_link.h"
+#include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/events.h"
 

@@ -1,6 +1,6 @@
 #include "components/label.h"
 
-#include "components/kernel_link.h"
+#include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 
 namespace comp {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "components/kernel_link.h"
+#include "components/kernel_library.h"
 #include "components/menu.h"
 #include "runtime/runtime_state.h"
 #include "runtime/window_object.h"

@@ -24,10 +24,17 @@ std::string FormatRuntimeErrorText(const char* message, int32_t code) {
   return text;
 }
 
+namespace {
+FatalHook g_fatalHook = nullptr;
+}  // namespace
+
+void SetFatalHookForTests(FatalHook hook) { g_fatalHook = hook; }
+
 void ReportRuntimeError(const char* message, int32_t code) {
+  std::string text = FormatRuntimeErrorText(message, code);
+  if (g_fatalHook) g_fatalHook(text);  // tests only; it does not return
   // From here on no event routine runs, not even while the box pumps messages.
   ++Runtime().eventBlockCount;
-  std::string text = FormatRuntimeErrorText(message, code);
   MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
   Runtime().exitRoutine = nullptr;
   EndProgram(-1);

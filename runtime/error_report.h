@@ -9,6 +9,11 @@ namespace rt {
 // The report's text: heading, optional code line, optional message line.
 std::string FormatRuntimeErrorText(const char* message, int32_t code);
 
+// Test seam: a hook that sees the report's text before the message box.  A hook that
+// returns lets the report go on as usual; tests end the report by throwing.
+using FatalHook = void (*)(const std::string& text);
+void SetFatalHookForTests(FatalHook hook);
+
 [[noreturn]] void ReportRuntimeError(const char* message, int32_t code);
 
 }  // namespace rt

@@ -6,6 +6,7 @@
 #include "runtime/heap.h"
 #include "runtime/message_loop.h"
 #include "runtime/program_run.h"
+#include "runtime/window_table.h"
 
 namespace rt {
 namespace {

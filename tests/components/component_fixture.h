@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "components/kernel_link.h"
+#include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/events.h"
 #include "runtime/program_image.h"

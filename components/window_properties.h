@@ -1,0 +1,54 @@
+// The window component's property block and its serialised form (versions 1 to 6).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace comp {
+
+constexpr uint32_t kButtonFaceColour = 0xFF000000;  // stands for COLOR_BTNFACE
+
+enum WindowBorder : int32_t {
+  BorderNone = 0, BorderResizable, BorderFixed, BorderResizableTool, BorderFixedTool,
+  BorderResizableSunken, BorderFixedSunken,
+};
+enum WindowStart : int32_t { StartAsStored = 0, StartCentred, StartMinimised, StartMaximised };
+
+struct WindowProperties {
+  static constexpr int32_t kVersion = 6;
+
+  std::string caption;
+  int32_t border = BorderFixed;
+  uint32_t backColour = kButtonFaceColour;
+  std::vector<uint8_t> picture;
+  int32_t pictureLayout = 1;
+  std::vector<uint8_t> sound;
+  int32_t soundMode = 0;
+  bool controlBox = true;
+  bool maxButton = false;
+  bool minButton = false;
+  int32_t startPosition = StartCentred;
+  bool movable = true;
+  std::vector<uint8_t> icon;
+  bool enterMovesFocus = false;
+  bool escapeCloses = true;
+  bool f1Help = false;
+  std::string helpFile;
+  int32_t helpContext = 0;
+  bool showInTaskbar = true;
+  bool dragByClient = false;
+  int32_t shape = 0;
+  bool alwaysOnTop = false;
+  bool captionAlwaysActive = false;
+  std::string className;
+
+  void Reset() { *this = WindowProperties(); }
+  // Resets, then reads the fields of the version found; false for a version above 6,
+  // a truncated blob or a negative count.
+  bool Read(const uint8_t* data, size_t size);
+  std::vector<uint8_t> Write() const;  // always the newest version
+};
+
+}  // namespace comp
