@@ -9,6 +9,9 @@
 #include <cstring>
 #include <string>
 
+#include "components/kernel_library.h"
+#include "components/window_properties.h"
+#include "runtime/form_description.h"
 #include "runtime/program_image.h"
 #include "runtime/program_run.h"
 #include "runtime/service_table.h"
@@ -50,12 +53,50 @@ rt::LibraryDescriptor MakeLibrary(rt::LibraryNotifyFn notify) {
 }
 const rt::LibraryDescriptor kLibrary1 = MakeLibrary(&NotifyLibrary1);
 const rt::LibraryDescriptor kLibrary2 = MakeLibrary(&NotifyLibrary2);
-const rt::LibraryDescriptor* const kLibraries[] = {&kLibrary1, &kLibrary2};
+const rt::LibraryDescriptor* const kLibraries[] = {&comp::KernelLibrary(), &kLibrary1, &kLibrary2};
 
 const char kConstants[] = "constant block of the test program";
 const uint8_t kBrokenForm[] = {16, 0, 0, 0, 1, 0};
 
 rt::ProgramHeader g_header = {};
+std::vector<uint8_t> g_form;
+HWND g_window = nullptr;
+
+// The window's created event (event 0).  Routines answer in the high word whether they
+// gave a result; this one gives none.
+uint64_t __stdcall OnWindowCreated() {
+  Log("created");
+  g_window = FindWindowA("WTWindow", "测试程序");
+  if (g_scenario == "end-in-event") rt::Services().endProgram(g_argument);
+  if (g_scenario == "close-in-created") DestroyWindow(g_window);
+  return 0;
+}
+
+// Event routines are referenced as offsets from the code base: here the entry routine.
+int32_t RoutineOffset(const void* routine, const void* codeBase) {
+  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(routine) - reinterpret_cast<uintptr_t>(codeBase));
+}
+
+std::vector<uint8_t> BuildForm(const void* codeBase) {
+  comp::WindowProperties properties;
+  properties.caption = "测试程序";
+  properties.minButton = true;
+  rt::ElementTemplate window;
+  window.id = 0x06010000;
+  window.typeId = rt::TypeWindow;
+  window.width = 320;
+  window.height = 200;
+  window.stateFlags = rt::StateVisible;
+  window.events.push_back({0, RoutineOffset(reinterpret_cast<const void*>(&OnWindowCreated), codeBase), 0});
+  window.events.push_back({1, rt::kNoRoutineOffset, 0});
+  window.properties = properties.Write();
+  rt::WindowTemplate form;
+  form.id = 0x52010001;
+  form.elements.push_back(window);
+  rt::WindowTable table;
+  table[form.id] = form;
+  return rt::WriteFormDescription(table);
+}
 
 void __stdcall ExitRoutine() { Log("exit routine"); }
 
@@ -96,11 +137,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   g_header.codeBase = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&ProgramEntry));
   g_header.constants = reinterpret_cast<const uint8_t*>(kConstants);
   g_header.constantsLength = sizeof kConstants;
-  g_header.libraryCount = 2;
+  g_header.libraryCount = 3;
   g_header.libraries = kLibraries;
   if (g_scenario == "broken-form") {
     g_header.form = kBrokenForm;
     g_header.formLength = sizeof kBrokenForm;
+  } else if (g_scenario != "empty-form") {
+    g_form = BuildForm(reinterpret_cast<const void*>(&ProgramEntry));
+    g_header.form = g_form.data();
+    g_header.formLength = static_cast<uint32_t>(g_form.size());
   }
   return rt::RunProgram(&ProgramEntry);
 }

@@ -28,7 +28,56 @@ const char kStartAndStop[] =
     "library1 1\nlibrary2 1\nexit routine\nlibrary1 6\nlibrary2 6\n";
 const char kStartAndFatalStop[] = "library1 1\nlibrary2 1\nlibrary1 6\nlibrary2 6\n";
 
+const char kWindowRun[] =
+    "library1 1\nlibrary2 1\ncreated\nexit routine\nlibrary1 6\nlibrary2 6\n";
+
 }  // namespace
+
+TEST(ProgramProcess, ClosingTheLastWindowEndsTheLoopWithExitCodeZero) {
+  std::string log = TempFileName("tp");
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::string commandLine = "\"" + TestProgram() + "\" window \"" + log + "\" 0";
+  ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  HWND window = nullptr;
+  for (int i = 0; i < 400 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowA("WTWindow", "测试程序");
+  }
+  ASSERT_NE(window, nullptr);
+  // Centred on the 1024 x 768 screen.
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 320);
+  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(r.left, (1024 - 320) / 2);
+  EXPECT_EQ(r.top, (768 - 200) / 2);
+  EXPECT_TRUE(IsWindowVisible(window));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD code = 0xDEAD;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(ReadWholeFile(log), kWindowRun);
+  DeleteFileA(log.c_str());
+}
+
+TEST(ProgramProcess, EndProgramInsideAnEventEndsWithItsCode) {
+  ScenarioResult r = RunScenario("end-in-event", 5);
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 5u);
+  EXPECT_EQ(r.log, kWindowRun);
+}
+
+TEST(ProgramProcess, WindowGoneBeforeTheLoopMeansTheLoopDoesNotRun) {
+  ScenarioResult r = RunScenario("close-in-created");
+  ASSERT_TRUE(r.run.finished);
+  EXPECT_EQ(r.run.exitCode, 0u);
+  EXPECT_EQ(r.log, kWindowRun);
+}
 
 TEST(ProgramProcess, EndProgramExitsWithItsCodeAfterAnOrderedShutdown) {
   ScenarioResult r = RunScenario("end-program", 7);
