@@ -15,7 +15,8 @@ for candidate in "$build/app/IconExtractor.exe" "$build/tests/programs/test_prog
 done
 [ -n "$program" ] || { echo "no program image has been built" >&2; exit 1; }
 
-run=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" "$program")
+# A Wine virtual desktop draws window frames and captions (Xvfb has no window manager).
+run=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" explorer /desktop=IconExtractor,1024x768 "$program")
 if [ -n "${DISPLAY:-}" ]; then
   exec "${run[@]}"
 fi
