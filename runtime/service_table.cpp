@@ -1,5 +1,7 @@
 #include "runtime/service_table.h"
 
+#include "runtime/component_properties.h"
+#include "runtime/dll_binding.h"
 #include "runtime/heap.h"
 #include "runtime/program_run.h"
 #include "runtime/runtime_errors.h"
@@ -10,6 +12,19 @@ namespace {
 void* __stdcall AllocSlot(int32_t size) { return AllocMemory(size); }
 void* __stdcall ReallocSlot(void* p, int32_t size) { return ReallocMemory(p, size); }
 void __stdcall FreeSlot(void* p) { FreeMemory(p); }
+
+uint32_t __stdcall DllCommandSlot(uint32_t command, int32_t argc, const uint32_t* args) {
+  return CallDllCommand(command, args, static_cast<uint32_t>(argc > 0 ? argc : 0));
+}
+
+uint32_t __stdcall PropertyReadSlot(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member) {
+  return GetComponentProperty(windowId, componentId, property, member);
+}
+
+void __stdcall PropertyWriteSlot(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member,
+                                 uint32_t value, uint32_t high) {
+  SetComponentProperty(windowId, componentId, property, member, value, high);
+}
 
 uint32_t __stdcall IndexedService(int32_t number, uint32_t argument) {
   switch (number) {
@@ -35,11 +50,11 @@ void __stdcall CallCommand(CommandFunction command, int32_t argc, ArgRecord* arg
 const ServiceTable& Services() {
   static const ServiceTable table = {
       &RaiseRuntimeError,
-      nullptr,  // CallDllCommand: program code binds through CallDll (runtime/dll_binding.h)
+      &DllCommandSlot,
       &CallCommand,
       &CallCommand,
-      nullptr,  // GetComponentProperty: the window layer's property service
-      nullptr,  // SetComponentProperty
+      &PropertyReadSlot,
+      &PropertyWriteSlot,
       &AllocSlot,
       &ReallocSlot,
       &FreeSlot,

@@ -10,7 +10,9 @@ namespace rt {
 
 struct ServiceTable {
   void(__stdcall* raiseRuntimeError)(int32_t code);                                      // 0
-  const void* callDllCommand;  // 1: DLL command number, then the function's own arguments
+  // 1: DLL command number and the function's own 32-bit arguments, first argument first;
+  // the call is checked for the stack depth (run-time error 6).
+  uint32_t(__stdcall* callDllCommand)(uint32_t command, int32_t argc, const uint32_t* args);
   void(__stdcall* callLibraryCommand)(CommandFunction, int32_t argc, ArgRecord* args, ResultRecord* out);  // 2
   void(__stdcall* callKernelCommand)(CommandFunction, int32_t argc, ArgRecord* args, ResultRecord* out);   // 3
   uint32_t(__stdcall* getComponentProperty)(uint32_t windowId, uint32_t componentId, int32_t property,

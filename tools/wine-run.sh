@@ -20,7 +20,9 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export QEMU_RESERVED_VA=${QEMU_RESERVED_VA:-0x81000000}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Gecko/Mono installers, and no debugger on a crash: a crashed program ends instead
+# of waiting in the debugger until the test's time-out.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 mkdir -p "$prefix"
 state=$prefix.state
 mkdir -p "$state"
@@ -61,6 +63,13 @@ fi
 flock -u 9
 exec 8>&- 9>&-
 
+# Wine starts helper processes on demand (the desktop process among them) that inherit
+# the program's output and outlive it; the output goes through a file so that whoever
+# reads ours sees it end when the program ends.
+out=$(mktemp "$state/output.XXXXXX")
 set +e
-/usr/lib/wine/wine "$@"
-exit $?
+/usr/lib/wine/wine "$@" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

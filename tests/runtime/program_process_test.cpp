@@ -41,10 +41,12 @@ TEST(ProgramProcess, ClosingTheLastWindowEndsTheLoopWithExitCodeZero) {
   std::string commandLine = "\"" + TestProgram() + "\" window \"" + log + "\" 0";
   ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   HWND window = nullptr;
-  for (int i = 0; i < 400 && !window; ++i) {
+  // The window exists while its creation events run; it is shown after them.
+  for (int i = 0; i < 1200 && !(window && IsWindowVisible(window)); ++i) {
     Sleep(50);
     window = FindWindowA("WTWindow", "测试程序");
   }
+  if (!window) TerminateProcess(pi.hProcess, 0xDEAD);
   ASSERT_NE(window, nullptr);
   // Centred on the 1024 x 768 screen.
   RECT r;
@@ -55,7 +57,10 @@ TEST(ProgramProcess, ClosingTheLastWindowEndsTheLoopWithExitCodeZero) {
   EXPECT_EQ(r.top, (768 - 200) / 2);
   EXPECT_TRUE(IsWindowVisible(window));
   PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 0xDEAD);
+    ADD_FAILURE() << "the program did not end after its last window closed";
+  }
   DWORD code = 0xDEAD;
   GetExitCodeProcess(pi.hProcess, &code);
   EXPECT_EQ(code, 0u);

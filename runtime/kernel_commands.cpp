@@ -1,0 +1,85 @@
+#include "runtime/kernel_commands.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "runtime/message_loop.h"
+#include "runtime/runtime_service.h"
+#include "runtime/text_commands.h"
+#include "runtime/window_object.h"
+
+namespace rt {
+namespace {
+
+const ArgRecord* Arg(int32_t argc, ArgRecord* args, int32_t i) {
+  return (args && i < argc) ? &args[i] : nullptr;
+}
+
+void SetInt(ResultRecord* result, int32_t v) {
+  result->value = static_cast<uint32_t>(v);
+  result->high = 0;
+  result->tag = TagInt;
+}
+
+bool ShowsAsText(uint32_t tag) {
+  switch (tag) {
+    case TagByte: case TagShort: case TagInt: case TagLong: case TagFloat: case TagDouble:
+    case TagBool: case TagDateTime: case TagText:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void __cdecl GetWindowHandle(ResultRecord* result, int32_t argc, ArgRecord* args) {
+  const ArgRecord* ref = Arg(argc, args, 0);
+  HWND hwnd = nullptr;
+  if (ref) {
+    int32_t object = RuntimeService(SvcComponentObjectOrFail, static_cast<int32_t>(ref->value),
+                                    static_cast<int32_t>(ref->high));
+    if (object) hwnd = reinterpret_cast<WindowObject*>(static_cast<uintptr_t>(static_cast<uint32_t>(object)))->hwnd();
+  }
+  SetInt(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+}
+
+void __cdecl FileExists(ResultRecord* result, int32_t argc, ArgRecord* args) {
+  const ArgRecord* pathArg = Arg(argc, args, 0);
+  const char* path = pathArg ? TextOf(*pathArg) : "";
+  bool found = false;
+  if (*path) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path, &data);
+    if (search != INVALID_HANDLE_VALUE) {
+      FindClose(search);
+      found = true;
+    }
+  }
+  result->value = found ? 1 : 0;
+  result->high = 0;
+  result->tag = TagBool;
+}
+
+int32_t InfoBoxAnswer(int answer) {
+  // IDOK 1 .. IDNO 7 become 0 .. 6.
+  return (answer >= IDOK && answer <= IDNO) ? answer - 1 : 0;
+}
+
+void __cdecl InfoBox(ResultRecord* result, int32_t argc, ArgRecord* args) {
+  const ArgRecord* valueArg = Arg(argc, args, 0);
+  const ArgRecord* styleArg = Arg(argc, args, 1);
+  const ArgRecord* captionArg = Arg(argc, args, 2);
+  std::string text = (valueArg && ShowsAsText(valueArg->tag)) ? ValueText(*valueArg) : std::string();
+  UINT style = styleArg ? styleArg->value : 0;
+  if (!(style & MB_SYSTEMMODAL)) style |= MB_TASKMODAL;
+  const char* caption = (captionArg && !IsOmitted(*captionArg)) ? TextOf(*captionArg) : "信息：";
+  SetInt(result, InfoBoxAnswer(MessageBoxA(nullptr, text.c_str(), caption, style)));
+}
+
+void __cdecl ProcessEvents(ResultRecord* /*result*/, int32_t /*argc*/, ArgRecord* /*args*/) {
+  PumpWaitingMessages();
+}
+
+}  // namespace rt
