@@ -28,25 +28,12 @@ BOOL CALLBACK OnGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR user) {
   return TRUE;  // always run to the end: the count is the total
 }
 
-BOOL CALLBACK OnFirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR user) {
-  *reinterpret_cast<WORD*>(user) = language;
-  return FALSE;
-}
-
-// FindResourceA looks for the neutral and the user's languages only; a resource that
-// exists in another language alone is still found, in the first language listed.
-HRSRC FindAnyLanguage(HMODULE module, LPCSTR name, LPCSTR type) {
-  if (HRSRC found = FindResourceA(module, name, type)) return found;
-  WORD language = 0xFFFF;
-  EnumResourceLanguagesA(module, type, name, OnFirstLanguage, reinterpret_cast<LONG_PTR>(&language));
-  if (language == 0xFFFF) return nullptr;
-  return FindResourceExA(module, type, name, language);
-}
-
 // The bytes of a resource, copied; its size comes from SizeofResource, never from a
 // directory that describes it.
 std::optional<std::vector<uint8_t>> CopyResource(HMODULE module, LPCSTR name, LPCSTR type) {
-  HRSRC info = FindAnyLanguage(module, name, type);
+  // FindResourceA takes a resource in any language when none matches the user's,
+  // so a group and its images need not share a language.
+  HRSRC info = FindResourceA(module, name, type);
   if (!info) return std::nullopt;
   HGLOBAL loaded = LoadResource(module, info);
   const uint8_t* p = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
