@@ -43,7 +43,7 @@ class ShortcutReader {
   int32_t ShowCommand() const {
     int show = 0;
     if (FAILED(link_->GetShowCmd(&show))) return 0;
-    return show == SW_SHOWMINNOACTIVE ? SW_SHOWMINIMIZED : show;
+    return ReportedShowCommand(show);
   }
   uint16_t HotKey() const {
     WORD key = 0;
@@ -123,6 +123,8 @@ std::string HotKeyText(uint16_t hotKey) {
   if (key) text += key;
   return text;
 }
+
+int32_t ReportedShowCommand(int32_t show) { return show == SW_SHOWMINNOACTIVE ? SW_SHOWMINIMIZED : show; }
 
 std::string ShortcutFileName(const std::string& path) {
   if (LowerText(path).find(".lnk") == std::string::npos) return path + ".lnk";

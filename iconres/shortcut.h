@@ -23,6 +23,9 @@ namespace iconres {
 // Ext, each followed by " + ", then the virtual-key byte as one character.
 std::string HotKeyText(uint16_t hotKey);
 
+// The show command as reported: minimised without activation (7) reads as minimised (2).
+int32_t ReportedShowCommand(int32_t show);
+
 // The file that is opened for a given path.
 std::string ShortcutFileName(const std::string& path);
 

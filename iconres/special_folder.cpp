@@ -14,21 +14,18 @@ namespace {
 constexpr int kShellFolders[] = {CSIDL_PERSONAL, CSIDL_FAVORITES, CSIDL_DESKTOPDIRECTORY, CSIDL_FONTS,
                                  CSIDL_STARTMENU, CSIDL_PROGRAMS,  CSIDL_STARTUP,          CSIDL_APPDATA};
 
-// Calls a directory function that returns the length written, or the size it needs
-// when the buffer is too small, until the whole path fits.
-template <typename Fn>
-std::string DirectoryFrom(Fn fill) {
+}  // namespace
+
+std::string WholeDirectory(DirectoryFill fill) {
   std::vector<char> buffer(MAX_PATH);
   for (int attempt = 0; attempt < 4; ++attempt) {
     UINT n = fill(buffer.data(), static_cast<UINT>(buffer.size()));
     if (n == 0) return {};
     if (n < buffer.size()) return std::string(buffer.data(), n);
-    buffer.assign(n + 1, 0);
+    buffer.assign(n + 1, 0);  // n is the size needed, terminator included
   }
   return {};
 }
-
-}  // namespace
 
 std::string WithTrailingBackslash(std::string path) {
   // A trail byte of a two-byte character can be 0x5C too, but the last byte of a
@@ -55,11 +52,11 @@ std::string SpecialFolderPath(int32_t selector) {
     buffer[MAX_PATH - 1] = 0;
     path = buffer;
   } else if (selector == 9) {
-    path = DirectoryFrom([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
+    path = WholeDirectory([](char* b, UINT n) { return GetWindowsDirectoryA(b, n); });
   } else if (selector == 10) {
-    path = DirectoryFrom([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
+    path = WholeDirectory([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
   } else if (selector == 11) {
-    path = DirectoryFrom([](char* b, UINT n) { return static_cast<UINT>(GetTempPathA(n, b)); });
+    path = WholeDirectory([](char* b, UINT n) { return static_cast<UINT>(GetTempPathA(n, b)); });
   }
   return WithTrailingBackslash(path);
 }

@@ -17,6 +17,12 @@ namespace iconres {
 // any length are returned whole, never truncated.
 std::string SpecialFolderPath(int32_t selector);
 
+// A directory function's whole result: a function that returns the length it wrote,
+// or the size it needs when the buffer is too small, is called again with a buffer of
+// that size.  Empty when it reports 0.
+using DirectoryFill = unsigned int (*)(char* buffer, unsigned int size);
+std::string WholeDirectory(DirectoryFill fill);
+
 // Appends a backslash unless the path is empty or already ends in one.
 std::string WithTrailingBackslash(std::string path);
 
