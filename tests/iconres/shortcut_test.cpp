@@ -35,19 +35,31 @@ bool SaveShortcut(const std::string& path, const LinkFields& f) {
   link->SetShowCmd(f.show);
   link->SetHotkey(f.hotKey);
   link->SetDescription(f.description.c_str());
-  IPersistFile* file = nullptr;
-  bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+  // Saved through IPersistStream into memory and written out by the test: saving
+  // through IPersistFile makes Wine start a menu builder on the new file, which holds
+  // it and inherits the test's output handles.
+  std::vector<uint8_t> bytes;
+  IPersistStream* persist = nullptr;
+  IStream* stream = nullptr;
+  bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
+            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) && SUCCEEDED(persist->Save(stream, TRUE));
   if (ok) {
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    ok = SUCCEEDED(file->Save(wide, TRUE));
-    file->Release();
+    ULARGE_INTEGER end = {};
+    LARGE_INTEGER zero = {};
+    HGLOBAL memory = nullptr;
+    ok = SUCCEEDED(stream->Seek(zero, STREAM_SEEK_CUR, &end)) && SUCCEEDED(GetHGlobalFromStream(stream, &memory));
+    const uint8_t* p = ok ? static_cast<const uint8_t*>(GlobalLock(memory)) : nullptr;
+    if (p) {
+      bytes.assign(p, p + end.QuadPart);
+      GlobalUnlock(memory);
+    }
   }
+  if (stream) stream->Release();
+  if (persist) persist->Release();
   link->Release();
   if (!ok) return false;
   // The shell-link object may normalise the show command when it saves; the file's
   // header holds it as a 32-bit word at offset 60, where it is set directly.
-  std::vector<uint8_t> bytes = icontest::ReadWholeFile(path);
   if (bytes.size() < 76) return false;
   for (int i = 0; i < 4; ++i) bytes[60 + i] = static_cast<uint8_t>(static_cast<uint32_t>(f.show) >> (8 * i));
   return icontest::WriteWholeFile(path, bytes);
