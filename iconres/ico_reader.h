@@ -1,0 +1,22 @@
+// Reading an .ico file into an IconImageSet: the file is one group and each of its
+// directory entries one image, taken from the entry's byte count and offset.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "iconres/icon_image_set.h"
+
+namespace iconres {
+
+// Parses a whole .ico file.  Nothing when the header is not an icon header (reserved
+// 0, type 1), the directory or an image lies outside the file, or an image is neither
+// a well-formed DIB nor a PNG.  The directory's width, height and colour fields are
+// ignored: every entry is derived from its image's own bytes.
+std::optional<IconImageSet> ParseIconFile(const uint8_t* data, size_t size);
+
+// Opens the file without sharing and parses it; nothing on any failure.
+std::optional<IconImageSet> ReadIconFile(const std::string& path);
+
+}  // namespace iconres
