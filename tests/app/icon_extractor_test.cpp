@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,25 +65,21 @@ int IcoImageCount(const std::string& path) {
   return count;
 }
 
+BOOL CALLBACK CountGroupImages(HMODULE m, LPCSTR type, LPSTR name, LONG_PTR counts) {
+  HRSRC r = FindResourceA(m, name, type);
+  const uint8_t* d = r ? static_cast<const uint8_t*>(LockResource(LoadResource(m, r))) : nullptr;
+  reinterpret_cast<std::vector<int>*>(counts)->push_back(d && SizeofResource(m, r) >= 6 ? (d[4] | d[5] << 8) : -1);
+  return TRUE;
+}
+
 // Image counts of the module's icon groups, in the platform's enumeration order.
 std::vector<int> GroupImageCounts(const std::string& module) {
-  struct Context {
-    HMODULE module;
-    std::vector<int> counts;
-  } ctx = {LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), {}};
-  if (!ctx.module) return {};
-  EnumResourceNamesA(
-      ctx.module, RT_GROUP_ICON,
-      [](HMODULE m, LPCSTR type, LPSTR name, LONG_PTR p) -> BOOL {
-        Context* c = reinterpret_cast<Context*>(p);
-        HRSRC r = FindResourceA(m, name, type);
-        const uint8_t* d = r ? static_cast<const uint8_t*>(LockResource(LoadResource(m, r))) : nullptr;
-        c->counts.push_back(d && SizeofResource(m, r) >= 6 ? (d[4] | d[5] << 8) : -1);
-        return TRUE;
-      },
-      reinterpret_cast<LONG_PTR>(&ctx));
-  FreeLibrary(ctx.module);
-  return ctx.counts;
+  std::vector<int> counts;
+  HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!m) return counts;
+  EnumResourceNamesA(m, RT_GROUP_ICON, &CountGroupImages, reinterpret_cast<LONG_PTR>(&counts));
+  FreeLibrary(m);
+  return counts;
 }
 
 class IconExtractorApp : public ::testing::Test {
@@ -271,8 +268,9 @@ TEST_F(IconExtractorApp, ExtractAllWritesEveryIconAndReportsCounts) {
   EXPECT_LE(closedAfter, 5000u);
   const std::vector<int> groups = GroupImageCounts(source);
   ASSERT_EQ(static_cast<int>(groups.size()), n);
-  for (int i = 1; i <= n; ++i)
+  for (int i = 1; i <= n; ++i) {
     EXPECT_EQ(IcoImageCount(folder + "\\notepad-" + std::to_string(i) + ".ico"), groups[i - 1]) << i;
+  }
   EXPECT_EQ(static_cast<int>(FilesIn(folder).size()), n);
 }
 
