@@ -232,19 +232,34 @@ inline bool SaveScreen(const std::string& path) {
   return ok;
 }
 
-// Number of client-area pixels of the window whose colour satisfies pred.
+// Number of client-area pixels of the window whose colour satisfies pred (the
+// window's pixels copied once, then scanned here).
 template <typename P>
 int CountPixels(HWND w, P pred) {
   RECT r;
   GetClientRect(w, &r);
-  HDC dc = GetDC(w);
+  const int width = r.right, height = r.bottom;
+  if (width <= 0 || height <= 0) return 0;
+  HDC source = GetDC(w);
+  HDC dc = CreateCompatibleDC(source);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
   int n = 0;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x) {
-      const COLORREF c = GetPixel(dc, x, y);
-      if (c != CLR_INVALID && pred(GetRValue(c), GetGValue(c), GetBValue(c))) ++n;
-    }
-  ReleaseDC(w, dc);
+  const uint8_t* p = static_cast<const uint8_t*>(bits);
+  for (int i = 0; i < width * height; ++i, p += 4)
+    if (pred(p[2], p[1], p[0])) ++n;
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  ReleaseDC(w, source);
   return n;
 }
 inline bool IsRed(int r, int g, int b) { return r > 180 && g < 80 && b < 80; }
