@@ -62,10 +62,6 @@ class RemoteBuffer {
     SIZE_T done = 0;
     return WriteProcessMemory(process_, at(offset), data, n, &done) && done == n;
   }
-  bool Read(size_t offset, void* data, size_t n) const {
-    SIZE_T done = 0;
-    return ReadProcessMemory(process_, at(offset), data, n, &done) && done == n;
-  }
 
  private:
   HANDLE process_;
@@ -131,17 +127,17 @@ class AppSession {
   // --- list view ---
   HWND List() const { return Control(kListId); }
   int ItemCount() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
-  std::string ItemText(int index) const {
-    RemoteBuffer remote(pi_.hProcess, sizeof(LVITEMA) + 260);
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = static_cast<char*>(remote.at(sizeof(LVITEMA)));
-    item.cchTextMax = 260;
-    remote.Write(0, &item, sizeof item);
-    SendMessageA(List(), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(remote.at()));
-    char text[261] = {};
-    remote.Read(sizeof(LVITEMA), text, 260);
-    return text;
+  // Index of the item whose text is exactly text, or -1.  The search record and the
+  // text are written into the tool's memory (reading it back is not needed).
+  int FindItem(const std::string& text) const {
+    RemoteBuffer remote(pi_.hProcess, sizeof(LVFINDINFOA) + text.size() + 1);
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = static_cast<const char*>(remote.at(sizeof(LVFINDINFOA)));
+    remote.Write(sizeof(LVFINDINFOA), text.c_str(), text.size() + 1);
+    remote.Write(0, &find, sizeof find);
+    return static_cast<int>(SendMessageA(List(), LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(remote.at())));
   }
   void SelectItems(const std::vector<int>& indices) const {
     RemoteBuffer remote(pi_.hProcess, sizeof(LVITEMA));
