@@ -46,28 +46,6 @@ inline std::string ClassOf(HWND w) {
   return name;
 }
 
-// Memory in the tool's process for records that a message points at.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, size_t size) : process_(process) {
-    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-  void* at(size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
-  bool Write(size_t offset, const void* data, size_t n) const {
-    SIZE_T done = 0;
-    return WriteProcessMemory(process_, at(offset), data, n, &done) && done == n;
-  }
-
- private:
-  HANDLE process_;
-  void* address_ = nullptr;
-};
-
 struct WindowSearch {
   DWORD pid;
   const char* caption;
@@ -127,30 +105,30 @@ class AppSession {
   // --- list view ---
   HWND List() const { return Control(kListId); }
   int ItemCount() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
-  // Index of the item whose text is exactly text, or -1.  The search record and the
-  // text are written into the tool's memory (reading it back is not needed).
-  int FindItem(const std::string& text) const {
-    RemoteBuffer remote(pi_.hProcess, sizeof(LVFINDINFOA) + text.size() + 1);
-    LVFINDINFOA find = {};
-    find.flags = LVFI_STRING;
-    find.psz = static_cast<const char*>(remote.at(sizeof(LVFINDINFOA)));
-    remote.Write(sizeof(LVFINDINFOA), text.c_str(), text.size() + 1);
-    remote.Write(0, &find, sizeof find);
-    return static_cast<int>(SendMessageA(List(), LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(remote.at())));
-  }
+  // Selects the items by clicking them (Ctrl held from the second on).  Large icons
+  // sit on a grid of LVM_GETITEMSPACING cells, filled row by row from the top left.
   void SelectItems(const std::vector<int>& indices) const {
-    RemoteBuffer remote(pi_.hProcess, sizeof(LVITEMA));
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = 0;
-    remote.Write(0, &item, sizeof item);
-    SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.at()));
+    const LRESULT spacing = SendMessageA(List(), LVM_GETITEMSPACING, FALSE, 0);
+    const int cx = LOWORD(spacing), cy = HIWORD(spacing);
+    RECT client;
+    GetClientRect(List(), &client);
+    const int columns = cx > 0 ? (client.right / cx > 0 ? client.right / cx : 1) : 1;
+    bool first = true;
     for (int i : indices) {
-      item.state = LVIS_SELECTED;
-      remote.Write(0, &item, sizeof item);
-      SendMessageA(List(), LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(remote.at()));
+      const LPARAM at = MAKELPARAM((i % columns) * cx + cx / 2, (i / columns) * cy + 20);
+      const WPARAM keys = MK_LBUTTON | (first ? 0 : MK_CONTROL);
+      PostMessageA(List(), WM_LBUTTONDOWN, keys, at);
+      PostMessageA(List(), WM_LBUTTONUP, keys & ~MK_LBUTTON, at);
+      first = false;
+      Sleep(300);
     }
+  }
+  // The selected items' indices, ascending.
+  std::vector<int> SelectedItems() const {
+    std::vector<int> selected;
+    int i = -1;
+    while ((i = static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0) selected.push_back(i);
+    return selected;
   }
 
   // --- input ---
@@ -168,16 +146,6 @@ class AppSession {
   // Types a menu mnemonic into the open menu.
   void ChooseMenuKey(char key) const { PostMessageA(main_, WM_CHAR, static_cast<WPARAM>(key), 0); }
   void CloseMenu() const { PostMessageA(main_, WM_KEYDOWN, VK_ESCAPE, 0); }
-
-  // Selects the folder in the open folder browser through BFFM_SETSELECTIONA (its
-  // path placed in the tool's process) and presses OK.
-  bool AnswerFolderDialog(HWND dialog, const std::string& folder) const {
-    RemoteBuffer remote(pi_.hProcess, folder.size() + 1);
-    remote.Write(0, folder.c_str(), folder.size() + 1);
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.at()));
-    Sleep(500);
-    return PostMessageA(dialog, WM_COMMAND, IDOK, 0) != 0;
-  }
 
   // Closes the main window and waits for the process; its exit code, or 0xDEAD.
   DWORD CloseAndWait(DWORD timeoutMs = 30000) const {
