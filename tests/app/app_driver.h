@@ -105,23 +105,21 @@ class AppSession {
   // --- list view ---
   HWND List() const { return Control(kListId); }
   int ItemCount() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
-  // Selects the items by clicking them (Ctrl held from the second on).  Large icons
-  // sit on a grid of LVM_GETITEMSPACING cells, filled row by row from the top left.
-  void SelectItems(const std::vector<int>& indices) const {
+  // Selects one item with the keyboard: Home, then Right arrow index times.
+  void SelectItem(int index) const {
+    PostMessageA(List(), WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < index; ++i) PostMessageA(List(), WM_KEYDOWN, VK_RIGHT, 0);
+    Sleep(500);
+  }
+  // Client point of a large icon (row by row on LVM_GETITEMSPACING cells), scrolled
+  // to the top.
+  POINT ItemPoint(int index) const {
     const LRESULT spacing = SendMessageA(List(), LVM_GETITEMSPACING, FALSE, 0);
     const int cx = LOWORD(spacing), cy = HIWORD(spacing);
     RECT client;
     GetClientRect(List(), &client);
-    const int columns = cx > 0 ? (client.right / cx > 0 ? client.right / cx : 1) : 1;
-    bool first = true;
-    for (int i : indices) {
-      const LPARAM at = MAKELPARAM((i % columns) * cx + cx / 2, (i / columns) * cy + 20);
-      const WPARAM keys = MK_LBUTTON | (first ? 0 : MK_CONTROL);
-      PostMessageA(List(), WM_LBUTTONDOWN, keys, at);
-      PostMessageA(List(), WM_LBUTTONUP, keys & ~MK_LBUTTON, at);
-      first = false;
-      Sleep(300);
-    }
+    const int columns = cx > 0 && client.right / cx > 0 ? client.right / cx : 1;
+    return POINT{(index % columns) * cx + cx / 2, (index / columns) * cy + 20};
   }
   // The selected items' indices, ascending.
   std::vector<int> SelectedItems() const {
@@ -136,9 +134,9 @@ class AppSession {
   void TypePath(const std::string& path) const {
     SendMessageA(Control(kEditId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   }
-  // Right-clicks the list's empty area and returns the context menu window.
-  HWND OpenContextMenu() const {
-    const LPARAM at = MAKELPARAM(400, 240);
+  // Right-clicks the list (by default low in its empty area) and returns the menu window.
+  HWND OpenContextMenu(POINT where = POINT{400, 240}) const {
+    const LPARAM at = MAKELPARAM(where.x, where.y);
     PostMessageA(List(), WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(List(), WM_RBUTTONUP, 0, at);
     return WaitForWindow(nullptr, "#32768");
