@@ -1,0 +1,291 @@
+// End-to-end tests of the application: one run of the real IconExtractor.exe, driven
+// step by step from this process.  The steps share the running tool (each start costs
+// seconds under emulation), so they run in the order written.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_driver.h"
+#include "process_runner.h"
+
+namespace app_test {
+namespace {
+
+const char* const kStatusDone = "查找完成，图标总数： ";
+const char* const kNoIcons = "这个文件里没有图标，请另外选择一个文件！";
+const char* const kAutoClose = "\r\n      本窗口2秒后自动关闭";
+
+std::string SystemFolder() {
+  char path[MAX_PATH] = {};
+  GetSystemDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+// The folder browser opens on the desktop folder; accepting it writes there.
+std::string DesktopFolder() {
+  char path[MAX_PATH] = {};
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+  return path;
+}
+
+void DeleteIconFiles(const std::string& folder, const std::string& title) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\" + title + "-*.ico").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do DeleteFileA((folder + "\\" + fd.cFileName).c_str());
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+int CountIconFiles(const std::string& folder, const std::string& title) {
+  int n = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\" + title + "-*.ico").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do ++n;
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return n;
+}
+
+bool FileExistsAt(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Image count of an .ico file whose directory and images lie inside it; -1 otherwise.
+int IcoImageCount(const std::string& path) {
+  const std::string bytes = testing_support::ReadWholeFile(path);
+  auto u16 = [&](size_t at) { return static_cast<uint16_t>(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8); };
+  auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at) | u16(at + 2) << 16); };
+  if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return -1;
+  const int count = u16(4);
+  if (bytes.size() < 6u + 16u * count) return -1;
+  for (int i = 0; i < count; ++i) {
+    const uint32_t size = u32(6 + 16 * i + 8), offset = u32(6 + 16 * i + 12);
+    if (size == 0 || offset < 6u + 16u * count || uint64_t(offset) + size > bytes.size()) return -1;
+  }
+  return count;
+}
+
+BOOL CALLBACK CountGroupImages(HMODULE m, LPCSTR type, LPSTR name, LONG_PTR counts) {
+  HRSRC r = FindResourceA(m, name, type);
+  const uint8_t* d = r ? static_cast<const uint8_t*>(LockResource(LoadResource(m, r))) : nullptr;
+  reinterpret_cast<std::vector<int>*>(counts)->push_back(d && SizeofResource(m, r) >= 6 ? (d[4] | d[5] << 8) : -1);
+  return TRUE;
+}
+
+// Image counts of the module's icon groups, in the platform's enumeration order.
+std::vector<int> GroupImageCounts(const std::string& module) {
+  std::vector<int> counts;
+  HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!m) return counts;
+  EnumResourceNamesA(m, RT_GROUP_ICON, &CountGroupImages, reinterpret_cast<LONG_PTR>(&counts));
+  FreeLibrary(m);
+  return counts;
+}
+
+class IconExtractorApp : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { session_ = new AppSession(); }
+  static void TearDownTestSuite() {
+    delete session_;
+    session_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear";
+    ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
+  }
+
+  AppSession& app() { return *session_; }
+  std::string Status() { return WindowText(app().Control(kStatusId)); }
+
+  // Clicks 提取 and waits for the status line of a finished load.
+  std::string LoadTyped(const std::string& path, DWORD timeoutMs = 240000) {
+    SendMessageA(app().Control(kStatusId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    if (!path.empty()) app().TypePath(path);
+    app().Click(kLoadId);
+    WaitFor([&] { return Status().rfind(kStatusDone, 0) == 0 || Status() == kNoIcons; }, timeoutMs);
+    return Status();
+  }
+  int LoadedCount() {
+    const std::string s = Status();
+    return s.rfind(kStatusDone, 0) == 0 ? std::atoi(s.c_str() + std::strlen(kStatusDone)) : -1;
+  }
+
+  // Context menu item by mnemonic, then the folder dialog accepted as it opens (on
+  // the desktop folder) or cancelled.  Returns the text of the result message, empty
+  // when none came; closedAfterMs receives how long the message stayed.
+  std::string ExtractVia(char mnemonic, bool accept, DWORD* closedAfterMs = nullptr,
+                         POINT where = POINT{400, 240}) {
+    if (!app().OpenContextMenu(where)) return "no context menu";
+    app().ChooseMenuKey(mnemonic);
+    HWND dialog = app().WaitForWindow(nullptr, "#32770");
+    if (!dialog) return "no folder dialog";
+    Sleep(1000);  // let the dialog select its initial folder
+    PostMessageA(dialog, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
+    WaitFor([&] { return !IsWindow(dialog); }, 10000);
+    HWND box = app().WaitForWindow("提示：", "#32770", accept ? 240000 : 1500);
+    if (!box) return "";
+    const DWORD shown = GetTickCount();
+    const std::string text = testing_support::MessageBoxText(box);
+    // The box closes itself; give it up to ten seconds before pressing OK.
+    const bool closed = WaitFor([&] { return !IsWindow(box); }, 10000);
+    if (closedAfterMs) *closedAfterMs = closed ? GetTickCount() - shown : 0xFFFFFFFF;
+    if (!closed) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return text;
+  }
+
+  static AppSession* session_;
+};
+AppSession* IconExtractorApp::session_ = nullptr;
+
+TEST_F(IconExtractorApp, StartsCentredWithTheDefaultPath) {
+  RECT r;
+  GetWindowRect(app().main(), &r);
+  EXPECT_EQ(r.right - r.left, 573);
+  EXPECT_EQ(r.bottom - r.top, 391);
+  EXPECT_EQ(r.left, (1024 - 573) / 2);
+  EXPECT_EQ(r.top, (768 - 391) / 2);
+  EXPECT_EQ(WindowText(app().Control(kEditId)), "C:\\WINDOWS\\system32\\shell32.dll");
+  EXPECT_EQ(WindowText(app().Control(kLoadId)), "提取");
+  EXPECT_EQ(WindowText(app().Control(kBrowseId)), "...");
+  EXPECT_EQ(ClassOf(app().List()), "SysListView32");
+  EXPECT_EQ(app().ItemCount(), 0);
+  const LONG style = GetWindowLongA(app().main(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the border is fixed";
+}
+
+TEST_F(IconExtractorApp, ExtractionItemsDoNothingOnAnEmptyList) {
+  ASSERT_NE(app().OpenContextMenu(), nullptr);
+  // Both extraction items are disabled: their mnemonics open no folder dialog.
+  app().ChooseMenuKey('l');
+  Sleep(1500);
+  EXPECT_EQ(app().FindOwnWindow(nullptr, "#32770"), nullptr);
+  if (!app().FindOwnWindow(nullptr, "#32768")) {
+    ASSERT_NE(app().OpenContextMenu(), nullptr);
+  }
+  app().ChooseMenuKey('s');
+  Sleep(1500);
+  EXPECT_EQ(app().FindOwnWindow(nullptr, "#32770"), nullptr);
+  app().CloseMenu();
+  WaitFor([&] { return !app().FindOwnWindow(nullptr, "#32768"); }, 3000);
+}
+
+TEST_F(IconExtractorApp, LoadButtonListsTheIconsOfShell32) {
+  const std::string status = LoadTyped("");
+  ASSERT_EQ(status.rfind(kStatusDone, 0), 0u) << status;
+  const int n = LoadedCount();
+  ASSERT_GT(n, 8);
+  EXPECT_EQ(app().ItemCount(), n);
+  EXPECT_GT(CountPixels(app().Control(kStatusId), IsDark), 20) << "the status is black";
+  EXPECT_EQ(CountPixels(app().Control(kStatusId), IsRed), 0);
+  SaveScreen(testing_support::TestFolder() + "app_loaded.bmp");
+}
+
+TEST_F(IconExtractorApp, ContextMenuShowsThreeCommands) {
+  HWND menu = app().OpenContextMenu();
+  ASSERT_NE(menu, nullptr);
+  Sleep(300);
+  SaveScreen(testing_support::TestFolder() + "app_context_menu.bmp");
+  app().CloseMenu();
+  EXPECT_TRUE(WaitFor([&] { return !app().FindOwnWindow(nullptr, "#32768"); }, 3000));
+}
+
+TEST_F(IconExtractorApp, ExtractSelectedWritesTheChosenIcons) {
+  ASSERT_GT(app().ItemCount(), 8);
+  app().SelectItem(2);
+  ASSERT_EQ(app().SelectedItems(), (std::vector<int>{2}));
+  const std::string folder = DesktopFolder();
+  DeleteIconFiles(folder, "shell32");
+  DWORD closedAfter = 0;
+  // Right-clicking the selected item keeps the selection.
+  const std::string text = ExtractVia('s', true, &closedAfter, app().ItemPoint(2));
+  EXPECT_EQ(text, std::string("共提取 1 个图标, 1 个提取成功!") + kAutoClose);
+  EXPECT_GE(closedAfter, 1500u);
+  EXPECT_LE(closedAfter, 5000u) << "the message closes itself after about two seconds";
+  const std::vector<int> groups = GroupImageCounts(SystemFolder() + "\\shell32.dll");
+  ASSERT_GT(groups.size(), 8u);
+  EXPECT_EQ(IcoImageCount(folder + "\\shell32-3.ico"), groups[2]);
+  EXPECT_EQ(CountIconFiles(folder, "shell32"), 1);
+  DeleteIconFiles(folder, "shell32");
+}
+
+TEST_F(IconExtractorApp, CancelledFolderDialogWritesNothing) {
+  EXPECT_EQ(ExtractVia('l', false), "") << "no message after a cancelled dialog";
+  EXPECT_EQ(app().FindOwnWindow(nullptr, "#32770"), nullptr);
+  EXPECT_EQ(CountIconFiles(DesktopFolder(), "shell32"), 0);
+}
+
+TEST_F(IconExtractorApp, AboutBoxShowsAuthorAndDate) {
+  ASSERT_NE(app().OpenContextMenu(), nullptr);
+  app().ChooseMenuKey('a');
+  HWND box = app().WaitForWindow("信息：", "#32770");
+  ASSERT_NE(box, nullptr);
+  const std::string text = testing_support::MessageBoxText(box);
+  EXPECT_EQ(text.rfind("程序作者：＜Tarvek＞\r\n联系方式：", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n制作日期：2012年12月2日 22:28:30"), std::string::npos) << text;
+  Sleep(2500);
+  EXPECT_TRUE(IsWindow(box)) << "the about box stays until dismissed";
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 3000));
+}
+
+TEST_F(IconExtractorApp, FileWithoutIconsShowsTheRedMessage) {
+  // The test program itself is an .exe without icon resources.
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  EXPECT_EQ(LoadTyped(self), kNoIcons);
+  EXPECT_EQ(app().ItemCount(), 0);
+  Sleep(500);  // the label repaints after its caption changed
+  EXPECT_GT(CountPixels(app().Control(kStatusId), IsRed), 20) << "the message is red";
+}
+
+// Disabled: in this environment the tool's FindExecutableA call ends with the host
+// reporting "stack smashing detected" inside Wine and every Wine process of the prefix
+// being killed; to be looked at on its own.
+TEST_F(IconExtractorApp, DISABLED_UpperCaseExtensionGoesThroughTheAssociatedProgram) {
+  const std::string typed = SystemFolder() + "\\NOTEPAD.EXE";
+  ASSERT_TRUE(FileExistsAt(typed));
+  const std::string status = LoadTyped(typed);
+  ASSERT_EQ(status.rfind(kStatusDone, 0), 0u) << status;
+  std::string shown = WindowText(app().Control(kEditId));
+  CharLowerA(&shown[0]);
+  EXPECT_NE(shown.find("notepad.exe"), std::string::npos) << shown;
+  EXPECT_GT(app().ItemCount(), 0);
+}
+
+TEST_F(IconExtractorApp, ExtractAllWritesEveryIconAndReportsCounts) {
+  const std::string source = SystemFolder() + "\\notepad.exe";
+  ASSERT_EQ(LoadTyped(source).rfind(kStatusDone, 0), 0u);
+  const int n = app().ItemCount();
+  ASSERT_GT(n, 0);
+  const std::string folder = DesktopFolder();
+  DeleteIconFiles(folder, "notepad");
+  DWORD closedAfter = 0;
+  const std::string text = ExtractVia('l', true, &closedAfter);
+  const std::string count = std::to_string(n);
+  EXPECT_EQ(text, "一共提取了 " + count + " 个图标，" + count + " 个成功，0 个失败。" + kAutoClose);
+  EXPECT_GE(closedAfter, 1500u);
+  EXPECT_LE(closedAfter, 5000u);
+  const std::vector<int> groups = GroupImageCounts(source);
+  ASSERT_EQ(static_cast<int>(groups.size()), n);
+  for (int i = 1; i <= n; ++i) {
+    EXPECT_EQ(IcoImageCount(folder + "\\notepad-" + std::to_string(i) + ".ico"), groups[i - 1]) << i;
+  }
+  EXPECT_EQ(CountIconFiles(folder, "notepad"), n);
+  DeleteIconFiles(folder, "notepad");
+}
+
+TEST_F(IconExtractorApp, ClosingTheWindowEndsTheProcessWithZero) {
+  EXPECT_EQ(app().CloseAndWait(), 0u);
+}
+
+}  // namespace
+}  // namespace app_test
