@@ -10,7 +10,7 @@ mkdir -p "$build"
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
 cd "$build"
 set +e
-ctest --output-on-failure -j2 "$@"
+ctest --output-on-failure "$@"
 rc=$?
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
 exit $rc

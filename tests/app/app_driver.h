@@ -202,7 +202,11 @@ int CountPixels(HWND w, P pred) {
   GetClientRect(w, &r);
   const int width = r.right, height = r.bottom;
   if (width <= 0 || height <= 0) return 0;
-  HDC source = GetDC(w);
+  // The screen, not the window's DC: another process's window surface is not readable
+  // through its own DC under Wine.
+  POINT origin = {0, 0};
+  ClientToScreen(w, &origin);
+  HDC source = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(source);
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -213,7 +217,7 @@ int CountPixels(HWND w, P pred) {
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, width, height, source, origin.x, origin.y, SRCCOPY);
   int n = 0;
   const uint8_t* p = static_cast<const uint8_t*>(bits);
   for (int i = 0; i < width * height; ++i, p += 4)
@@ -221,7 +225,7 @@ int CountPixels(HWND w, P pred) {
   SelectObject(dc, old);
   DeleteObject(bmp);
   DeleteDC(dc);
-  ReleaseDC(w, source);
+  ReleaseDC(nullptr, source);
   return n;
 }
 inline bool IsRed(int r, int g, int b) { return r > 180 && g < 80 && b < 80; }

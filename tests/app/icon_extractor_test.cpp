@@ -124,7 +124,8 @@ class IconExtractorApp : public ::testing::Test {
                          POINT where = POINT{400, 240}) {
     if (!app().OpenContextMenu(where)) return "no context menu";
     app().ChooseMenuKey(mnemonic);
-    HWND dialog = app().WaitForWindow(nullptr, "#32770");
+    // The first folder browser of a run takes a while to build under emulation.
+    HWND dialog = app().WaitForWindow(nullptr, "#32770", 40000);
     if (!dialog) return "no folder dialog";
     Sleep(1000);  // let the dialog select its initial folder
     PostMessageA(dialog, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);

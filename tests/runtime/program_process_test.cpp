@@ -57,7 +57,7 @@ TEST(ProgramProcess, ClosingTheLastWindowEndsTheLoopWithExitCodeZero) {
   EXPECT_EQ(r.top, (768 - 200) / 2);
   EXPECT_TRUE(IsWindowVisible(window));
   PostMessageA(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) {
     TerminateProcess(pi.hProcess, 0xDEAD);
     ADD_FAILURE() << "the program did not end after its last window closed";
   }
