@@ -5,7 +5,7 @@
 #include "components/list_view_library.h"
 #include "components/popup_menu_command.h"
 #include "iconres/extract_file_icon.h"
-#include "iconres/special_folder.h"
+#include "iconres/folder_paths.h"
 
 namespace app {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "iconres/extract_file_icon.h"
 #include "iconres/shortcut.h"
-#include "iconres/special_folder.h"
+#include "iconres/folder_paths.h"
 
 namespace iconres {
 namespace {

@@ -1,4 +1,4 @@
-#include "iconres/special_folder.h"
+#include "iconres/folder_paths.h"
 
 #include <windows.h>
 #include <shlobj.h>
