@@ -12,6 +12,7 @@
 set -euo pipefail
 
 if [ "${1:-}" = "--prefix" ]; then prefix=$2; shift 2; else prefix=${WINEPREFIX:-$PWD/wineprefix}; fi
+prefix=$(realpath -m "$prefix")
 [ $# -ge 1 ] || { echo "usage: $0 --prefix DIR PROGRAM.exe [ARGS...]" >&2; exit 2; }
 
 here=$(cd "$(dirname "$0")" && pwd)
