@@ -87,12 +87,6 @@ ImageListHandle ReadUncached(const uint8_t* data, size_t size) {
   return list;
 }
 
-inline void SetInt(rt::ResultRecord* result, int32_t v) {
-  result->value = static_cast<uint32_t>(v);
-  result->high = 0;
-  result->tag = rt::TagInt;
-}
-
 HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 // ExtractIconA answers 1 for a file that is no icon source.
@@ -155,14 +149,14 @@ bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out) {
 }
 
 void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
-  SetInt(result, 0);
+  rt::SetIntResult(result, 0);
   if (argc < 1) return;
   HICON count = ExtractIconA(ProgramInstance(), rt::TextOf(args[0]), static_cast<UINT>(-1));
-  SetInt(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
+  rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
 }
 
 void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
-  SetInt(result, -1);
+  rt::SetIntResult(result, -1);
   if (argc < 2 || !args[0].value) return;
   void** variable = static_cast<void**>(rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value)));
   void* old = *variable;
@@ -211,11 +205,11 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   ImageListLibraryLink().Free(old);
   last.list = std::move(list);
   last.data = std::move(written);
-  SetInt(result, added);
+  rt::SetIntResult(result, added);
 }
 
 void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
-  SetInt(result, 0);
+  rt::SetIntResult(result, 0);
   if (argc < 1) return;
   const void* set = rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value));
   const int32_t length = rt::ByteSetLength(set);
@@ -223,11 +217,11 @@ void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::Ar
   const uint8_t* data = rt::ByteSetBytes(set);
   LastList& last = Last();
   if (last.Matches(data, static_cast<size_t>(length))) {
-    SetInt(result, ImageList_GetImageCount(last.list.get()));
+    rt::SetIntResult(result, ImageList_GetImageCount(last.list.get()));
     return;
   }
   ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));
-  if (list) SetInt(result, ImageList_GetImageCount(list.get()));
+  if (list) rt::SetIntResult(result, ImageList_GetImageCount(list.get()));
 }
 
 rt::LibraryLink& ImageListLibraryLink() {

@@ -111,11 +111,6 @@ ListView* ListViewOf(int32_t argc, const rt::ArgRecord* args) {
   return FromObject(object);
 }
 
-void SetInt(rt::ResultRecord* result, int32_t v) {
-  result->value = static_cast<uint32_t>(v);
-  result->tag = rt::TagInt;
-}
-
 bool Given(int32_t argc, const rt::ArgRecord* args, int32_t index) {
   return argc > index && !rt::IsOmitted(args[index]);
 }
@@ -168,8 +163,8 @@ int32_t __stdcall ListViewLibraryNotify(int32_t code, int32_t arg1, int32_t arg2
 }
 
 void __cdecl GetItemCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
-  SetInt(result, 0);
-  if (ListView* view = ListViewOf(argc, args)) SetInt(result, view->ItemCount());
+  rt::SetIntResult(result, 0);
+  if (ListView* view = ListViewOf(argc, args)) rt::SetIntResult(result, view->ItemCount());
 }
 
 void __cdecl DeleteAllItemsCommand(rt::ResultRecord*, int32_t argc, rt::ArgRecord* args) {
@@ -177,7 +172,7 @@ void __cdecl DeleteAllItemsCommand(rt::ResultRecord*, int32_t argc, rt::ArgRecor
 }
 
 void __cdecl InsertItemCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
-  SetInt(result, -1);
+  rt::SetIntResult(result, -1);
   ListView* view = ListViewOf(argc, args);
   if (!view) return;
   auto intArg = [&](int32_t i, int32_t absent) {
@@ -185,7 +180,7 @@ void __cdecl InsertItemCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRe
   };
   const char* text = Given(argc, args, 2) ? rt::TextOf(args[2]) : "";
   try {
-    SetInt(result, view->InsertItem(intArg(1, -1), text, intArg(3, -1), Given(argc, args, 4), intArg(4, -1),
+    rt::SetIntResult(result, view->InsertItem(intArg(1, -1), text, intArg(3, -1), Given(argc, args, 4), intArg(4, -1),
                                     intArg(5, 0), intArg(6, 0)));
   } catch (...) {
   }

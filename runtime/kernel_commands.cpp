@@ -16,12 +16,6 @@ const ArgRecord* Arg(int32_t argc, ArgRecord* args, int32_t i) {
   return (args && i < argc) ? &args[i] : nullptr;
 }
 
-void SetInt(ResultRecord* result, int32_t v) {
-  result->value = static_cast<uint32_t>(v);
-  result->high = 0;
-  result->tag = TagInt;
-}
-
 bool ShowsAsText(uint32_t tag) {
   switch (tag) {
     case TagByte: case TagShort: case TagInt: case TagLong: case TagFloat: case TagDouble:
@@ -42,7 +36,7 @@ void __cdecl GetWindowHandle(ResultRecord* result, int32_t argc, ArgRecord* args
                                     static_cast<int32_t>(ref->high));
     if (object) hwnd = reinterpret_cast<WindowObject*>(static_cast<uintptr_t>(static_cast<uint32_t>(object)))->hwnd();
   }
-  SetInt(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+  rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(hwnd)));
 }
 
 void __cdecl FileExists(ResultRecord* result, int32_t argc, ArgRecord* args) {
@@ -75,7 +69,7 @@ void __cdecl InfoBox(ResultRecord* result, int32_t argc, ArgRecord* args) {
   UINT style = styleArg ? styleArg->value : 0;
   if (!(style & MB_SYSTEMMODAL)) style |= MB_TASKMODAL;
   const char* caption = (captionArg && !IsOmitted(*captionArg)) ? TextOf(*captionArg) : "信息：";
-  SetInt(result, InfoBoxAnswer(MessageBoxA(nullptr, text.c_str(), caption, style)));
+  rt::SetIntResult(result, InfoBoxAnswer(MessageBoxA(nullptr, text.c_str(), caption, style)));
 }
 
 void __cdecl ProcessEvents(ResultRecord* /*result*/, int32_t /*argc*/, ArgRecord* /*args*/) {

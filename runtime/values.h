@@ -59,6 +59,13 @@ inline const char* TextOf(const ArgRecord& a) {
   return p ? p : "";
 }
 
+// Stores an integer result in a command's result record.
+inline void SetIntResult(ResultRecord* result, int32_t v) {
+  result->value = static_cast<uint32_t>(v);
+  result->high = 0;
+  result->tag = TagInt;
+}
+
 inline ArgRecord IntArg(int32_t v) { return ArgRecord{static_cast<uint32_t>(v), 0, TagInt}; }
 inline ArgRecord BoolArg(bool v) { return ArgRecord{v ? 1u : 0u, 0, TagBool}; }
 inline ArgRecord TextArg(const char* s) {
