@@ -6,25 +6,13 @@
 #include <cstring>
 
 #include "runtime/byte_reader.h"
+#include "runtime/com_ptr.h"
 
 namespace comp {
 namespace {
 
 constexpr size_t kPrefixSize = 8;
 constexpr uint16_t kStreamMagic = 0x4C49;  // "IL"
-
-class StreamHandle {
- public:
-  StreamHandle() = default;
-  StreamHandle(const StreamHandle&) = delete;
-  StreamHandle& operator=(const StreamHandle&) = delete;
-  ~StreamHandle() { if (stream_) stream_->Release(); }
-  IStream** out() { return &stream_; }
-  IStream* get() const { return stream_; }
-
- private:
-  IStream* stream_ = nullptr;
-};
 
 class IconHandle {
  public:
@@ -66,8 +54,8 @@ ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
   void* p = GlobalLock(global);
   std::memcpy(p, data + kPrefixSize, size - kPrefixSize);
   GlobalUnlock(global);
-  StreamHandle stream;
-  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.out()))) {
+  rt::ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.address()))) {
     GlobalFree(global);
     return {};
   }
@@ -125,8 +113,8 @@ ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
 
 bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out) {
   if (!list) return false;
-  StreamHandle stream;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.out()))) return false;
+  rt::ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.address()))) return false;
   rt::ByteAppender prefix;
   prefix.bytes("MITL", 4);
   prefix.u32(kImageListColourWord);

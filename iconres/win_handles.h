@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "runtime/com_ptr.h"
+
 namespace iconres {
 
 class FileHandle {
@@ -53,21 +55,6 @@ class ClipboardSession {
   bool open_;
 };
 
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() { if (p_) p_->Release(); }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  // Receives a new reference from a creating call.
-  void** out() { return reinterpret_cast<void**>(&p_); }
-
- private:
-  T* p_ = nullptr;
-};
+using rt::ComPtr;
 
 }  // namespace iconres
