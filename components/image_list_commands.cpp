@@ -11,9 +11,6 @@
 namespace comp {
 namespace {
 
-constexpr size_t kPrefixSize = 8;
-constexpr uint16_t kStreamMagic = 0x4C49;  // "IL"
-
 class IconHandle {
  public:
   explicit IconHandle(HICON icon) : icon_(icon) {}
@@ -28,19 +25,21 @@ class IconHandle {
 
 // The list that the commands produced last and the data that describes it.  The
 // byte-set variable of AddFileIcon is rewritten on every call; when the next call
-// hands back exactly these bytes, the list is reused instead of read again, so n
-// appends cost n serialisations but a single deserialisation.
+// hands back exactly these bytes, the list is reused instead of read again.  A 32-bit
+// list is kept as its tiles, so an append costs one small platform round trip for the
+// new icon and a copy of the scan lines; other lists go through the platform's
+// reader and writer.
 struct LastList {
+  bool tiled = false;
+  TiledImageList tiles;
   ImageListHandle list;
-  std::vector<uint8_t> data;
+  std::vector<uint8_t> data;  // of a list that is not tiled
 
   bool Matches(const uint8_t* bytes, size_t size) const {
+    if (tiled) return tiles.IsSerialisedAs(bytes, size);
     return list && data.size() == size && std::memcmp(data.data(), bytes, size) == 0;
   }
-  void Forget() {
-    list.reset();
-    data.clear();
-  }
+  void Forget() { *this = LastList(); }
 };
 
 LastList& Last() {
@@ -49,10 +48,10 @@ LastList& Last() {
 }
 
 ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
-  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, size - kPrefixSize);
+  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, size - kImageListPrefixSize);
   if (!global) return {};
   void* p = GlobalLock(global);
-  std::memcpy(p, data + kPrefixSize, size - kPrefixSize);
+  std::memcpy(p, data + kImageListPrefixSize, size - kImageListPrefixSize);
   GlobalUnlock(global);
   rt::ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.address()))) {
@@ -82,32 +81,23 @@ HICON UsableIcon(HICON icon) {
   return reinterpret_cast<uintptr_t>(icon) > 1 ? icon : nullptr;
 }
 
+// The icon as the one image of a list of the given kind, read back as tiles: exactly
+// the pixels and mask the platform stores for it.
+bool RenderIcon(HICON icon, const ImageListStreamHeader& kind, TiledImageList* out) {
+  ImageListHandle scratch(ImageList_Create(kind.cx, kind.cy, kind.flags, 1, 1));
+  if (!scratch) return false;
+  ImageList_SetBkColor(scratch.get(), kind.background);
+  if (ImageList_ReplaceIcon(scratch.get(), -1, icon) != 0) return false;
+  std::vector<uint8_t> bytes;
+  return WriteImageListData(scratch.get(), &bytes) && out->Parse(bytes.data(), bytes.size()) && out->count() == 1;
+}
+
 }  // namespace
-
-bool IsImageListData(const uint8_t* data, size_t size) {
-  return data && size > kPrefixSize && std::memcmp(data, "MITL", 4) == 0;
-}
-
-bool ReadImageListStreamHeader(const uint8_t* data, size_t size, ImageListStreamHeader* header) {
-  if (!IsImageListData(data, size)) return false;
-  rt::ByteReader r(data, size);
-  r.skip(kPrefixSize);
-  if (r.u16() != kStreamMagic) return false;
-  header->version = r.u16();
-  header->count = r.u16();
-  header->capacity = r.u16();
-  header->growth = r.u16();
-  header->cx = r.u16();
-  header->cy = r.u16();
-  header->background = r.u32();
-  header->flags = r.u16();
-  return r.ok();
-}
 
 ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
   if (!IsImageListData(data, size)) return {};
   LastList& last = Last();
-  if (last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
+  if (last.Matches(data, size) && !last.tiled) return ImageListHandle(ImageList_Duplicate(last.list.get()));
   return ReadUncached(data, size);
 }
 
@@ -153,22 +143,20 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   if (!old || !IsImageListData(data, size)) return;
 
   LastList& last = Last();
-  ImageListHandle list;
-  std::vector<uint8_t> lastData;
-  if (last.Matches(data, size)) {
-    list = std::move(last.list);
-    lastData = std::move(last.data);
+  const bool cached = last.Matches(data, size);
+  LastList work;
+  if (cached) {
+    work = std::move(last);
+  } else if (work.tiles.Parse(data, size)) {
+    work.tiled = true;
   } else {
-    list = ReadUncached(data, size);
+    work.list = ReadUncached(data, size);
+    if (!work.list) return;
   }
   last.Forget();
-  if (!list) return;
   // Hands the untouched list back to the cache on every failure before the append.
   auto keep = [&] {
-    if (!lastData.empty()) {
-      last.list = std::move(list);
-      last.data = std::move(lastData);
-    }
+    if (cached) last = std::move(work);
   };
 
   const char* path = rt::TextOf(args[1]);
@@ -183,16 +171,28 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   if (!extracted) return keep();
   IconHandle icon(extracted);
 
-  const int added = ImageList_ReplaceIcon(list.get(), -1, icon.get());
-  if (added < 0) return keep();
-  std::vector<uint8_t> written;
-  if (!WriteImageListData(list.get(), &written)) return;  // the list no longer matches the variable
-  void* replacement = ImageListLibraryLink().NewByteSet(written.data(), written.size());
-  if (!replacement) return;
+  int added = -1;
+  void* replacement = nullptr;
+  if (work.tiled) {
+    TiledImageList one;
+    if (!RenderIcon(icon.get(), work.tiles.header(), &one) || !work.tiles.AppendFrom(one, 0)) return keep();
+    added = work.tiles.count() - 1;
+    // Written straight into the variable's own block, resized: the list is megabytes
+    // for large modules, and fresh pages for every append would cost more than the copy.
+    uint8_t* bytes = nullptr;
+    replacement = ImageListLibraryLink().ResizeByteSet(old, work.tiles.SerialisedSize(), &bytes);
+    if (!replacement) return;
+    work.tiles.SerialiseInto(bytes);
+  } else {
+    added = ImageList_ReplaceIcon(work.list.get(), -1, icon.get());
+    if (added < 0) return keep();
+    if (!WriteImageListData(work.list.get(), &work.data)) return;  // the list no longer matches the variable
+    replacement = ImageListLibraryLink().NewByteSet(work.data.data(), work.data.size());
+    if (!replacement) return;
+    ImageListLibraryLink().Free(old);
+  }
   *variable = replacement;
-  ImageListLibraryLink().Free(old);
-  last.list = std::move(list);
-  last.data = std::move(written);
+  last = std::move(work);
   rt::SetIntResult(result, added);
 }
 
@@ -205,7 +205,7 @@ void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::Ar
   const uint8_t* data = rt::ByteSetBytes(set);
   LastList& last = Last();
   if (last.Matches(data, static_cast<size_t>(length))) {
-    rt::SetIntResult(result, ImageList_GetImageCount(last.list.get()));
+    rt::SetIntResult(result, last.tiled ? last.tiles.count() : ImageList_GetImageCount(last.list.get()));
     return;
   }
   ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));

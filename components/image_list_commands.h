@@ -1,6 +1,5 @@
 // The image-list commands of the second extension library (library 3) and the
-// image-list data format they share with the ListView's image-list properties:
-//   "MITL", the word 0xFF000000, then the platform's ImageList_Write stream.
+// platform side of the image-list data format (components/image_list_data.h).
 #pragma once
 #include <windows.h>
 #include <objidl.h>  // before commctrl.h: declares the stream functions of image lists
@@ -10,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/image_list_data.h"
 #include "runtime/heap.h"
 #include "runtime/library_link.h"
 #include "runtime/program_image.h"
@@ -42,26 +42,6 @@ class ImageListHandle {
  private:
   HIMAGELIST list_ = nullptr;
 };
-
-constexpr uint32_t kImageListColourWord = 0xFF000000;
-
-// Fields of the platform stream header that follows the 8-byte prefix.
-struct ImageListStreamHeader {
-  uint16_t version = 0;
-  uint16_t count = 0;
-  uint16_t capacity = 0;
-  uint16_t growth = 0;
-  uint16_t cx = 0;
-  uint16_t cy = 0;
-  uint32_t background = 0;
-  uint16_t flags = 0;
-};
-
-// True for data of more than 8 bytes that starts with "MITL".
-bool IsImageListData(const uint8_t* data, size_t size);
-// Reads the stream header after the prefix; false when the data is no image list or
-// ends inside the header.
-bool ReadImageListStreamHeader(const uint8_t* data, size_t size, ImageListStreamHeader* header);
 
 // A new image list from image-list data, or an empty handle.  A stream that holds no
 // image is built directly from its header when the platform reader refuses it (the

@@ -40,18 +40,32 @@ class LibraryLink {
   // A new byte set {1, n, bytes}, null for n == 0.
   void* NewByteSet(const void* bytes, size_t n) const {
     if (n == 0) return nullptr;
-    int32_t* b = static_cast<int32_t*>(Alloc(n + 8));
-    if (!b) return nullptr;
-    b[0] = 1;
-    b[1] = static_cast<int32_t>(n);
-    std::memcpy(b + 2, bytes, n);
+    uint8_t* space = nullptr;
+    void* b = ByteSetIn(Alloc(n + 8), n, &space);
+    if (b) std::memcpy(space, bytes, n);
     return b;
+  }
+  // The byte set grown or shrunk to n bytes for the caller to fill through *bytes; the
+  // block may move (the old address is then gone).  Reusing the block spares the
+  // first-touch cost of fresh pages when a large value is rewritten over and over.
+  void* ResizeByteSet(void* set, size_t n, uint8_t** bytes) const {
+    if (n == 0) return nullptr;
+    return ByteSetIn(Pointer(Call(SvcRealloc, Word(set), static_cast<int32_t>(n + 8))), n, bytes);
   }
 
   static void* Pointer(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
   static int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
 
  private:
+  static void* ByteSetIn(void* block, size_t n, uint8_t** bytes) {
+    int32_t* b = static_cast<int32_t*>(block);
+    if (!b) return nullptr;
+    b[0] = 1;
+    b[1] = static_cast<int32_t>(n);
+    *bytes = reinterpret_cast<uint8_t*>(b + 2);
+    return b;
+  }
+
   RuntimeServiceFn service_ = nullptr;
 };
 

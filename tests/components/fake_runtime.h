@@ -88,6 +88,8 @@ inline int32_t __stdcall Service(int32_t code, int32_t arg1, int32_t arg2) {
     case rt::SvcFree:
       rt::FreeMemory(rt::LibraryLink::Pointer(arg1));
       return 0;
+    case rt::SvcRealloc:
+      return rt::LibraryLink::Word(rt::ReallocMemory(rt::LibraryLink::Pointer(arg1), arg2));
     default:
       return 0;
   }

@@ -105,9 +105,9 @@ TEST_F(ImageListCommands, IndexBeyondTheIconsAndTextFileGiveMinusOneAndKeepTheVa
 TEST_F(ImageListCommands, SevenAppendsGiveZeroToSixAndCountSeven) {
   ByteSetVariable list(comp::kEmptyImageList, comp::kEmptyImageListSize);
   for (int32_t i = 0; i < 7; ++i) {
-    void* before = list.block;
+    const std::vector<uint8_t> before = list.Bytes();
     EXPECT_EQ(AddFileIcon(&list, shell32_, i), i);
-    EXPECT_NE(list.block, before) << "the variable holds a new block after each append";
+    EXPECT_NE(list.Bytes(), before) << "the variable holds the new list after each append";
   }
   EXPECT_EQ(GetImageCount(list.block), 7);
   std::vector<uint8_t> bytes = list.Bytes();
