@@ -69,6 +69,33 @@ inline BOOL CALLBACK MatchWindow(HWND w, LPARAM p) {
   return FALSE;
 }
 
+// A job that ends every process put in it when the test program ends, however it
+// ends: a test program that crashes leaves no tool behind.
+inline HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
+}
+
+// Starts a program with the command line, inside TestJob().
+inline bool StartInJob(const std::string& program, const std::string& commandLine, PROCESS_INFORMATION* info) {
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &si, info))
+    return false;
+  if (TestJob()) AssignProcessToJobObject(TestJob(), info->hProcess);
+  ResumeThread(info->hThread);
+  return true;
+}
+
 // A helper process started by the test; one still running at the end is killed.
 class ChildProcess {
  public:
@@ -85,12 +112,7 @@ class ChildProcess {
     CloseHandle(info_.hProcess);
   }
   bool Start(const std::string& program, const std::string& arguments) {
-    std::string line = "\"" + program + "\" " + arguments;
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    return CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_);
+    return StartInJob(program, "\"" + program + "\" " + arguments, &info_);
   }
   bool Ended() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
   bool Started() const { return info_.hProcess != nullptr; }
@@ -105,16 +127,12 @@ class ChildProcess {
 class AppSession {
  public:
   AppSession() {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::string program = AppPath();
-    std::string commandLine = "\"" + program + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
-    if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
-      return;
+    const std::string program = AppPath();
+    if (!StartInJob(program, "\"" + program + "\"", &pi_)) return;
     WaitFor([&] { return (main_ = FindOwnWindow(MainCaption(), nullptr)) != nullptr && IsWindowVisible(main_); },
             60000);
+    // Until the tool waits for input: its window-created work is done.
+    if (main_) WaitForInputIdle(pi_.hProcess, 10000);
   }
   ~AppSession() {
     if (!pi_.hProcess) return;
@@ -126,6 +144,16 @@ class AppSession {
   AppSession& operator=(const AppSession&) = delete;
 
   HANDLE process() const { return pi_.hProcess; }
+  // For failure messages: whether the tool runs, or how it ended.
+  std::string ProcessState() const {
+    if (!pi_.hProcess) return "the tool did not start";
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) return "the tool is running";
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    char text[64];
+    wsprintfA(text, "the tool ended with 0x%08lx", code);
+    return text;
+  }
   // Ends the tool at once (after a drop it may not end cleanly on its own here).
   void Kill() const {
     if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {

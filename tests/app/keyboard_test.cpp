@@ -22,7 +22,7 @@ class MainWindowKeys : public ::testing::Test {
     session_ = nullptr;
   }
   void SetUp() override {
-    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear";
+    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear; " << session_->ProcessState();
     ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
     ASSERT_TRUE(session_->BringToFront()) << "the tool did not come to the front";
   }
