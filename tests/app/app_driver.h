@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,10 @@ inline const char* MainCaption() { return "Quenlor-------可以提取任何文�
 enum ControlId : int { kListId = 100, kLoadId = 110, kEditId = 140, kBrowseId = 150, kStatusId = 170 };
 
 inline std::string AppPath() { return testing_support::TestFolder() + "..\\app\\IconExtractor.exe"; }
+
+// Status texts of a finished load.
+inline const char* StatusDone() { return "查找完成，图标总数： "; }
+inline const char* StatusNoIcons() { return "这个文件里没有图标，请另外选择一个文件！"; }
 
 // Polls cond every 50 ms until it holds or timeoutMs passed.
 template <typename F>
@@ -63,19 +69,70 @@ inline BOOL CALLBACK MatchWindow(HWND w, LPARAM p) {
   return FALSE;
 }
 
+// A job that ends every process put in it when the test program ends, however it
+// ends: a test program that crashes leaves no tool behind.
+inline HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
+}
+
+// Starts a program with the command line, inside TestJob().
+inline bool StartInJob(const std::string& program, const std::string& commandLine, PROCESS_INFORMATION* info) {
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &si, info))
+    return false;
+  if (TestJob()) AssignProcessToJobObject(TestJob(), info->hProcess);
+  ResumeThread(info->hThread);
+  return true;
+}
+
+// A helper process started by the test; one still running at the end is killed.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess() {
+    if (!info_.hProcess) return;
+    if (!Ended()) {
+      TerminateProcess(info_.hProcess, 0xDEAD);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool Start(const std::string& program, const std::string& arguments) {
+    return StartInJob(program, "\"" + program + "\" " + arguments, &info_);
+  }
+  bool Ended() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+  bool Started() const { return info_.hProcess != nullptr; }
+  bool WaitEnded(DWORD timeoutMs) const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
 class AppSession {
  public:
   AppSession() {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::string program = AppPath();
-    std::string commandLine = "\"" + program + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
-    if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
-      return;
+    const std::string program = AppPath();
+    if (!StartInJob(program, "\"" + program + "\"", &pi_)) return;
     WaitFor([&] { return (main_ = FindOwnWindow(MainCaption(), nullptr)) != nullptr && IsWindowVisible(main_); },
             60000);
+    // Until the tool waits for input: its window-created work is done.
+    if (main_) WaitForInputIdle(pi_.hProcess, 10000);
   }
   ~AppSession() {
     if (!pi_.hProcess) return;
@@ -87,6 +144,23 @@ class AppSession {
   AppSession& operator=(const AppSession&) = delete;
 
   HANDLE process() const { return pi_.hProcess; }
+  // For failure messages: whether the tool runs, or how it ended.
+  std::string ProcessState() const {
+    if (!pi_.hProcess) return "the tool did not start";
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) return "the tool is running";
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    char text[64];
+    wsprintfA(text, "the tool ended with 0x%08lx", code);
+    return text;
+  }
+  // Ends the tool at once (after a drop it may not end cleanly on its own here).
+  void Kill() const {
+    if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 0xDEAD);
+      WaitForSingleObject(pi_.hProcess, 10000);
+    }
+  }
   HWND main() const { return main_; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
 
@@ -127,6 +201,70 @@ class AppSession {
     int i = -1;
     while ((i = static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0) selected.push_back(i);
     return selected;
+  }
+
+  // --- status line ---
+  std::string Status() const { return WindowText(Control(kStatusId)); }
+  void ClearStatus() const {
+    SendMessageA(Control(kStatusId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  }
+  // Waits until the status reports a finished load (with or without icons).
+  std::string WaitForLoad(DWORD timeoutMs = 240000) const {
+    WaitFor([&] { const std::string s = Status(); return s.rfind(StatusDone(), 0) == 0 || s == StatusNoIcons(); },
+            timeoutMs);
+    return Status();
+  }
+  // The icon count of the status line, or -1 when it reports no finished load.
+  int LoadedCount() const {
+    const std::string s = Status();
+    return s.rfind(StatusDone(), 0) == 0 ? std::atoi(s.c_str() + std::strlen(StatusDone())) : -1;
+  }
+
+  // --- focus and keys ---
+  // The window that has the keyboard focus in the tool's interface thread.
+  HWND Focused() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(pi_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+  }
+  int FocusedId() const {
+    HWND f = Focused();
+    return f ? GetDlgCtrlID(f) : 0;
+  }
+  // Brings the main window to the front, so that keyboard input goes to the tool.
+  bool BringToFront() const {
+    SetForegroundWindow(main_);
+    return WaitFor([&] { return GetForegroundWindow() == main_; }, 3000);
+  }
+  // Presses and releases a key as the keyboard would (with Shift held when asked);
+  // the input reaches the foreground window's thread through its message queue.
+  void PressKey(WORD vk, bool shift = false) const {
+    std::vector<INPUT> keys;
+    auto add = [&](WORD key, bool up) {
+      INPUT in = {};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wVk = key;
+      in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+      in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      keys.push_back(in);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(vk, false);
+    add(vk, true);
+    if (shift) add(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  }
+
+  // --- drag and drop ---
+  // Drags the paths as a file list from a second process (drag_source.exe, built
+  // next to the test programs) and drops them on the middle of the list view.  The
+  // source stays until the tool's window is gone, at most 30 s.
+  bool DropOnList(ChildProcess& source, const std::vector<std::string>& paths) const {
+    RECT r;
+    GetWindowRect(List(), &r);
+    std::string arguments = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);
+    for (const auto& p : paths) arguments += " \"" + p + "\"";
+    return source.Start(testing_support::TestFolder() + "drag_source.exe", arguments);
   }
 
   // --- input ---

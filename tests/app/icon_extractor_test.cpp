@@ -18,8 +18,8 @@
 namespace app_test {
 namespace {
 
-const char* const kStatusDone = "查找完成，图标总数： ";
-const char* const kNoIcons = "这个文件里没有图标，请另外选择一个文件！";
+const char* const kStatusDone = StatusDone();
+const char* const kNoIcons = StatusNoIcons();
 const char* const kAutoClose = "\r\n      本窗口2秒后自动关闭";
 
 std::string SystemFolder() {
@@ -97,24 +97,17 @@ class IconExtractorApp : public ::testing::Test {
     session_ = nullptr;
   }
   void SetUp() override {
-    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear";
+    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear; " << session_->ProcessState();
     ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
   }
 
   AppSession& app() { return *session_; }
-  std::string Status() { return WindowText(app().Control(kStatusId)); }
-
   // Clicks 提取 and waits for the status line of a finished load.
   std::string LoadTyped(const std::string& path, DWORD timeoutMs = 240000) {
-    SendMessageA(app().Control(kStatusId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    app().ClearStatus();
     if (!path.empty()) app().TypePath(path);
     app().Click(kLoadId);
-    WaitFor([&] { return Status().rfind(kStatusDone, 0) == 0 || Status() == kNoIcons; }, timeoutMs);
-    return Status();
-  }
-  int LoadedCount() {
-    const std::string s = Status();
-    return s.rfind(kStatusDone, 0) == 0 ? std::atoi(s.c_str() + std::strlen(kStatusDone)) : -1;
+    return app().WaitForLoad(timeoutMs);
   }
 
   // Context menu item by mnemonic, then the folder dialog accepted as it opens (on
@@ -182,7 +175,7 @@ TEST_F(IconExtractorApp, ExtractionItemsDoNothingOnAnEmptyList) {
 TEST_F(IconExtractorApp, LoadButtonListsTheIconsOfShell32) {
   const std::string status = LoadTyped("");
   ASSERT_EQ(status.rfind(kStatusDone, 0), 0u) << status;
-  const int n = LoadedCount();
+  const int n = app().LoadedCount();
   ASSERT_GT(n, 8);
   EXPECT_EQ(app().ItemCount(), n);
   EXPECT_GT(CountPixels(app().Control(kStatusId), IsDark), 20) << "the status is black";
