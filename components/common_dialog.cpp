@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "components/window_component.h"
 #include "runtime/byte_reader.h"
 
 namespace comp {
@@ -281,11 +282,18 @@ bool CommonDialog::RunFontDialog() {
 bool CommonDialog::RunHelp() {
   HWND window = GetParent(hwnd());
   if (!window || !IsWindow(window)) return false;
+  // The holding window closes the help it opened when it is destroyed.
+  auto* form = dynamic_cast<WindowComponent*>(rt::WindowObject::Query(window));
+  const auto markHelp = [form](bool shown) {
+    if (form) form->SetHelpShown(shown);
+  };
   if (props_.helpCommand == 4) {
+    markHelp(true);
     WinHelpA(window, nullptr, HELP_HELPONHELP, 0);
     return true;
   }
   if (props_.helpCommand == 5) {
+    markHelp(false);
     WinHelpA(window, nullptr, HELP_QUIT, 0);
     return true;
   }
@@ -298,6 +306,7 @@ bool CommonDialog::RunHelp() {
     command = props_.helpCommand == 1 ? HELP_CONTEXT : HELP_CONTEXTPOPUP;
     data = static_cast<ULONG_PTR>(props_.helpTopic);
   }
+  markHelp(true);
   WinHelpA(window, file.c_str(), command, data);
   return true;
 }
