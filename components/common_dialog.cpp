@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "components/convert_texts.h"
 #include "components/window_component.h"
 #include "runtime/byte_reader.h"
 
@@ -352,12 +353,20 @@ int32_t __stdcall CommonDlgGetProperty(void* object, int32_t index, rt::Property
   return d && data && d->GetProperty(index, data) ? 1 : 0;
 }
 
+static HGLOBAL __stdcall CommonDlgConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
+                                               void* userData) {
+  return ConvertBlobTexts<CommonDlgProperties>(blob, size, [visitor, userData](CommonDlgProperties& d) {
+    VisitTexts(visitor, userData, nullptr, {{&d.title, 0}, {&d.fileName, 0}, {&d.filter, 0}, {&d.initialFolder, 0}, {&d.defaultExtension, 0}, {&d.fontName, 1}, {&d.helpFile, 0}});
+  });
+}
+
 void* __stdcall CommonDlgGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateCommonDlg);
     case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&CommonDlgPropertyChanged);
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&CommonDlgGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&CommonDlgGetProperty);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&CommonDlgConvertTexts);
     default: return nullptr;
   }
 }

@@ -2,9 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
-#include <string>
 
+#include "components/convert_texts.h"
 #include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/runtime_state.h"
@@ -129,15 +128,9 @@ int32_t __stdcall WindowGetProperty(void* object, int32_t index, rt::PropertyDat
 
 // Slot 9: the caption, then the help file, each offered to the visitor.
 HGLOBAL __stdcall WindowConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor, void* userData) {
-  WindowProperties props;
-  if (size < 0 || !props.Read(blob, static_cast<size_t>(size))) return nullptr;
-  if (visitor) {
-    for (std::string* text : {&props.caption, &props.helpFile}) {
-      if (const char* replaced = visitor(text->c_str(), 0, userData)) *text = replaced;
-    }
-  }
-  std::vector<uint8_t> out = props.Write();
-  return BlobToGlobal(out.data(), out.size());
+  return ConvertBlobTexts<WindowProperties>(blob, size, [visitor, userData](WindowProperties& p) {
+    VisitTexts(visitor, userData, nullptr, {{&p.caption, 0}, {&p.helpFile, 0}});
+  });
 }
 
 void* __stdcall WindowGetInterface(int32_t slot) {
