@@ -220,6 +220,23 @@ TEST_F(HelpFormTest, HelpClosedByCommandFiveOrNeverShownIsNotClosedAgain) {
   EXPECT_TRUE(g_helpCommands.empty()) << "no help shown, nothing to close";
 }
 
+TEST_F(HelpFormTest, HelpOpenedWithF1IsClosedWhenTheWindowIsDestroyed) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  comp::WindowProperties props;
+  props.f1Help = true;
+  props.helpFile = self;
+  Install({PlainForm(props)});
+  ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
+  MSG f1 = {Hwnd(), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+  EXPECT_TRUE(rt::PreTranslateWindowMessage(&f1));
+  ASSERT_EQ(g_helpCommands.size(), 1u);
+  EXPECT_EQ(g_helpCommands[0], HELP_FINDER);
+  DestroyWindow(Hwnd());
+  ASSERT_EQ(g_helpCommands.size(), 2u);
+  EXPECT_EQ(g_helpCommands[1], HELP_QUIT);
+}
+
 TEST(BackgroundPictureRect, NaturalCentredShrunkAndStretchedPlaces) {
   auto same = [](RECT a, RECT b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
