@@ -1,5 +1,6 @@
 #include "components/button.h"
 
+#include "components/convert_texts.h"
 #include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/events.h"
@@ -43,6 +44,13 @@ const rt::ComponentTypeInfo kButtonType = {
     "按钮", "Button", nullptr, 0, nullptr, 0x80000840, 0, 0, nullptr,
     sizeof(kButtonProperties) / sizeof(kButtonProperties[0]), kButtonProperties, &ButtonGetInterface, 0, nullptr};
 
+static HGLOBAL __stdcall ButtonConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
+                                            void* userData) {
+  return ConvertBlobTexts<ButtonData>(blob, size, [visitor, userData](ButtonData& d) {
+    VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});
+  });
+}
+
 void* __stdcall ButtonGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateButton);
@@ -50,6 +58,7 @@ void* __stdcall ButtonGetInterface(int32_t slot) {
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&ButtonGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&ButtonGetProperty);
     case rt::SlotIsDefaultButton: return reinterpret_cast<void*>(&ButtonIsDefault);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&ButtonConvertTexts);
     default: return nullptr;
   }
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "components/convert_texts.h"
+#include "components/window_component.h"
 #include "runtime/byte_reader.h"
 
 namespace comp {
@@ -281,11 +283,18 @@ bool CommonDialog::RunFontDialog() {
 bool CommonDialog::RunHelp() {
   HWND window = GetParent(hwnd());
   if (!window || !IsWindow(window)) return false;
+  // The holding window closes the help it opened when it is destroyed.
+  auto* form = dynamic_cast<WindowComponent*>(rt::WindowObject::Query(window));
+  const auto markHelp = [form](bool shown) {
+    if (form) form->SetHelpShown(shown);
+  };
   if (props_.helpCommand == 4) {
+    markHelp(true);
     WinHelpA(window, nullptr, HELP_HELPONHELP, 0);
     return true;
   }
   if (props_.helpCommand == 5) {
+    markHelp(false);
     WinHelpA(window, nullptr, HELP_QUIT, 0);
     return true;
   }
@@ -298,6 +307,7 @@ bool CommonDialog::RunHelp() {
     command = props_.helpCommand == 1 ? HELP_CONTEXT : HELP_CONTEXTPOPUP;
     data = static_cast<ULONG_PTR>(props_.helpTopic);
   }
+  markHelp(true);
   WinHelpA(window, file.c_str(), command, data);
   return true;
 }
@@ -343,12 +353,20 @@ int32_t __stdcall CommonDlgGetProperty(void* object, int32_t index, rt::Property
   return d && data && d->GetProperty(index, data) ? 1 : 0;
 }
 
+static HGLOBAL __stdcall CommonDlgConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
+                                               void* userData) {
+  return ConvertBlobTexts<CommonDlgProperties>(blob, size, [visitor, userData](CommonDlgProperties& d) {
+    VisitTexts(visitor, userData, nullptr, {{&d.title, 0}, {&d.fileName, 0}, {&d.filter, 0}, {&d.initialFolder, 0}, {&d.defaultExtension, 0}, {&d.fontName, 1}, {&d.helpFile, 0}});
+  });
+}
+
 void* __stdcall CommonDlgGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateCommonDlg);
     case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&CommonDlgPropertyChanged);
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&CommonDlgGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&CommonDlgGetProperty);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&CommonDlgConvertTexts);
     default: return nullptr;
   }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "components/convert_texts.h"
 #include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/events.h"
@@ -82,6 +83,13 @@ const rt::ComponentTypeInfo kEditBoxType = {
     sizeof(kEditBoxProperties) / sizeof(kEditBoxProperties[0]), kEditBoxProperties, &EditBoxGetInterface, 0,
     nullptr};
 
+static HGLOBAL __stdcall EditBoxConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
+                                             void* userData) {
+  return ConvertBlobTexts<EditBoxData>(blob, size, [visitor, userData](EditBoxData& d) {
+    VisitTexts(visitor, userData, &d.font, {{&d.content, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});
+  });
+}
+
 void* __stdcall EditBoxGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateEditBox);
@@ -89,6 +97,7 @@ void* __stdcall EditBoxGetInterface(int32_t slot) {
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&EditBoxGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&EditBoxGetProperty);
     case rt::SlotWantsKey: return reinterpret_cast<void*>(&EditBoxWantsKey);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&EditBoxConvertTexts);
     default: return nullptr;
   }
 }

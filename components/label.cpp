@@ -1,5 +1,6 @@
 #include "components/label.h"
 
+#include "components/convert_texts.h"
 #include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 
@@ -48,12 +49,20 @@ const rt::ComponentTypeInfo kLabelType = {
     "标签", "Label", nullptr, 0, nullptr, 0x84012040, 0, 0, nullptr,
     sizeof(kLabelProperties) / sizeof(kLabelProperties[0]), kLabelProperties, &LabelGetInterface, 0, nullptr};
 
+static HGLOBAL __stdcall LabelConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
+                                           void* userData) {
+  return ConvertBlobTexts<LabelData>(blob, size, [visitor, userData](LabelData& d) {
+    VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});
+  });
+}
+
 void* __stdcall LabelGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateLabel);
     case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&LabelPropertyChanged);
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&LabelGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&LabelGetProperty);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&LabelConvertTexts);
     default: return nullptr;
   }
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "components/convert_texts.h"
 #include "components/kernel_library.h"
 #include "runtime/byte_reader.h"
 #include "runtime/runtime_state.h"
@@ -125,12 +126,20 @@ int32_t __stdcall WindowGetProperty(void* object, int32_t index, rt::PropertyDat
   return w && data && w->ReadProperty(index, data) ? 1 : 0;
 }
 
+// Slot 9: the caption, then the help file, each offered to the visitor.
+HGLOBAL __stdcall WindowConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor, void* userData) {
+  return ConvertBlobTexts<WindowProperties>(blob, size, [visitor, userData](WindowProperties& p) {
+    VisitTexts(visitor, userData, nullptr, {{&p.caption, 0}, {&p.helpFile, 0}});
+  });
+}
+
 void* __stdcall WindowGetInterface(int32_t slot) {
   switch (slot) {
     case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateWindowComponent);
     case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&WindowPropertyChanged);
     case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&WindowGetAllProperties);
     case rt::SlotGetProperty: return reinterpret_cast<void*>(&WindowGetProperty);
+    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&WindowConvertTexts);
     default: return nullptr;
   }
 }
@@ -209,6 +218,7 @@ bool WindowComponent::Create(const uint8_t* blob, int32_t size, uint32_t style, 
     if (menu) DestroyMenu(menu);
     return false;
   }
+  DecodeBackground();
   storedWidth_ = static_cast<uint32_t>(width);
   storedHeight_ = static_cast<uint32_t>(height);
   HWND h = CreateObjectWindow(ComputeExStyle(), className, props_.caption.c_str(), style, left, top, width, height,
@@ -325,7 +335,7 @@ int32_t WindowComponent::ApplyProperty(int32_t index, const rt::PropertyData& da
       break;
     }
     case 10: props_.backColour = data.value; InvalidateRect(h, nullptr, TRUE); break;
-    case 11: props_.picture = bytes(); InvalidateRect(h, nullptr, TRUE); break;
+    case 11: props_.picture = bytes(); DecodeBackground(); InvalidateRect(h, nullptr, TRUE); break;
     case 12:
       props_.pictureLayout = value;
       if (!props_.picture.empty()) InvalidateRect(h, nullptr, TRUE);

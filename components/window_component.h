@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/picture.h"
 #include "components/window_properties.h"
 #include "runtime/program_image.h"
 #include "runtime/window_loader.h"
@@ -37,6 +38,9 @@ class WindowComponent : public Component, public rt::FormWindow {
   void MarkLoaded() override { loaded_ = true; }
 
   bool loaded() const { return loaded_; }
+  // Help was opened for this window (WinHelpA) and must be closed when it is destroyed.
+  void SetHelpShown(bool shown) { helpShown_ = shown; }
+  bool helpShown() const { return helpShown_; }
   HACCEL accelerators() const { return accelerators_; }
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -65,6 +69,11 @@ class WindowComponent : public Component, public rt::FormWindow {
   void OnSetFocus();
   bool OnSetCursor(HWND hwnd, UINT hitTest);
   void OnPaint();
+  // Background picture by its layout, the rest of `area` in the background colour.
+  void PaintBackground(HDC dc, const RECT& area);
+  void DecodeBackground();
+  void ReleaseComponentResources();
+  void OnTrayIcon(LPARAM mouseMessage);
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
   void ArrangeDockedBars();
   void FireFocusedGotFocus();
@@ -75,10 +84,12 @@ class WindowComponent : public Component, public rt::FormWindow {
   bool ClickDefaultButton();
 
   WindowProperties props_;
+  Picture background_;  // decoded background picture; empty when none or unreadable
   bool modal_ = false;
   bool firstActivationDone_ = false;
   bool loaded_ = false;
   bool dockingOn_ = false;
+  bool helpShown_ = false;
   HACCEL accelerators_ = nullptr;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
@@ -86,6 +97,12 @@ class WindowComponent : public Component, public rt::FormWindow {
   uint32_t storedWidth_ = 0, storedHeight_ = 0;
   std::vector<std::pair<HWND, bool>> disabledWindows_;
 };
+
+// Where the background picture goes in a client area of cw x ch for a picture layout:
+// 0 top-left at natural size; 2 centred, shrunk to fit keeping its proportions when it
+// is larger; 3 stretched to the client area.  Layout 1 (tiled) places its first tile
+// like 0; other layouts are treated as 0.
+RECT BackgroundPictureRect(int32_t layout, int pictureWidth, int pictureHeight, int cw, int ch);
 
 // The template of this window and one of its elements (null when absent).
 rt::WindowTemplate* WindowTemplateOf(uint32_t windowId);

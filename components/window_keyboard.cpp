@@ -187,6 +187,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
         if (dot != std::string::npos) file = file.substr(0, dot + 1) + "hlp";
         if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
       }
+      helpShown_ = true;
       if (props_.helpContext != 0) WinHelpA(hwnd(), file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(props_.helpContext));
       else WinHelpA(hwnd(), file.c_str(), HELP_FINDER, 0);
       return true;

@@ -71,6 +71,12 @@ LRESULT WindowComponent::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       OnPaint();
       return 0;
+    case WM_PRINTCLIENT: {
+      RECT client;
+      GetClientRect(h, &client);
+      PaintBackground(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
     case WM_COMMAND:
       return OnCommand(wParam, lParam);
     case WM_INITMENUPOPUP:
@@ -103,7 +109,8 @@ LRESULT WindowComponent::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       ArrangeDockedBars();
       return 0;
     case kMsgTrayIcon:
-      return 0;  // no tray icon is ever shown by this system
+      OnTrayIcon(lParam);
+      return 0;
     default:
       return DefaultProc(msg, wParam, lParam);
   }
@@ -120,12 +127,43 @@ LRESULT WindowComponent::OnClose() {
 }
 
 void WindowComponent::OnDestroy() {
-  Fire(2);
   HWND h = hwnd();
+  ReleaseComponentResources();
+  Fire(2);
+  if (helpShown_) {
+    helpShown_ = false;
+    WinHelpA(h, nullptr, HELP_QUIT, 0);
+  }
   if (HMENU menu = GetMenu(h)) {
     SetMenu(h, nullptr);
     DestroyMenu(menu);
   }
+  // No tray icon is ever added by this system, so there is none to remove.
+}
+
+void WindowComponent::ReleaseComponentResources() {
+  rt::WindowTemplate* w = WindowTemplateOf(windowId());
+  if (!w) return;
+  for (const rt::ElementTemplate& e : w->elements) {
+    if (!e.IsComponent() || !e.object) continue;
+    const auto* type = static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
+        static_cast<uint32_t>(link().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
+    if (type && (type->flags & rt::TypeReleasesResources)) e.object->ReleaseExtraResources();
+  }
+}
+
+// The notification area reports mouse actions on the window's tray icon with the mouse
+// message in lParam: event 9 gets 1 (left button up), 2 (left double click) or 3 (right
+// button up or context menu); other actions fire nothing.
+void WindowComponent::OnTrayIcon(LPARAM mouseMessage) {
+  int32_t button = 0;
+  switch (static_cast<UINT>(mouseMessage)) {
+    case WM_LBUTTONUP: button = 1; break;
+    case WM_LBUTTONDBLCLK: button = 2; break;
+    case WM_RBUTTONUP: case WM_CONTEXTMENU: button = 3; break;
+    default: return;
+  }
+  Fire(9, {button});
 }
 
 void WindowComponent::OnActivate(WPARAM wParam, LPARAM) {
@@ -185,12 +223,72 @@ bool WindowComponent::OnSetCursor(HWND over, UINT hitTest) {
 void WindowComponent::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
-  // Background pictures need the picture decoder, which is not part of this system;
-  // the whole update area gets the background colour.
-  HBRUSH brush = CreateSolidBrush(ResolveColour(props_.backColour));
-  FillRect(dc, &ps.rcPaint, brush);
-  DeleteObject(brush);
+  PaintBackground(dc, ps.rcPaint);
   EndPaint(hwnd(), &ps);
+}
+
+RECT BackgroundPictureRect(int32_t layout, int pw, int ph, int cw, int ch) {
+  switch (layout) {
+    case 2: {
+      int w = pw, h = ph;
+      if ((pw > cw || ph > ch) && pw > 0 && ph > 0) {
+        // The side that overflows more decides the scale (64-bit products: no overflow).
+        if (int64_t(pw) * ch >= int64_t(ph) * cw) {
+          w = cw;
+          h = static_cast<int>(int64_t(ph) * cw / pw);
+        } else {
+          h = ch;
+          w = static_cast<int>(int64_t(pw) * ch / ph);
+        }
+      }
+      const int x = (cw - w) / 2, y = (ch - h) / 2;
+      return {x, y, x + w, y + h};
+    }
+    case 3:
+      return {0, 0, cw, ch};
+    default:
+      return {0, 0, pw, ph};
+  }
+}
+
+void WindowComponent::DecodeBackground() {
+  background_.Decode(props_.picture.data(), props_.picture.size());
+}
+
+void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  HBRUSH brush = CreateSolidBrush(ResolveColour(props_.backColour));
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  const int pw = background_.width(), ph = background_.height();
+  const bool picture = !background_.empty() && pw > 0 && ph > 0;
+  if (picture && props_.pictureLayout == 1) {
+    // Tiles from the client area's top-left cover all of it.
+    if (background_.bitmap()) {
+      HBRUSH tiles = CreatePatternBrush(background_.bitmap());
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      FillRect(dc, &area, tiles);
+      DeleteObject(tiles);
+    } else {
+      FillRect(dc, &area, brush);  // under the icon's transparent parts
+      for (int y = area.top - area.top % ph; y < area.bottom; y += ph)
+        for (int x = area.left - area.left % pw; x < area.right; x += pw) background_.Draw(dc, x, y, pw, ph);
+    }
+  } else {
+    if (picture) {
+      const RECT r = BackgroundPictureRect(props_.pictureLayout, pw, ph, client.right, client.bottom);
+      RECT visible;
+      if (IntersectRect(&visible, &r, &area)) {
+        if (background_.icon()) FillRect(dc, &r, brush);  // under the icon's transparent parts
+        background_.Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
+      }
+      ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    FillRect(dc, &area, brush);
+  }
+  RestoreDC(dc, saved);
+  DeleteObject(brush);
 }
 
 LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {

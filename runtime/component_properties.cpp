@@ -278,6 +278,10 @@ int32_t FontHeightToPoints(LONG height) {
 LONG PointsToFontHeight(int32_t points) { return points <= 0 ? 0 : -MulDiv(points, ScreenDpiY(), 72); }
 
 uint32_t GetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member) {
+  return static_cast<uint32_t>(GetComponentPropertyValue(windowId, componentId, property, member));
+}
+
+uint64_t GetComponentPropertyValue(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member) {
   Target t = FindTarget(windowId, componentId);
   if (t.element->IsMenuItem()) {
     const MenuServices& menu = GetMenuServices();
@@ -292,7 +296,7 @@ uint32_t GetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t p
       case KindInteger: case KindInteger2: case KindChoice: case KindTextColor: case KindColor: case KindBackColor:
         return data.value;
       case KindDouble: case KindDateTime:
-        return data.value;  // the 32-bit service carries the low word; no property of this system has these kinds
+        return (uint64_t(data.high) << 32) | data.value;
       case KindLogical:
         return data.value == 1 ? 1 : 0;
       case KindPicture: case KindIcon: case KindSound: case KindImageList: case KindCustomData:

@@ -16,6 +16,10 @@ enum CommonProperty : int32_t {
 };
 
 // Texts, byte sets and font values come back as new runtime blocks owned by the caller.
+// The value is the low word; double and date-time properties carry their other four
+// bytes in the high word (0 for every other kind).
+uint64_t GetComponentPropertyValue(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member);
+// The low word of GetComponentPropertyValue.
 uint32_t GetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member);
 // The caller keeps its value; whatever is stored is copied.
 void SetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member,

@@ -112,7 +112,7 @@ int32_t FireEvent(EventRecord* record) {
 int32_t FireTypedEvent(TypedEventRecord* record) {
   RoutineAddress routine = FindEventRoutine(record->windowId, record->elementId, record->eventIndex);
   if (!routine) return 0;
-  uint32_t words[24];
+  uint32_t words[25];
   int32_t n = 0;
   int32_t count = record->argCount < 0 ? 0 : (record->argCount > 12 ? 12 : record->argCount);
   for (int32_t i = 0; i < count; ++i) {
@@ -131,12 +131,14 @@ int32_t FireTypedEvent(TypedEventRecord* record) {
       words[n++] = a.low;
     }
   }
+  uint32_t resultHigh = 0;
+  words[n++] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&resultHigh));
   uint64_t r = CallRoutine(routine, words, n);
   Runtime().eventSourceWindowId = 0;
   if (RoutineAnswered(r)) {
     record->answered = 1;
     record->resultLow = static_cast<uint32_t>(r);
-    record->resultHigh = 0;
+    record->resultHigh = resultHigh;
   }
   return 1;
 }

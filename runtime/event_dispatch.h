@@ -7,8 +7,11 @@
 //   routine removes them.  It returns a uint64_t in EDX:EAX: the low word (EAX) is
 //   its 32-bit result, the high word (EDX) is non-zero when the routine gave a result
 //   ("answered").  A routine declared without a result returns 0 in EDX.  Routines of
-//   typed events use the same convention: their result is the low word, and the
-//   typed record's high result word is set to 0.
+//   typed events use the same convention for the low word and the answer; their
+//   result is 8 bytes wide, and the dispatcher passes one word after the event's
+//   arguments: the address of the result's high word (0 before the call).  A routine
+//   with a 64-bit result stores its high word there; one that does not declare that
+//   parameter never sees it (the dispatcher restores the stack itself).
 // Routine references in the form description are offsets from the program's code
 // base (ProgramHeader word 3); RelocateRoutines turns them into addresses.
 #pragma once

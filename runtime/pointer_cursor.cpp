@@ -76,7 +76,16 @@ HCURSOR CreatePointerCursor(const std::vector<uint8_t>& data) {
   LPCSTR id = StandardPointerId(number);
   // A system cursor id itself, when it is one of the table's.
   if (!id) id = StandardPointerId(CursorIdToPointerIndex(number));
-  return id ? LoadCursorA(nullptr, id) : nullptr;
+  if (!id) return nullptr;
+  if (id == IDC_HAND) return HandCursor();
+  return LoadCursorA(nullptr, id);
+}
+
+HCURSOR HandCursor() {
+  // The program carries its own hand pointer (older systems have none); without that
+  // resource the system's hand is used.  Both are shared cursors, never destroyed.
+  if (HCURSOR own = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kHandCursorResource))) return own;
+  return LoadCursorA(nullptr, IDC_HAND);
 }
 
 void DestroyPointerCursor(HCURSOR cursor) {

@@ -43,6 +43,7 @@ enum TypeFlags : uint32_t {
   TypeIsTabControl = 0x100,
   TypeHasDefaultButton = 0x800,
   TypeHiddenAtRunTime = 0x8000,
+  TypeReleasesResources = 0x80000,  // the window releases the component's extra resources on WM_DESTROY
   TypeNotifiesParent = 0x100000,
   TypeDragsForm = 0x4000000,
 };
@@ -124,6 +125,14 @@ using GetPropertyFn = int32_t(__stdcall*)(void* object, int32_t index, PropertyD
 using WantsKeyFn = int32_t(__stdcall*)(void* object, int32_t virtualKey);
 using IsDefaultButtonFn = int32_t(__stdcall*)(void* object);
 using FilterMessageFn = int32_t(__stdcall*)(void* object, MSG* message);
+// ConvertTexts (slot 9): the visitor sees each text of a blob with a flag (1 for a font's
+// face name, 0 otherwise) and the caller's user data, and returns the text to store in
+// its place (read at once; the visitor keeps ownership), or null to keep the text.
+using TextVisitorFn = const char*(__stdcall*)(const char* text, int32_t flag, void* userData);
+// Returns a new global memory block with the rewritten blob (the caller frees it), or
+// null when the blob cannot be read.
+using ConvertTextsFn = HGLOBAL(__stdcall*)(const uint8_t* blob, int32_t blobSize, TextVisitorFn visitor,
+                                           void* userData);
 
 struct ComponentTypeInfo {
   const char* name;

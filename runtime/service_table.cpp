@@ -17,8 +17,8 @@ uint32_t __stdcall DllCommandSlot(uint32_t command, int32_t argc, const uint32_t
   return CallDllCommand(command, args, static_cast<uint32_t>(argc > 0 ? argc : 0));
 }
 
-uint32_t __stdcall PropertyReadSlot(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member) {
-  return GetComponentProperty(windowId, componentId, property, member);
+uint64_t __stdcall PropertyReadSlot(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member) {
+  return GetComponentPropertyValue(windowId, componentId, property, member);
 }
 
 void __stdcall PropertyWriteSlot(uint32_t windowId, uint32_t componentId, int32_t property, int32_t member,

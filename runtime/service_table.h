@@ -15,8 +15,9 @@ struct ServiceTable {
   uint32_t(__stdcall* callDllCommand)(uint32_t command, int32_t argc, const uint32_t* args);
   void(__stdcall* callLibraryCommand)(CommandFunction, int32_t argc, ArgRecord* args, ResultRecord* out);  // 2
   void(__stdcall* callKernelCommand)(CommandFunction, int32_t argc, ArgRecord* args, ResultRecord* out);   // 3
-  uint32_t(__stdcall* getComponentProperty)(uint32_t windowId, uint32_t componentId, int32_t property,
-                                            int32_t member);                             // 4
+  // 4: the value in EAX; an 8-byte (double, date-time) property's high word in EDX.
+  uint64_t(__stdcall* getComponentProperty)(uint32_t windowId, uint32_t componentId, int32_t property,
+                                            int32_t member);
   void(__stdcall* setComponentProperty)(uint32_t windowId, uint32_t componentId, int32_t property,
                                         int32_t member, uint32_t value, uint32_t high);  // 5
   void*(__stdcall* allocMemory)(int32_t size);                                           // 6

@@ -283,7 +283,7 @@ void OnElementDestroyed(uint32_t windowId, uint32_t elementId) {
 
 bool PreTranslateWindowMessage(MSG* msg) {
   for (HWND h = msg->hwnd; h;) {
-    if (WindowObject* object = WindowObject::FromHandle(h)) {
+    if (WindowObject* object = WindowObject::Query(h)) {
       if (object->PreTranslateMessage(msg)) return true;
     }
     if (!::IsWindow(h) || !(GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) break;  // top-level reached

@@ -54,6 +54,10 @@ HCURSOR CreatePointerCursor(const std::vector<uint8_t>& data);
 LPCSTR StandardPointerId(int32_t index);
 int32_t PointerIndexToCursorId(int32_t index);
 int32_t CursorIdToPointerIndex(int32_t id);
+// The hand pointer (index 14): the program's cursor resource 0x408, or the system's
+// hand when the program has none.  Shared, never destroyed.
+constexpr WORD kHandCursorResource = 0x408;
+HCURSOR HandCursor();
 // Destroys a cursor made by CreatePointerCursor (shared standard cursors are kept).
 void DestroyPointerCursor(HCURSOR cursor);
 

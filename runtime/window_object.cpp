@@ -21,6 +21,18 @@ WindowObject* WindowObject::FromHandle(HWND hwnd) {
   return it == HandleMap().end() ? nullptr : it->second;
 }
 
+WindowObject* WindowObject::Query(HWND hwnd) {
+  if (WindowObject* own = FromHandle(hwnd)) return own;
+  if (!hwnd || !IsWindow(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
+  const LRESULT answer = SendMessageA(hwnd, kMsgQueryObject, 0, 0);
+  if (!answer) return nullptr;
+  // Trust only an object of the handle map: a window that does not know the message may
+  // answer anything.
+  for (const auto& entry : HandleMap())
+    if (reinterpret_cast<LRESULT>(entry.second) == answer) return entry.second;
+  return nullptr;
+}
+
 bool WindowObject::Attach(HWND hwnd) {
   if (!hwnd || hwnd_ || FromHandle(hwnd)) return false;
   hwnd_ = hwnd;
@@ -87,6 +99,7 @@ bool WindowObject::ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 LRESULT WindowObject::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kMsgQueryObject) return reinterpret_cast<LRESULT>(this);
   // The default WindowProc passes WM_NCDESTROY on to the control's own procedure.
   LRESULT r = WindowProc(msg, wParam, lParam);
   if (msg == WM_NCDESTROY && hwnd_) {

@@ -15,6 +15,11 @@
 
 namespace rt {
 
+// Private message that asks a window for its runtime object (wParam 0, lParam 0).  Every
+// window object answers with itself; a component may answer for windows it does not
+// own (its inner windows) with its own object.
+constexpr UINT kMsgQueryObject = 0x8002;
+
 class WindowObject {
  public:
   WindowObject() = default;
@@ -24,6 +29,14 @@ class WindowObject {
 
   HWND hwnd() const { return hwnd_; }
   static WindowObject* FromHandle(HWND hwnd);
+  // The window's own object, or else the live object that the window reports when
+  // asked with kMsgQueryObject (only windows of this thread are asked; an answer that
+  // is not a live window object is ignored).  Null when there is none.
+  static WindowObject* Query(HWND hwnd);
+
+  // Extra resources of a component whose type has TypeReleasesResources: the window
+  // releases them when it is destroyed, before its destroyed event.  The default has none.
+  virtual void ReleaseExtraResources() {}
 
   // Attaches to a window that no object owns yet (RuntimeService 1011).
   bool Attach(HWND hwnd);

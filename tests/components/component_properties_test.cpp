@@ -5,6 +5,7 @@
 
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
+#include "runtime/service_table.h"
 
 namespace formtest {
 namespace {
@@ -151,6 +152,21 @@ TEST_F(FormTest, RecreationKeepsControlIdPositionStateAndFocus) {
   rt::SetComponentProperty(kWindowId, kBox, rt::PropDisabled, -1, 1, 0);
   rt::SetComponentProperty(kWindowId, kBox, 8, -1, W("again"), 0);
   EXPECT_FALSE(IsWindowEnabled(Hwnd(kWindowId, 1)));
+}
+
+TEST_F(FormTest, EightByteKindsTravelWithBothWordsThroughTheServiceTable) {
+  Install({Form()});
+  ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
+  const rt::ServiceTable& services = rt::Services();
+  // 3.141592653589793 and the date-time 45000.75 (their IEEE double words).
+  services.setComponentProperty(kWindowId, kBox, 10, -1, 0x54442D18, 0x400921FB);
+  services.setComponentProperty(kWindowId, kBox, 11, -1, 0x00000000, 0x40E5F918);
+  EXPECT_EQ(services.getComponentProperty(kWindowId, kBox, 10, -1), 0x400921FB54442D18ull);
+  EXPECT_EQ(services.getComponentProperty(kWindowId, kBox, 11, -1), 0x40E5F91800000000ull);
+  EXPECT_EQ(rt::GetComponentProperty(kWindowId, kBox, 10, -1), 0x54442D18u) << "the 32-bit read is the low word";
+  // Every other kind answers with a high word of 0.
+  rt::SetComponentProperty(kWindowId, kBox, rt::PropLeft, -1, static_cast<uint32_t>(-7), 0xFFFFFFFF);
+  EXPECT_EQ(services.getComponentProperty(kWindowId, kBox, rt::PropLeft, -1), 0xFFFFFFF9ull);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ namespace formtest {
 constexpr uint32_t kBoxType = 0x20001;      // control
 constexpr uint32_t kHiddenType = 0x20002;   // hidden at run time
 constexpr uint32_t kFailingType = 0x20003;  // creation fails
+constexpr uint32_t kReleasingType = 0x20004;  // has extra resources the window releases
 constexpr uint32_t kWindowId = 0x52010001;
 
 struct Call {
@@ -39,6 +40,7 @@ uint64_t __stdcall AnsweringRoutine(int32_t, int32_t, int32_t);
 uint64_t __stdcall AnsweringNoArgs();
 uint64_t __stdcall ClosingRoutine(int32_t, int32_t, int32_t);
 uint64_t __stdcall BoxEvent0();
+uint64_t __stdcall Destroyed();
 
 inline int32_t Offset(void* routine) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(routine)); }
 

@@ -33,6 +33,10 @@ uint64_t __stdcall ClosingRoutine(int32_t a, int32_t b, int32_t c) {
     DestroyWindow(h);
   return rt::Answered(1);
 }
+uint64_t __stdcall Destroyed() {
+  g_calls.push_back({"destroyed", {}});
+  return 0;
+}
 uint64_t __stdcall BoxEvent0() {
   g_calls.push_back({"box0", {}});
   return 0;
@@ -50,8 +54,12 @@ rt::LibraryLink& TestLink() {
 class Box : public comp::Component {
  public:
   Box(uint32_t w, uint32_t c) : Component(TestLink(), w, c) {}
+  void ReleaseExtraResources() override {
+    g_calls.push_back({"released", {static_cast<int32_t>(componentId()), ::IsWindow(hwnd()) ? 1 : 0}});
+  }
   std::string text;
   std::vector<uint8_t> font;
+  uint32_t wide[2][2] = {};  // properties 10 (double) and 11 (date-time): low, high
 };
 
 void* __stdcall CreateBox(const uint8_t* blob, int32_t size, uint32_t style, HWND parent, int32_t id, HMENU,
@@ -87,6 +95,10 @@ int32_t __stdcall BoxChanged(void* o, int32_t index, rt::PropertyData* d, const 
     const uint8_t* p = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(d->value));
     b->font.assign(p, p + d->high);
   }
+  if (index == 2 || index == 3) {
+    b->wide[index - 2][0] = d->value;
+    b->wide[index - 2][1] = d->high;
+  }
   return 0;
 }
 HGLOBAL __stdcall BoxAll(void* o) {
@@ -97,6 +109,7 @@ int32_t __stdcall BoxGet(void* o, int32_t index, rt::PropertyData* d) {
   Box* b = AsBox(o);
   if (index == 0) *d = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(b->text.c_str())), 0};
   else if (index == 1) *d = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(b->font.data())), static_cast<uint32_t>(b->font.size())};
+  else if (index == 2 || index == 3) *d = {b->wide[index - 2][0], b->wide[index - 2][1]};
   else return 0;
   return 1;
 }
@@ -112,19 +125,21 @@ void* __stdcall BoxInterface(int32_t slot) {
 void* __stdcall FailingInterface(int32_t slot) { return slot == 1 ? reinterpret_cast<void*>(&CreateNothing) : nullptr; }
 
 #define P(kind) {nullptr, nullptr, nullptr, rt::kind, 0, nullptr}
-const rt::PropertyInfo kBoxProperties[10] = {P(KindInteger), P(KindInteger), P(KindInteger), P(KindInteger),
+const rt::PropertyInfo kBoxProperties[12] = {P(KindInteger), P(KindInteger), P(KindInteger), P(KindInteger),
                                              P(KindText),    P(KindLogical), P(KindLogical), P(KindCursor),
-                                             P(KindText),    P(KindFont)};
+                                             P(KindText),    P(KindFont),    P(KindDouble),  P(KindDateTime)};
 #undef P
-const rt::ComponentTypeInfo kTypes[3] = {
-    {"box", "Box", nullptr, 0, nullptr, 0x40, 0, 0, nullptr, 10, kBoxProperties, &BoxInterface, 0, nullptr},
-    {"hidden", "Hidden", nullptr, 0, nullptr, 0x8040, 0, 0, nullptr, 10, kBoxProperties, &BoxInterface, 0, nullptr},
-    {"failing", "Failing", nullptr, 0, nullptr, 0x40, 0, 0, nullptr, 10, kBoxProperties, &FailingInterface, 0, nullptr},
+const rt::ComponentTypeInfo kTypes[4] = {
+    {"box", "Box", nullptr, 0, nullptr, 0x40, 0, 0, nullptr, 12, kBoxProperties, &BoxInterface, 0, nullptr},
+    {"hidden", "Hidden", nullptr, 0, nullptr, 0x8040, 0, 0, nullptr, 12, kBoxProperties, &BoxInterface, 0, nullptr},
+    {"failing", "Failing", nullptr, 0, nullptr, 0x40, 0, 0, nullptr, 12, kBoxProperties, &FailingInterface, 0, nullptr},
+    {"releasing", "Releasing", nullptr, 0, nullptr, 0x80040, 0, 0, nullptr, 12, kBoxProperties, &BoxInterface, 0,
+     nullptr},
 };
 rt::LibraryDescriptor MakeLibrary() {
   rt::LibraryDescriptor d = {};
   d.formatMark = rt::kLibraryFormatMark;
-  d.typeCount = 3;
+  d.typeCount = 4;
   d.types = kTypes;
   return d;
 }

@@ -35,6 +35,12 @@ uint64_t __stdcall Typed(uint32_t byteArg, uint32_t shortArg, uint32_t lo, uint3
   g_calls.push_back({byteArg, shortArg, lo, hi, ref});
   return rt::Answered(-2);
 }
+// A typed routine with an 8-byte result: the high word goes through the extra last word.
+uint64_t __stdcall TypedWide(uint32_t lo, uint32_t hi, uint32_t* resultHigh) {
+  g_calls.push_back({lo, hi});
+  *resultHigh = hi ^ 0xFFFFFFFFu;
+  return rt::Answered(static_cast<int32_t>(lo + 1));
+}
 // Pops one word too few: the caller must survive it.
 uint64_t __cdecl WrongCount(uint32_t a) {
   g_calls.push_back({a});
@@ -81,7 +87,8 @@ class EventDispatch : public testing::Test {
     button.typeId = 0x10001;
     button.events = {{-1, Addr(reinterpret_cast<void*>(&TwoArgs)), 0}, {2, Addr(reinterpret_cast<void*>(&NoResult)), 0},
                      {3, Addr(reinterpret_cast<void*>(&FiveArgs)), 0}, {4, Addr(reinterpret_cast<void*>(&Typed)), 0},
-                     {5, Addr(reinterpret_cast<void*>(&WrongCount)), 0}};
+                     {5, Addr(reinterpret_cast<void*>(&WrongCount)), 0},
+                     {8, Addr(reinterpret_cast<void*>(&TypedWide)), 0}, {9, Addr(reinterpret_cast<void*>(&NoResult)), 0}};
     rt::ElementTemplate sharer;  // uses the button's routines
     sharer.id = kSharer;
     sharer.typeId = 0x10001;
@@ -195,6 +202,44 @@ TEST_F(EventDispatch, TypedArgumentsBecomeWordsByTag) {
   EXPECT_EQ(g_calls[0], (std::vector<uint32_t>{0xFF, 0xFFFF8000u, 0x11111111, 0x22222222, 0xABCD}));
   EXPECT_EQ(r.answered, 1);
   EXPECT_EQ(static_cast<int32_t>(r.resultLow), -2);
+}
+
+TEST_F(EventDispatch, TypedResultsCarryBothWordsOnlyWhenAnswered) {
+  rt::TypedEventRecord r = {};
+  r.windowId = kWin;
+  r.elementId = kButton;
+  r.eventIndex = 8;
+  r.argCount = 1;
+  r.args[0] = {0x40000000, 0x400921FB, 0x80000601, 0};  // a double, passed as two words
+  r.resultHigh = 0xdeadbeef;
+  EXPECT_EQ(rt::FireTypedEvent(&r), 1);
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0], (std::vector<uint32_t>{0x40000000, 0x400921FB}));
+  EXPECT_EQ(r.answered, 1);
+  EXPECT_EQ(r.resultLow, 0x40000001u);
+  EXPECT_EQ(r.resultHigh, 0xBFF6DE04u) << "the routine's high word";
+
+  // A routine with a 32-bit result answers with a high word of 0.
+  r.eventIndex = 4;
+  r.argCount = 0;
+  r.answered = 0;
+  r.resultHigh = 0xdeadbeef;
+  EXPECT_EQ(rt::FireTypedEvent(&r), 1);
+  EXPECT_EQ(r.answered, 1);
+  EXPECT_EQ(static_cast<int32_t>(r.resultLow), -2);
+  EXPECT_EQ(r.resultHigh, 0u);
+
+  // No answer: the record keeps what the component put there.
+  r.eventIndex = 9;
+  r.argCount = 1;
+  r.args[0] = {5, 0, 0x80000301, 0};
+  r.answered = 0;
+  r.resultLow = 0x11111111;
+  r.resultHigh = 0x22222222;
+  EXPECT_EQ(rt::FireTypedEvent(&r), 1);
+  EXPECT_EQ(r.answered, 0);
+  EXPECT_EQ(r.resultLow, 0x11111111u);
+  EXPECT_EQ(r.resultHigh, 0x22222222u);
 }
 
 TEST_F(EventDispatch, RoutineRemovingTheWrongWordCountLeavesTheCallerIntact) {

@@ -41,6 +41,24 @@ TEST_F(StaticRangeTest, ReallocOfAConstantCopiesOnlyWhatTheBlockHolds) {
   rt::FreeMemory(copy);
 }
 
+TEST_F(StaticRangeTest, ReallocSlotOfTheServiceTableGrowsBlocksAndCopiesConstants) {
+  const rt::ServiceTable& services = rt::Services();
+  char* fresh = static_cast<char*>(services.reallocMemory(nullptr, 8));  // null: a new block
+  ASSERT_NE(fresh, nullptr);
+  std::memcpy(fresh, "abcdefgh", 8);
+  char* grown = static_cast<char*>(services.reallocMemory(fresh, 4000));
+  ASSERT_NE(grown, nullptr);
+  EXPECT_EQ(std::memcmp(grown, "abcdefgh", 8), 0) << "contents kept";
+  grown[3999] = 'z';
+  char* copy = static_cast<char*>(services.reallocMemory(constants_ + 60, 16));
+  ASSERT_NE(copy, constants_ + 60);
+  EXPECT_EQ(std::memcmp(copy, constants_ + 60, 4), 0);
+  EXPECT_EQ(constants_[60], 'Y') << "the constant itself is untouched";
+  services.freeMemory(copy);
+  services.freeMemory(grown);
+  EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), 0);
+}
+
 TEST_F(StaticRangeTest, StoredConstantDefaultCanBeFreedByTheCaller) {
   // A routine stores a constant into the caller's variable; the caller frees it later.
   char* variable = constants_;
