@@ -185,6 +185,13 @@ class AppSession {
     for (int i = 0; i < index; ++i) PostMessageA(List(), WM_KEYDOWN, VK_RIGHT, 0);
     Sleep(500);
   }
+  // Adds the item to the selection as a Ctrl+click would.
+  void AddToSelection(int index) const {
+    const POINT p = ItemPoint(index);
+    PostMessageA(List(), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(p.x, p.y));
+    PostMessageA(List(), WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(p.x, p.y));
+    Sleep(500);
+  }
   // Client point of a large icon (row by row on LVM_GETITEMSPACING cells), scrolled
   // to the top.
   POINT ItemPoint(int index) const {

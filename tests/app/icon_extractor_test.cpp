@@ -203,19 +203,21 @@ TEST_F(IconExtractorApp, ContextMenuShowsThreeCommands) {
 TEST_F(IconExtractorApp, DISABLED_ExtractSelectedWritesTheChosenIcons) {
   ASSERT_GT(app().ItemCount(), 8);
   app().SelectItem(2);
-  ASSERT_EQ(app().SelectedItems(), (std::vector<int>{2}));
+  app().AddToSelection(7);
+  ASSERT_EQ(app().SelectedItems(), (std::vector<int>{2, 7}));
   const std::string folder = DesktopFolder();
   DeleteIconFiles(folder, "shell32");
   DWORD closedAfter = 0;
-  // Right-clicking the selected item keeps the selection.
+  // Right-clicking a selected item keeps the selection.
   const std::string text = ExtractVia('s', true, &closedAfter, app().ItemPoint(2));
-  EXPECT_EQ(text, std::string("共提取 1 个图标, 1 个提取成功!") + kAutoClose);
+  EXPECT_EQ(text, std::string("共提取 2 个图标, 2 个提取成功!") + kAutoClose);
   EXPECT_GE(closedAfter, 1500u);
   EXPECT_LE(closedAfter, 5000u) << "the message closes itself after about two seconds";
   const std::vector<int> groups = GroupImageCounts(SystemFolder() + "\\shell32.dll");
   ASSERT_GT(groups.size(), 8u);
   EXPECT_EQ(IcoImageCount(folder + "\\shell32-3.ico"), groups[2]);
-  EXPECT_EQ(CountIconFiles(folder, "shell32"), 1);
+  EXPECT_EQ(IcoImageCount(folder + "\\shell32-8.ico"), groups[7]);
+  EXPECT_EQ(CountIconFiles(folder, "shell32"), 2);
   DeleteIconFiles(folder, "shell32");
 }
 
