@@ -61,6 +61,15 @@ if [ ! -S "$socket" ]; then
   wineserver -p >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
   /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
 fi
+# Wine links the user's shell folders (Desktop, Documents, ...) to $HOME.  Tests write into
+# the desktop folder and may rename it, which through a link would touch $HOME itself, so
+# the project's prefix gets folders of its own.  A marker file keeps Wine from turning a
+# folder back into a link (it replaces only links and empty folders).
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link" && mkdir "$link" && : > "$link/.own-folder"
+  fi
+done
 flock -u 9
 exec 8>&- 9>&-
 

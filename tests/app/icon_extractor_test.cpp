@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,14 +114,16 @@ class IconExtractorApp : public ::testing::Test {
   // Context menu item by mnemonic, then the folder dialog accepted as it opens (on
   // the desktop folder) or cancelled.  Returns the text of the result message, empty
   // when none came; closedAfterMs receives how long the message stayed.
+  // beforeAnswer runs while the dialog is open, just before it is answered.
   std::string ExtractVia(char mnemonic, bool accept, DWORD* closedAfterMs = nullptr,
-                         POINT where = POINT{400, 240}) {
+                         POINT where = POINT{400, 240}, const std::function<void()>& beforeAnswer = {}) {
     if (!app().OpenContextMenu(where)) return "no context menu";
     app().ChooseMenuKey(mnemonic);
     // The first folder browser of a run takes a while to build under emulation.
     HWND dialog = app().WaitForWindow(nullptr, "#32770", 40000);
     if (!dialog) return "no folder dialog";
     Sleep(1000);  // let the dialog select its initial folder
+    if (beforeAnswer) beforeAnswer();
     PostMessageA(dialog, WM_COMMAND, accept ? IDOK : IDCANCEL, 0);
     WaitFor([&] { return !IsWindow(dialog); }, 10000);
     HWND box = app().WaitForWindow("提示：", "#32770", accept ? 240000 : 1500);
@@ -286,6 +289,28 @@ TEST_F(IconExtractorApp, DISABLED_ExtractAllWritesEveryIconAndReportsCounts) {
   }
   EXPECT_EQ(CountIconFiles(folder, "notepad"), n);
   DeleteIconFiles(folder, "notepad");
+}
+
+// Disabled in the suite: see the folder-browser note above.
+TEST_F(IconExtractorApp, DISABLED_AFolderThatVanishedIsReportedAsFailures) {
+  const int n = app().ItemCount();
+  ASSERT_GT(n, 0) << "runs after a load";
+  const std::string folder = DesktopFolder();
+  // Only a desktop folder of the test prefix's own (tools/wine-run.sh marks it) may be
+  // renamed: Wine's default one is a link to the user's home, and renaming the link
+  // would move the home folder.
+  if (!FileExistsAt(folder + "\\.own-folder")) GTEST_SKIP() << "the desktop folder is not the prefix's own";
+  const std::string away = folder + ".away";
+  struct PutBack {  // whatever happens below
+    std::string from, to;
+    ~PutBack() { MoveFileA(from.c_str(), to.c_str()); }
+  } putBack{away, folder};
+  const std::string text = ExtractVia('l', true, nullptr, POINT{400, 240}, [&] {
+    EXPECT_TRUE(MoveFileA(folder.c_str(), away.c_str())) << "the chosen folder vanishes";
+  });
+  const std::string count = std::to_string(n);
+  EXPECT_EQ(text, "一共提取了 " + count + " 个图标，0 个成功，" + count + " 个失败。" + kAutoClose);
+  EXPECT_FALSE(FileExistsAt(folder)) << "nothing creates the folder again";
 }
 
 TEST_F(IconExtractorApp, ClosingTheWindowEndsTheProcessWithZero) {
