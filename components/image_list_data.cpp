@@ -238,8 +238,9 @@ std::vector<uint8_t> TiledImageList::Serialise() const {
 }
 
 bool TiledImageList::IsSerialisedAs(const uint8_t* data, size_t size) const {
-  if (header_.cy == 0 || !data || size != SerialisedSize()) return false;
+  if (header_.cy == 0 || !data) return false;
   const std::vector<uint8_t> head = HeadBytes(), maskHead = MaskHeadBytes();
+  if (size != head.size() + colour_.size() + maskHead.size() + mask_.size()) return false;
   if (std::memcmp(data, head.data(), head.size()) != 0) return false;
   data += head.size();
   if (!SameLinesBottomUp(&data, colour_, colourStride())) return false;

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -373,6 +375,28 @@ int CountPixels(HWND w, P pred) {
   ReleaseDC(nullptr, source);
   return n;
 }
+// A test suite whose tests share one running tool, started before the first test and
+// closed after the last.
+template <class Suite>
+class SharedToolTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { session_ = new AppSession(); }
+  static void TearDownTestSuite() {
+    delete session_;
+    session_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear; " << session_->ProcessState();
+    ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
+  }
+  AppSession& app() { return *session_; }
+
+ private:
+  static AppSession* session_;
+};
+template <class Suite>
+AppSession* SharedToolTest<Suite>::session_ = nullptr;
+
 inline bool IsRed(int r, int g, int b) { return r > 180 && g < 80 && b < 80; }
 inline bool IsDark(int r, int g, int b) { return r < 70 && g < 70 && b < 70; }
 

@@ -20,6 +20,7 @@
 
 #include "app_driver.h"
 #include "process_runner.h"
+#include "shell_link_bytes.h"
 
 namespace app_test {
 namespace {
@@ -50,40 +51,21 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// Writes a shortcut file to target.  The shell-link object saves through
-// IPersistStream into memory and the bytes are written here: saving through
-// IPersistFile makes Wine start a menu builder on the new file.
+// Writes a shortcut file to target.
 bool WriteShortcut(const std::string& path, const std::string& target) {
   IShellLinkA* link = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               reinterpret_cast<void**>(&link))))
     return false;
-  IPersistStream* persist = nullptr;
-  IStream* stream = nullptr;
-  std::string bytes;
-  bool ok = SUCCEEDED(link->SetPath(target.c_str())) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
-            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) && SUCCEEDED(persist->Save(stream, TRUE));
-  if (ok) {
-    ULARGE_INTEGER end = {};
-    LARGE_INTEGER zero = {};
-    HGLOBAL memory = nullptr;
-    ok = SUCCEEDED(stream->Seek(zero, STREAM_SEEK_CUR, &end)) && SUCCEEDED(GetHGlobalFromStream(stream, &memory));
-    const char* p = ok ? static_cast<const char*>(GlobalLock(memory)) : nullptr;
-    if (p) {
-      bytes.assign(p, static_cast<size_t>(end.QuadPart));
-      GlobalUnlock(memory);
-    }
-    ok = !bytes.empty();
-  }
-  if (stream) stream->Release();
-  if (persist) persist->Release();
+  const std::vector<uint8_t> bytes =
+      SUCCEEDED(link->SetPath(target.c_str())) ? testing_support::SavedShellLink(link) : std::vector<uint8_t>();
   link->Release();
-  if (!ok) return false;
+  if (bytes.empty()) return false;
   HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+  const bool ok =
+      WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(f);
   return ok;
 }

@@ -90,19 +90,8 @@ std::vector<int> GroupImageCounts(const std::string& module) {
   return counts;
 }
 
-class IconExtractorApp : public ::testing::Test {
+class IconExtractorApp : public SharedToolTest<IconExtractorApp> {
  protected:
-  static void SetUpTestSuite() { session_ = new AppSession(); }
-  static void TearDownTestSuite() {
-    delete session_;
-    session_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear; " << session_->ProcessState();
-    ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
-  }
-
-  AppSession& app() { return *session_; }
   // Clicks 提取 and waits for the status line of a finished load.
   std::string LoadTyped(const std::string& path, DWORD timeoutMs = 240000) {
     app().ClearStatus();
@@ -136,10 +125,7 @@ class IconExtractorApp : public ::testing::Test {
     if (!closed) PostMessageA(box, WM_COMMAND, IDOK, 0);
     return text;
   }
-
-  static AppSession* session_;
 };
-AppSession* IconExtractorApp::session_ = nullptr;
 
 TEST_F(IconExtractorApp, StartsCentredWithTheDefaultPath) {
   RECT r;

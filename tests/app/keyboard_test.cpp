@@ -14,20 +14,13 @@
 namespace app_test {
 namespace {
 
-class MainWindowKeys : public ::testing::Test {
+class MainWindowKeys : public SharedToolTest<MainWindowKeys> {
  protected:
-  static void SetUpTestSuite() { session_ = new AppSession(); }
-  static void TearDownTestSuite() {
-    delete session_;
-    session_ = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(session_->main(), nullptr) << "the main window did not appear; " << session_->ProcessState();
-    ASSERT_TRUE(IsWindow(session_->main())) << "the tool has gone";
-    ASSERT_TRUE(session_->BringToFront()) << "the tool did not come to the front";
+    SharedToolTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(app().BringToFront()) << "the tool did not come to the front";
   }
-
-  AppSession& app() { return *session_; }
 
   // Presses the key and returns the control id that has the focus once it moved
   // (or the unchanged one after a second).
@@ -37,10 +30,7 @@ class MainWindowKeys : public ::testing::Test {
     WaitFor([&] { return app().Focused() != before; }, 1000);
     return app().FocusedId();
   }
-
-  static AppSession* session_;
 };
-AppSession* MainWindowKeys::session_ = nullptr;
 
 TEST_F(MainWindowKeys, FocusStartsOnTheListView) {
   EXPECT_EQ(app().FocusedId(), kListId) << "the smallest tab order, ties by the last element";

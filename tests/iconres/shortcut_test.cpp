@@ -11,6 +11,7 @@
 #include "icon_test_support.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
+#include "shell_link_bytes.h"
 
 using namespace iconres;
 
@@ -35,29 +36,8 @@ bool SaveShortcut(const std::string& path, const LinkFields& f) {
   link->SetShowCmd(f.show);
   link->SetHotkey(f.hotKey);
   link->SetDescription(f.description.c_str());
-  // Saved through IPersistStream into memory and written out by the test: saving
-  // through IPersistFile makes Wine start a menu builder on the new file, which holds
-  // it and inherits the test's output handles.
-  std::vector<uint8_t> bytes;
-  IPersistStream* persist = nullptr;
-  IStream* stream = nullptr;
-  bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
-            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) && SUCCEEDED(persist->Save(stream, TRUE));
-  if (ok) {
-    ULARGE_INTEGER end = {};
-    LARGE_INTEGER zero = {};
-    HGLOBAL memory = nullptr;
-    ok = SUCCEEDED(stream->Seek(zero, STREAM_SEEK_CUR, &end)) && SUCCEEDED(GetHGlobalFromStream(stream, &memory));
-    const uint8_t* p = ok ? static_cast<const uint8_t*>(GlobalLock(memory)) : nullptr;
-    if (p) {
-      bytes.assign(p, p + end.QuadPart);
-      GlobalUnlock(memory);
-    }
-  }
-  if (stream) stream->Release();
-  if (persist) persist->Release();
+  std::vector<uint8_t> bytes = testing_support::SavedShellLink(link);
   link->Release();
-  if (!ok) return false;
   // The shell-link object may normalise the show command when it saves; the file's
   // header holds it as a 32-bit word at offset 60, where it is set directly.
   if (bytes.size() < 76) return false;
