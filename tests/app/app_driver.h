@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "process_runner.h"
 
 namespace app_test {
@@ -71,66 +72,11 @@ inline BOOL CALLBACK MatchWindow(HWND w, LPARAM p) {
   return FALSE;
 }
 
-// A job that ends every process put in it when the test program ends, however it
-// ends: a test program that crashes leaves no tool behind.
-inline HANDLE TestJob() {
-  static HANDLE job = [] {
-    HANDLE j = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    return j;
-  }();
-  return job;
-}
-
-// Starts a program with the command line, inside TestJob().
-inline bool StartInJob(const std::string& program, const std::string& commandLine, PROCESS_INFORMATION* info) {
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back(0);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                      &si, info))
-    return false;
-  if (TestJob()) AssignProcessToJobObject(TestJob(), info->hProcess);
-  ResumeThread(info->hThread);
-  return true;
-}
-
-// A helper process started by the test; one still running at the end is killed.
-class ChildProcess {
- public:
-  ChildProcess() = default;
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess() {
-    if (!info_.hProcess) return;
-    if (!Ended()) {
-      TerminateProcess(info_.hProcess, 0xDEAD);
-      WaitForSingleObject(info_.hProcess, 5000);
-    }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool Start(const std::string& program, const std::string& arguments) {
-    return StartInJob(program, "\"" + program + "\" " + arguments, &info_);
-  }
-  bool Ended() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
-  bool Started() const { return info_.hProcess != nullptr; }
-  bool WaitEnded(DWORD timeoutMs) const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-  }
-
- private:
-  PROCESS_INFORMATION info_ = {};
-};
-
 class AppSession {
  public:
   AppSession() {
     const std::string program = AppPath();
-    if (!StartInJob(program, "\"" + program + "\"", &pi_)) return;
+    if (!testing_support::StartInJob(program, "\"" + program + "\"", &pi_)) return;
     WaitFor([&] { return (main_ = FindOwnWindow(MainCaption(), nullptr)) != nullptr && IsWindowVisible(main_); },
             60000);
     // Until the tool waits for input: its window-created work is done.
@@ -268,7 +214,7 @@ class AppSession {
   // Drags the paths as a file list from a second process (drag_source.exe, built
   // next to the test programs) and drops them on the middle of the list view.  The
   // source stays until the tool's window is gone, at most 30 s.
-  bool DropOnList(ChildProcess& source, const std::vector<std::string>& paths) const {
+  bool DropOnList(testing_support::ChildProcess& source, const std::vector<std::string>& paths) const {
     RECT r;
     GetWindowRect(List(), &r);
     std::string arguments = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);

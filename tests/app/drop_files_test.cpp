@@ -97,7 +97,7 @@ class DroppedFiles : public ::testing::Test {
   AppSession& app() { return *app_; }
 
   std::unique_ptr<AppSession> app_;
-  ChildProcess source_;
+  testing_support::ChildProcess source_;
 };
 
 TEST_F(DroppedFiles, OneFileFillsTheListAndTheEditBox) {

@@ -15,46 +15,14 @@
 
 #include "components/drop_target.h"
 #include "components/drop_target_library.h"
+#include "child_process.h"
 #include "components/fake_runtime.h"
 #include "process_runner.h"
 #include "runtime/byte_reader.h"
 
 namespace {
 
-// Owns a process started by the test; a process still running at the end is killed.
-class ChildProcess {
- public:
-  ChildProcess() = default;
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess() {
-    if (!info_.hProcess) return;
-    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
-      TerminateProcess(info_.hProcess, 0xDEAD);
-      WaitForSingleObject(info_.hProcess, 5000);
-    }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool Start(const std::string& program, const std::string& arguments) {
-    std::string line = "\"" + program + "\" " + arguments;
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    return CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_);
-  }
-  HANDLE handle() const { return info_.hProcess; }
-  bool Ended() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
-  DWORD ExitCode() const {
-    DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-  }
-
- private:
-  PROCESS_INFORMATION info_ = {};
-};
+using testing_support::ChildProcess;
 
 class DropTargetDragTest : public testing::Test {
  protected:
