@@ -18,7 +18,7 @@ fi
 
 need=()
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
-         qemu-user xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
+         xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
          googletest; do
   have "$p" || need+=("$p")
 done
@@ -33,6 +33,21 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
   locale-gen >/dev/null
+fi
+
+# qemu-user from bookworm-backports (10.x): under bookworm's own 7.2, a thread of
+# Wine's folder browser faults inside a system call while it lists the drives, and
+# the program hangs or crashes in about half of the runs.  10.x runs it steadily.
+qemu_wanted=1:10.0
+if ! dpkg --compare-versions "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || echo 0)" ge "$qemu_wanted"; then
+  backports=/etc/apt/sources.list.d/bookworm-backports.sources
+  if [ ! -f "$backports" ]; then
+    printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' > "$backports"
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user >/dev/null
 fi
 
 "$(dirname "$0")/binfmt-i386.sh"

@@ -181,15 +181,7 @@ TEST_F(IconExtractorApp, ContextMenuShowsThreeCommands) {
   EXPECT_TRUE(WaitFor([&] { return !app().FindOwnWindow(nullptr, "#32768"); }, 3000));
 }
 
-// The three folder-browser cases are disabled in the suite.  On this machine Wine's 32-bit
-// side runs under qemu, and while the folder browser lists the drives a worker thread of
-// the tool faults inside a system call (Wine's trace: "unexpected trap -1", then
-// handle_syscall_fault at a small address such as 0x2a); in about half of the runs the
-// browser then never shows, hangs, or the tool ends with an illegal instruction.  In the
-// other runs all three pass.  The menu, the chosen item and the SHBrowseForFolderA call
-// all happen.  Run them with --gtest_also_run_disabled_tests where 32-bit programs run
-// natively.
-TEST_F(IconExtractorApp, DISABLED_ExtractSelectedWritesTheChosenIcons) {
+TEST_F(IconExtractorApp, ExtractSelectedWritesTheChosenIcons) {
   ASSERT_GT(app().ItemCount(), 8);
   app().SelectItem(2);
   app().AddToSelection(7);
@@ -210,8 +202,7 @@ TEST_F(IconExtractorApp, DISABLED_ExtractSelectedWritesTheChosenIcons) {
   DeleteIconFiles(folder, "shell32");
 }
 
-// Disabled in the suite: see the folder-browser note above.
-TEST_F(IconExtractorApp, DISABLED_CancelledFolderDialogWritesNothing) {
+TEST_F(IconExtractorApp, CancelledFolderDialogWritesNothing) {
   EXPECT_EQ(ExtractVia('l', false), "") << "no message after a cancelled dialog";
   EXPECT_EQ(app().FindOwnWindow(nullptr, "#32770"), nullptr);
   EXPECT_EQ(CountIconFiles(DesktopFolder(), "shell32"), 0);
@@ -254,8 +245,7 @@ TEST_F(IconExtractorApp, UpperCaseExtensionGoesThroughTheAssociatedProgram) {
   EXPECT_GT(app().ItemCount(), 0);
 }
 
-// Disabled in the suite: see the folder-browser note above.
-TEST_F(IconExtractorApp, DISABLED_ExtractAllWritesEveryIconAndReportsCounts) {
+TEST_F(IconExtractorApp, ExtractAllWritesEveryIconAndReportsCounts) {
   const std::string source = SystemFolder() + "\\notepad.exe";
   ASSERT_EQ(LoadTyped(source).rfind(kStatusDone, 0), 0u);
   const int n = app().ItemCount();
@@ -277,8 +267,7 @@ TEST_F(IconExtractorApp, DISABLED_ExtractAllWritesEveryIconAndReportsCounts) {
   DeleteIconFiles(folder, "notepad");
 }
 
-// Disabled in the suite: see the folder-browser note above.
-TEST_F(IconExtractorApp, DISABLED_AFolderThatVanishedIsReportedAsFailures) {
+TEST_F(IconExtractorApp, AFolderThatVanishedIsReportedAsFailures) {
   const int n = app().ItemCount();
   ASSERT_GT(n, 0) << "runs after a load";
   const std::string folder = DesktopFolder();
