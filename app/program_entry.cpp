@@ -36,6 +36,6 @@ void __stdcall ExitRoutine() {
 }  // namespace app
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  app::ProgramHeader();  // the form description is written before the runtime reads it
+  app::ProgramHeader();  // the header and constant block are set up before the runtime reads them
   return rt::RunProgram(&app::ProgramEntry);
 }

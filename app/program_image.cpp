@@ -1,13 +1,10 @@
-// Program image of the application.  The form description is written when the
-// program starts, from the one declaration in main_window_form.cpp and the routine
-// addresses of this image (routine_table.h), before IndexedService 6 reads it.
+// Program image of the application: header, constant block, libraries, DLL command
+// declarations and the form description that the build wrote (main_window_form_bytes.h).
 #include "app/program_image.h"
-
-#include <vector>
 
 #include "app/app_ids.h"
 #include "app/constant_block.h"
-#include "app/main_window_form.h"
+#include "app/main_window_form_bytes.h"
 #include "app/routine_table.h"
 #include "components/drop_target_library.h"
 #include "components/image_list_commands.h"
@@ -30,7 +27,6 @@ const char* const kDllEntries[kDllCommandCount] = {
 }  // namespace
 
 const rt::ProgramHeader& ProgramHeader() {
-  static const std::vector<uint8_t> form = MainWindowFormDescription();
   // Library numbers: 1 kernel, 2 list view, 3 image lists, 4 icon resources,
   // 5 special folders and shortcuts, 6 drag and drop.
   static const rt::LibraryDescriptor* const libraries[] = {
@@ -46,8 +42,8 @@ const rt::ProgramHeader& ProgramHeader() {
     h.codeBase = CodeBase();
     h.constants = reinterpret_cast<const uint8_t*>(&Constants());
     h.constantsLength = sizeof(ConstantBlock);
-    h.form = form.data();
-    h.formLength = static_cast<uint32_t>(form.size());
+    h.form = kMainWindowForm;
+    h.formLength = kMainWindowFormLength;
     h.libraryCount = sizeof libraries / sizeof libraries[0];
     h.libraries = libraries;
     h.dllCommandCount = kDllCommandCount;

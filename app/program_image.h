@@ -5,8 +5,8 @@
 
 namespace app {
 
-// Builds the image once (the form description is written from its declaration here,
-// before the runtime reads it) and returns the header.
+// Builds the header once (the constant block is prepared with it; the form description
+// is the build's main_window_form_bytes) and returns it.
 const rt::ProgramHeader& ProgramHeader();
 
 }  // namespace app

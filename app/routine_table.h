@@ -2,10 +2,10 @@
 //
 // The form description stores each event routine as an offset from the code base
 // (ProgramHeader word 3); the runtime adds the code base back when it reads the form.
-// The code base is the lowest address among the application's event routines, so
-// every offset is a small non-negative number (never the -1 that means "no routine").
-// The form description is written when the program starts, from the addresses the
-// linker gave these routines, so the offsets are always those of this very image.
+// The code base is a table of jump stubs, one per routine in the order of Routine, each
+// kRoutineStubSize bytes long and jumping to its routine.  So a routine's offset is fixed
+// by its place in that order, not by where the linker put the routine, and the form
+// description can be written at build time (app/form_writer) before the image is linked.
 #pragma once
 #include <cstdint>
 
@@ -23,8 +23,12 @@ enum class Routine : int {
   Count,
 };
 
+constexpr int32_t kRoutineStubSize = 8;
+
+constexpr int32_t RoutineOffset(Routine routine) { return static_cast<int32_t>(routine) * kRoutineStubSize; }
+
+// Addresses in this image: the routine itself, and the stub table (the code base).
 uint32_t RoutineAddress(Routine routine);
 uint32_t CodeBase();
-int32_t RoutineOffset(Routine routine);
 
 }  // namespace app
