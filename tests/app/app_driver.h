@@ -127,6 +127,30 @@ class AppSession {
   // --- list view ---
   HWND List() const { return Control(kListId); }
   int ItemCount() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
+  // Item texts: LVM_GETITEMTEXTA with the item record and the text buffer placed in the
+  // tool's process, where the list view reads and writes them.
+  std::vector<std::string> ItemTexts() const {
+    std::vector<std::string> texts;
+    constexpr SIZE_T kTextSize = 64;
+    void* remote = VirtualAllocEx(pi_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    if (!remote) return texts;
+    char* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+    const int count = ItemCount();
+    for (int i = 0; i < count; ++i) {
+      LVITEMA item = {};
+      item.iSubItem = 0;
+      item.pszText = remoteText;
+      item.cchTextMax = kTextSize;
+      char text[kTextSize] = {};
+      if (!WriteProcessMemory(pi_.hProcess, remote, &item, sizeof item, nullptr)) break;
+      const LRESULT length = SendMessageA(List(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
+      if (!ReadProcessMemory(pi_.hProcess, remoteText, text, kTextSize - 1, nullptr)) break;
+      texts.emplace_back(text, length >= 0 && length < static_cast<LRESULT>(kTextSize) ? length : 0);
+    }
+    VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
+    return texts;
+  }
   // Selects one item with the keyboard: Home, then Right arrow index times.
   void SelectItem(int index) const {
     PostMessageA(List(), WM_KEYDOWN, VK_HOME, 0);

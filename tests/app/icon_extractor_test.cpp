@@ -167,6 +167,9 @@ TEST_F(IconExtractorApp, LoadButtonListsTheIconsOfShell32) {
   const int n = app().LoadedCount();
   ASSERT_GT(n, 8);
   EXPECT_EQ(app().ItemCount(), n);
+  std::vector<std::string> numbers;
+  for (int i = 1; i <= n; ++i) numbers.push_back(std::to_string(i));
+  EXPECT_EQ(app().ItemTexts(), numbers) << "the items are numbered 1 to n";
   EXPECT_GT(CountPixels(app().Control(kStatusId), IsDark), 20) << "the status is black";
   EXPECT_EQ(CountPixels(app().Control(kStatusId), IsRed), 0);
   SaveScreen(testing_support::TestFolder() + "app_loaded.bmp");
