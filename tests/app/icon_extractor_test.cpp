@@ -59,35 +59,68 @@ int CountIconFiles(const std::string& folder, const std::string& title) {
 bool FileExistsAt(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Image count of an .ico file whose directory and images lie inside it; -1 otherwise.
-int IcoImageCount(const std::string& path) {
+// The image data of an .ico file in directory order; empty when the file is no valid
+// icon (bad header, an entry of size 0, or data outside the file).
+std::vector<std::string> IcoImages(const std::string& path) {
   const std::string bytes = testing_support::ReadWholeFile(path);
   auto u16 = [&](size_t at) { return static_cast<uint16_t>(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8); };
   auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at) | u16(at + 2) << 16); };
-  if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return -1;
-  const int count = u16(4);
-  if (bytes.size() < 6u + 16u * count) return -1;
-  for (int i = 0; i < count; ++i) {
+  if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return {};
+  const size_t count = u16(4);
+  if (bytes.size() < 6 + 16 * count) return {};
+  std::vector<std::string> images;
+  for (size_t i = 0; i < count; ++i) {
     const uint32_t size = u32(6 + 16 * i + 8), offset = u32(6 + 16 * i + 12);
-    if (size == 0 || offset < 6u + 16u * count || uint64_t(offset) + size > bytes.size()) return -1;
+    if (size == 0 || offset < 6 + 16 * count || uint64_t(offset) + size > bytes.size()) return {};
+    images.push_back(bytes.substr(offset, size));
   }
-  return count;
+  return images;
 }
 
-BOOL CALLBACK CountGroupImages(HMODULE m, LPCSTR type, LPSTR name, LONG_PTR counts) {
+// Whether an .ico file holds exactly the images of a group; on a mismatch, says where.
+testing::AssertionResult HoldsTheImages(const std::string& path, const std::vector<std::string>& expected) {
+  const std::vector<std::string> images = IcoImages(path);
+  if (images.empty()) return testing::AssertionFailure() << path << " is no valid icon file";
+  if (images.size() != expected.size()) {
+    return testing::AssertionFailure() << path << " holds " << images.size() << " images, the group " << expected.size();
+  }
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (images[i] != expected[i]) {
+      return testing::AssertionFailure() << "image " << i << " of " << path << " differs from the group's (" << images[i].size()
+                                         << " bytes, the group's " << expected[i].size() << ")";
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+BOOL CALLBACK CollectGroupImages(HMODULE m, LPCSTR type, LPSTR name, LONG_PTR groups) {
+  std::vector<std::string> images;
   HRSRC r = FindResourceA(m, name, type);
   const uint8_t* d = r ? static_cast<const uint8_t*>(LockResource(LoadResource(m, r))) : nullptr;
-  reinterpret_cast<std::vector<int>*>(counts)->push_back(d && SizeofResource(m, r) >= 6 ? (d[4] | d[5] << 8) : -1);
+  const DWORD size = r ? SizeofResource(m, r) : 0;
+  const size_t count = d && size >= 6 ? (d[4] | d[5] << 8) : 0;
+  for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= size; ++i) {
+    const uint8_t* entry = d + 6 + 14 * i;  // 12 bytes as in an .ico entry, then a 16-bit resource id
+    HRSRC image = FindResourceA(m, MAKEINTRESOURCEA(entry[12] | entry[13] << 8), MAKEINTRESOURCEA(3));
+    const char* bits = image ? static_cast<const char*>(LockResource(LoadResource(m, image))) : nullptr;
+    std::string bytes = bits ? std::string(bits, SizeofResource(m, image)) : std::string();
+    // The .ico writer stores a bitmap image's biSizeImage (bytes 20 to 23) as 0.
+    if (bytes.size() >= 40 && bytes.compare(0, 4, std::string("\x28\0\0\0", 4)) == 0) bytes.replace(20, 4, 4, '\0');
+    images.push_back(std::move(bytes));
+  }
+  reinterpret_cast<std::vector<std::vector<std::string>>*>(groups)->push_back(std::move(images));
   return TRUE;
 }
 
-// Image counts of the module's icon groups, in the platform's enumeration order.
-std::vector<int> GroupImageCounts(const std::string& module) {
-  std::vector<int> counts;
+// The image resources of each of the module's icon groups as an .ico file holds them,
+// in the platform's enumeration order.
+std::vector<std::vector<std::string>> GroupImages(const std::string& module) {
+  std::vector<std::vector<std::string>> groups;
   HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!m) return counts;
-  EnumResourceNamesA(m, RT_GROUP_ICON, &CountGroupImages, reinterpret_cast<LONG_PTR>(&counts));
+  if (!m) return groups;
+  EnumResourceNamesA(m, RT_GROUP_ICON, &CollectGroupImages, reinterpret_cast<LONG_PTR>(&groups));
   FreeLibrary(m);
-  return counts;
+  return groups;
 }
 
 class IconExtractorApp : public SharedToolTest<IconExtractorApp> {
@@ -197,10 +230,11 @@ TEST_F(IconExtractorApp, ExtractSelectedWritesTheChosenIcons) {
   EXPECT_EQ(text, std::string("共提取 2 个图标, 2 个提取成功!") + kAutoClose);
   EXPECT_GE(closedAfter, 1500u);
   EXPECT_LE(closedAfter, 5000u) << "the message closes itself after about two seconds";
-  const std::vector<int> groups = GroupImageCounts(SystemFolder() + "\\shell32.dll");
+  const auto groups = GroupImages(SystemFolder() + "\\shell32.dll");
   ASSERT_GT(groups.size(), 8u);
-  EXPECT_EQ(IcoImageCount(folder + "\\shell32-3.ico"), groups[2]);
-  EXPECT_EQ(IcoImageCount(folder + "\\shell32-8.ico"), groups[7]);
+  ASSERT_FALSE(groups[2].empty() || groups[7].empty());
+  EXPECT_TRUE(HoldsTheImages(folder + "\\shell32-3.ico", groups[2]));
+  EXPECT_TRUE(HoldsTheImages(folder + "\\shell32-8.ico", groups[7]));
   EXPECT_EQ(CountIconFiles(folder, "shell32"), 2);
   DeleteIconFiles(folder, "shell32");
 }
@@ -261,10 +295,10 @@ TEST_F(IconExtractorApp, ExtractAllWritesEveryIconAndReportsCounts) {
   EXPECT_EQ(text, "一共提取了 " + count + " 个图标，" + count + " 个成功，0 个失败。" + kAutoClose);
   EXPECT_GE(closedAfter, 1500u);
   EXPECT_LE(closedAfter, 5000u);
-  const std::vector<int> groups = GroupImageCounts(source);
+  const auto groups = GroupImages(source);
   ASSERT_EQ(static_cast<int>(groups.size()), n);
   for (int i = 1; i <= n; ++i) {
-    EXPECT_EQ(IcoImageCount(folder + "\\notepad-" + std::to_string(i) + ".ico"), groups[i - 1]) << i;
+    EXPECT_TRUE(HoldsTheImages(folder + "\\notepad-" + std::to_string(i) + ".ico", groups[i - 1]));
   }
   EXPECT_EQ(CountIconFiles(folder, "notepad"), n);
   DeleteIconFiles(folder, "notepad");
