@@ -151,16 +151,19 @@ bool TiledImageList::Parse(const uint8_t* data, size_t size) {
   TiledImageList list;
   list.header_ = header;
   const int rows = header.count == 0 ? 1 : (header.count + kTilesPerRow - 1) / kTilesPerRow;
-  for (int i = 0; i < rows; ++i) list.AddTileRow();
+  const size_t lines = static_cast<size_t>(rows) * header.cy;
+  // A list with images must carry both bitmaps whole.  They are checked before the tiles
+  // are allocated, so a header that claims many images costs no more than the data holds.
+  BitmapFile colour, mask;
   if (header.count > 0) {
-    // A list with images must carry both bitmaps whole.
     rt::ByteReader r(data, size);
     r.skip(kImageListPrefixSize + 28);
     const int32_t width = header.cx * kTilesPerRow;
-    const size_t lines = static_cast<size_t>(rows) * header.cy;
-    BitmapFile colour, mask;
     if (!ReadBitmapFile(r, width, 32, lines, &colour)) return false;
     if (list.hasMask() && !ReadBitmapFile(r, width, 1, lines, &mask)) return false;
+  }
+  for (int i = 0; i < rows; ++i) list.AddTileRow();
+  if (header.count > 0) {
     for (size_t y = 0; y < lines; ++y) {
       std::memcpy(list.colour_.data() + y * list.colourStride(), colour.Line(y), list.colourStride());
       if (list.hasMask()) std::memcpy(list.mask_.data() + y * list.maskStride(), mask.Line(y), list.maskStride());

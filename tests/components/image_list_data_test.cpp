@@ -138,6 +138,23 @@ TEST_F(ImageListData, OtherListsAndDamagedDataAreRefused) {
   EXPECT_EQ(ImageList_GetImageCount(list.get()), 2);
 }
 
+// A header may claim up to 65,535 images of 256 x 256 (16 GiB of tiles); such a list
+// is refused from its missing bitmaps before anything is allocated for them.
+TEST_F(ImageListData, AHeaderClaimingImagesItsBitmapsDoNotHoldIsRefused) {
+  auto claiming = [](std::vector<uint8_t> data, uint16_t count, uint16_t side) {
+    data[12] = count & 0xFF, data[13] = count >> 8;
+    data[18] = data[20] = side & 0xFF, data[19] = data[21] = side >> 8;
+    comp::TiledImageList tiles;
+    return tiles.Parse(data.data(), data.size());
+  };
+  const std::vector<uint8_t> empty(comp::kEmptyImageList, comp::kEmptyImageList + comp::kEmptyImageListSize);
+  EXPECT_FALSE(claiming(empty, 0xFFFF, 256));
+  EXPECT_FALSE(claiming(empty, 1, 32));
+  const std::vector<uint8_t> two = PlatformListData(ILC_COLOR32 | ILC_MASK, 2);
+  EXPECT_FALSE(claiming(two, 0xFFFF, 32)) << "bitmaps of one tile row";
+  EXPECT_TRUE(claiming(two, 4, 32)) << "four images fit the one tile row";
+}
+
 TEST_F(ImageListData, ChangedBytesAreNotTakenForTheListThatWroteThem) {
   const comp::TiledImageList tiles = Parsed(PlatformListData(ILC_COLOR32 | ILC_MASK, 3));
   std::vector<uint8_t> data = tiles.Serialise();

@@ -1,0 +1,164 @@
+// Fuzz target for the byte parsers that take outside data: icon group directories,
+// .ico files, icon images and image-list data.  Built natively by tools/fuzz.sh with
+// libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; besides reads and writes
+// outside a buffer it checks that what the writers produce from parsed data parses
+// again to the same thing.  The first input byte chooses the parser.
+//
+//   parsers_fuzz --write-seeds=DIR   writes a small seed corpus made with the writers
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "components/image_list_data.h"
+#include "iconres/ico_reader.h"
+#include "iconres/ico_writer.h"
+#include "iconres/icon_group_directory.h"
+#include "iconres/icon_image_set.h"
+
+namespace iconres {
+// The fuzz build leaves out the platform's file code; nothing here writes files.
+bool ReplaceFileWith(const std::string&, const std::vector<uint8_t>&) { std::abort(); }
+}  // namespace iconres
+
+namespace {
+
+void Require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "property broken: %s\n", what);
+  std::abort();
+}
+
+void GroupDirectory(const uint8_t* data, size_t size) {
+  const auto ids = iconres::ParseGroupDirectory(data, size);
+  if (ids) Require(iconres::kGroupHeaderSize + ids->size() * iconres::kGroupEntrySize <= size, "ids inside the data");
+}
+
+// An image as the .ico writer stores it: a DIB's biSizeImage is 0.
+std::vector<uint8_t> AsWritten(const iconres::IconImageEntry& e) {
+  std::vector<uint8_t> bytes = e.bytes;
+  if (e.IsDib()) std::memset(bytes.data() + iconres::kBiSizeImage, 0, 4);
+  return bytes;
+}
+
+void IconFile(const uint8_t* data, size_t size) {
+  const auto set = iconres::ParseIconFile(data, size);
+  if (!set) return;
+  const std::vector<uint8_t> file = iconres::BuildIconFile(*set);
+  const auto again = iconres::ParseIconFile(file.data(), file.size());
+  Require(again.has_value(), "a written .ico file parses");
+  Require(again->count() == set->count(), "same image count");
+  for (size_t i = 0; i < set->images.size(); ++i) {
+    const iconres::IconImageEntry &a = set->images[i], &b = again->images[i];
+    Require(a.format == b.format && a.width == b.width && a.height == b.height && a.bitCount == b.bitCount &&
+                a.planes == b.planes && a.paletteBytes == b.paletteBytes,
+            "same image fields");
+    Require(b.bytes == AsWritten(a), "same image bytes");
+  }
+  Require(iconres::BuildIconFile(*again) == file, "writing is stable");
+}
+
+void IconImage(const uint8_t* data, size_t size) {
+  iconres::ReadPngHeader(data, size);
+  const auto entry = iconres::MakeImageEntry(std::vector<uint8_t>(data, data + size));
+  if (!entry || !entry->IsDib()) return;
+  Require(entry->HeaderSize() >= iconres::kBitmapInfoHeaderSize && entry->XorOffset() <= size,
+          "header and palette inside the image");
+}
+
+void ImageList(const uint8_t* data, size_t size) {
+  comp::ImageListStreamHeader header;
+  comp::ReadImageListStreamHeader(data, size, &header);
+  comp::TiledImageList list;
+  if (!list.Parse(data, size)) return;
+  const std::vector<uint8_t> bytes = list.Serialise();
+  Require(bytes.size() == list.SerialisedSize(), "serialised size");
+  Require(list.IsSerialisedAs(bytes.data(), bytes.size()), "recognises its own serialisation");
+  Require(list.IsSerialisedAs(data, size) == (bytes == std::vector<uint8_t>(data, data + size)),
+          "recognises exactly its serialisation");
+  comp::TiledImageList copy;
+  Require(copy.Parse(bytes.data(), bytes.size()), "a serialised list parses");
+  Require(copy.Serialise() == bytes, "serialising is stable");
+  for (int i = 0; i < list.count() && i < 8; ++i) {
+    const int before = copy.count();
+    if (!copy.AppendFrom(list, i)) break;
+    Require(copy.count() == before + 1, "an append adds one image");
+  }
+  const std::vector<uint8_t> grown = copy.Serialise();
+  comp::TiledImageList reread;
+  Require(reread.Parse(grown.data(), grown.size()) && reread.count() == copy.count(), "a grown list parses");
+}
+
+// Seeds: a group directory, an .ico file with a 32-bit and a 4-bit DIB and a PNG,
+// and image lists with 0 and 3 images.
+void WriteSeed(const std::string& folder, const char* name, uint8_t selector, const std::vector<uint8_t>& bytes) {
+  const std::string path = folder + "/" + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  std::fputc(selector, f);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+std::vector<uint8_t> Dib(int32_t side, uint16_t bits) {
+  const uint32_t palette = bits <= 8 ? (1u << bits) * 4 : 0;
+  const size_t colour = ((side * bits + 31) / 32) * 4 * side, mask = ((side + 31) / 32) * 4 * side;
+  std::vector<uint8_t> d(40 + palette + colour + mask, 0x5A);
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&d[at], &v, 4); };
+  put32(0, 40);
+  put32(4, side);
+  put32(8, side * 2);
+  d[12] = 1, d[13] = 0, d[14] = static_cast<uint8_t>(bits), d[15] = 0;
+  for (size_t at = 16; at < 40; ++at) d[at] = 0;
+  return d;
+}
+
+void WriteSeeds(const std::string& folder) {
+  WriteSeed(folder, "group", 0, {0, 0, 1, 0, 2, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, 1, 0,
+                                 32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 2, 0, 0, 2, 0});
+  iconres::IconImageSet set;
+  static const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0,    0,   1,   0,   0,    0,    1,    0,    8, 6, 0, 0,  0,   0,   0,   0};
+  for (auto bytes : {Dib(16, 32), Dib(32, 4), std::vector<uint8_t>(png, png + sizeof png)}) {
+    if (auto entry = iconres::MakeImageEntry(bytes)) set.images.push_back(*entry);
+  }
+  WriteSeed(folder, "ico", 1, iconres::BuildIconFile(set));
+  WriteSeed(folder, "image", 2, Dib(16, 8));
+  // The empty image list of the application's constants: header and the start of the
+  // colour bitmap only.
+  std::vector<uint8_t> empty = {'M', 'I', 'T', 'L', 0, 0, 0, 0xFF, 'I', 'L', 1, 1, 0, 0, 6, 0, 4, 0, 32, 0, 32, 0,
+                                0xFF, 0xFF, 0xFF, 0, 0x21, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  empty.resize(73, 0);
+  WriteSeed(folder, "list-empty", 3, empty);
+  comp::TiledImageList list;
+  if (list.Parse(empty.data(), empty.size())) {
+    std::vector<uint8_t> three = list.Serialise();
+    three[12] = 3;  // the count: the bitmaps already hold one row of four tiles
+    WriteSeed(folder, "list-three", 3, three);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  const std::string flag = "--write-seeds=";
+  for (int i = 1; i < *argc; ++i) {
+    if (std::strncmp((*argv)[i], flag.c_str(), flag.size()) == 0) {
+      WriteSeeds((*argv)[i] + flag.size());
+      std::exit(0);
+    }
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  switch (data[0] % 4) {
+    case 0: GroupDirectory(data + 1, size - 1); break;
+    case 1: IconFile(data + 1, size - 1); break;
+    case 2: IconImage(data + 1, size - 1); break;
+    case 3: ImageList(data + 1, size - 1); break;
+  }
+  return 0;
+}
