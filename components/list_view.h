@@ -12,6 +12,7 @@
 
 #include "components/component.h"
 #include "components/image_list_commands.h"
+#include "components/list_view_data.h"
 #include "runtime/program_image.h"
 
 namespace comp {
@@ -25,71 +26,6 @@ enum ListViewProperty : int32_t {
   LvSelectedItem, LvAlwaysShowSelection, LvItems, LvEditedText,
   LvPropertyCount  // 31 own properties, 39 with the common ones
 };
-
-constexpr uint32_t kDefaultColour = 0xFF000000;  // stands for the button-face colour
-
-struct ListViewProperties {
-  int32_t border = 1;
-  uint32_t textColor = 0;
-  uint32_t textBackColor = 0xFFFFFF;
-  uint32_t backColor = 0xFFFFFF;
-  int32_t viewType = 0;
-  int32_t alignment = 0;
-  bool autoArrange = true;
-  bool wrapLabels = true;
-  bool hideColumnHeader = false;
-  bool sortableHeader = true;
-  bool fullRowSelect = false;
-  bool gridLines = false;
-  bool dragColumns = false;
-  bool hotTracking = false;
-  bool handCursor = true;
-  bool underlineHot = true;
-  bool underlineCold = true;
-  bool editLabels = false;
-  int32_t sortOrder = 0;
-  bool checkBoxes = false;
-  bool flatScrollBars = false;
-  bool singleSelection = true;
-  int32_t selectedItem = -1;
-  bool alwaysShowSelection = false;
-  std::vector<uint8_t> font;  // 60-byte LOGFONTA, or empty for the default GUI font
-  std::vector<uint8_t> headerImages;
-  std::vector<uint8_t> images;
-  std::vector<uint8_t> columns;
-  std::vector<uint8_t> stateImages;
-  std::vector<uint8_t> items;
-  std::string editedText;  // not serialised
-
-  // Blob version 1.  Reading starts from the defaults; a higher version or data that
-  // ends early fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
-  bool IconView() const { return viewType == 0 || viewType == 1; }
-  bool ReportView() const { return viewType == 3; }
-};
-
-struct ListColumn {
-  bool bitmapOnRight = false;
-  int32_t image = -1;
-  int32_t alignment = 0;  // 0 left, 1 centre, 2 right
-  int32_t width = 0;
-  std::string caption;
-};
-struct ListItemRecord {
-  bool furtherColumn = false;  // a further column of the last new item
-  int32_t image = -1;
-  int32_t stateImage = -1;
-  int32_t indent = 0;
-  int32_t data = 0;
-  std::string text;
-  std::string tip;
-};
-// Parse the column and item tables; false when a record is cut off.
-bool ParseColumnTable(const std::vector<uint8_t>& bytes, std::vector<ListColumn>* columns);
-bool ParseItemTable(const std::vector<uint8_t>& bytes, std::vector<ListItemRecord>* items);
-std::vector<uint8_t> WriteColumnTable(const std::vector<ListColumn>& columns);
-std::vector<uint8_t> WriteItemTable(const std::vector<ListItemRecord>& items);
 
 // Window styles that the properties give the control.
 DWORD ListViewStyle(const ListViewProperties& p);

@@ -1,7 +1,5 @@
 // The window component's property block and its serialised form (versions 1 to 6).
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>

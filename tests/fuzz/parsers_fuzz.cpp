@@ -1,5 +1,6 @@
 // Fuzz target for the byte parsers that take outside data: icon group directories,
-// .ico files, icon images and image-list data.  Built natively by tools/fuzz.sh with
+// .ico files, icon images, image-list data, and the window's and the list view's
+// property blobs with the list view's column and item tables.  Built natively by tools/fuzz.sh with
 // libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; besides reads and writes
 // outside a buffer it checks that what the writers produce from parsed data parses
 // again to the same thing.  The first input byte chooses the parser.
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "components/image_list_data.h"
+#include "components/list_view_data.h"
+#include "components/window_properties.h"
 #include "iconres/ico_reader.h"
 #include "iconres/ico_writer.h"
 #include "iconres/icon_group_directory.h"
@@ -90,8 +93,45 @@ void ImageList(const uint8_t* data, size_t size) {
   Require(reread.Parse(grown.data(), grown.size()) && reread.count() == copy.count(), "a grown list parses");
 }
 
+// A blob reader whose writer is its inverse: what reads writes back into a blob that
+// reads again and writes the same bytes.
+template <typename Blob>
+void BlobRoundTrip(const uint8_t* data, size_t size, const char* what) {
+  Blob blob;
+  if (!blob.Read(data, size)) return;
+  const std::vector<uint8_t> bytes = blob.Write();
+  Blob again;
+  Require(again.Read(bytes.data(), bytes.size()), what);
+  Require(again.Write() == bytes, what);
+}
+
+template <typename Record>
+void TableRoundTrip(const std::vector<uint8_t>& bytes, bool (*parse)(const std::vector<uint8_t>&, std::vector<Record>*),
+                    std::vector<uint8_t> (*write)(const std::vector<Record>&), const char* what) {
+  std::vector<Record> records;
+  if (!parse(bytes, &records)) return;
+  const std::vector<uint8_t> written = write(records);
+  std::vector<Record> again;
+  Require(parse(written, &again) && write(again) == written, what);
+}
+
+void WindowBlob(const uint8_t* data, size_t size) {
+  BlobRoundTrip<comp::WindowProperties>(data, size, "window properties write back");
+}
+
+void ListViewBlob(const uint8_t* data, size_t size) {
+  BlobRoundTrip<comp::ListViewProperties>(data, size, "list view properties write back");
+  const std::vector<uint8_t> bytes(data, data + size);
+  TableRoundTrip<comp::ListColumn>(bytes, comp::ParseColumnTable, comp::WriteColumnTable, "column table");
+  TableRoundTrip<comp::ListItemRecord>(bytes, comp::ParseItemTable, comp::WriteItemTable, "item table");
+  comp::ListViewProperties p;
+  if (!p.Read(data, size)) return;
+  TableRoundTrip<comp::ListColumn>(p.columns, comp::ParseColumnTable, comp::WriteColumnTable, "stored columns");
+  TableRoundTrip<comp::ListItemRecord>(p.items, comp::ParseItemTable, comp::WriteItemTable, "stored items");
+}
+
 // Seeds: a group directory, an .ico file with a 32-bit and a 4-bit DIB and a PNG,
-// and image lists with 0 and 3 images.
+// image lists with 0 and 3 images, a window blob and a list view blob with tables.
 void WriteSeed(const std::string& folder, const char* name, uint8_t selector, const std::vector<uint8_t>& bytes) {
   const std::string path = folder + "/" + name;
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -137,6 +177,20 @@ void WriteSeeds(const std::string& folder) {
     three[12] = 3;  // the count: the bitmaps already hold one row of four tiles
     WriteSeed(folder, "list-three", 3, three);
   }
+  comp::WindowProperties window;
+  window.caption = "caption";
+  window.icon.assign(40, 1);
+  WriteSeed(folder, "window", 4, window.Write());
+  comp::ListViewProperties listView;
+  comp::ListColumn column;
+  column.caption = "column";
+  comp::ListItemRecord item;
+  item.text = "1";
+  item.tip = "tip";
+  listView.columns = comp::WriteColumnTable({column, column});
+  listView.items = comp::WriteItemTable({item, item});
+  listView.images = empty;
+  WriteSeed(folder, "list-view", 5, listView.Write());
 }
 
 }  // namespace
@@ -154,11 +208,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  switch (data[0] % 4) {
+  switch (data[0] % 6) {
     case 0: GroupDirectory(data + 1, size - 1); break;
     case 1: IconFile(data + 1, size - 1); break;
     case 2: IconImage(data + 1, size - 1); break;
     case 3: ImageList(data + 1, size - 1); break;
+    case 4: WindowBlob(data + 1, size - 1); break;
+    case 5: ListViewBlob(data + 1, size - 1); break;
   }
   return 0;
 }
