@@ -31,10 +31,6 @@ static_assert(app::kRoutineStubSize == 8, "the stubs above are 8 bytes long");
 
 namespace app {
 
-uint32_t RoutineAddress(Routine routine) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(app_routine_targets[static_cast<int>(routine)]));
-}
-
 uint32_t CodeBase() { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(app_routine_stubs)); }
 
 }  // namespace app

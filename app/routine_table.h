@@ -27,8 +27,7 @@ constexpr int32_t kRoutineStubSize = 8;
 
 constexpr int32_t RoutineOffset(Routine routine) { return static_cast<int32_t>(routine) * kRoutineStubSize; }
 
-// Addresses in this image: the routine itself, and the stub table (the code base).
-uint32_t RoutineAddress(Routine routine);
+// The address of the stub table in this image.
 uint32_t CodeBase();
 
 }  // namespace app

@@ -97,7 +97,7 @@ bool RenderIcon(HICON icon, const ImageListStreamHeader& kind, TiledImageList* o
 ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
   if (!IsImageListData(data, size)) return {};
   LastList& last = Last();
-  if (last.Matches(data, size) && !last.tiled) return ImageListHandle(ImageList_Duplicate(last.list.get()));
+  if (!last.tiled && last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
   return ReadUncached(data, size);
 }
 

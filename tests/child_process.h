@@ -54,7 +54,6 @@ class ChildProcess {
     return StartInJob(program, "\"" + program + "\" " + arguments, &info_);
   }
   bool Ended() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
-  bool Started() const { return info_.hProcess != nullptr; }
   HANDLE handle() const { return info_.hProcess; }
   DWORD ExitCode() const {
     DWORD code = 0;

@@ -19,32 +19,17 @@
 #include <vector>
 
 #include "app_driver.h"
+#include "module_icons.h"
 #include "process_runner.h"
 #include "shell_link_bytes.h"
 
 namespace app_test {
 namespace {
 
-std::string SystemFile(const char* name) {
-  char path[MAX_PATH] = {};
-  GetSystemDirectoryA(path, MAX_PATH);
-  return std::string(path) + "\\" + name;
-}
-
-BOOL CALLBACK CountGroup(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
+std::string SystemFile(const char* name) { return SystemFolder() + "\\" + name; }
 
 // Number of icon groups in a module, counted by the platform's resource enumeration.
-int IconGroupCount(const std::string& module) {
-  int count = 0;
-  HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!m) return -1;
-  EnumResourceNamesA(m, RT_GROUP_ICON, &CountGroup, reinterpret_cast<LONG_PTR>(&count));
-  FreeLibrary(m);
-  return count;
-}
+int IconGroupCount(const std::string& module) { return static_cast<int>(GroupImages(module).size()); }
 
 std::string Lower(std::string s) {
   if (!s.empty()) CharLowerA(&s[0]);

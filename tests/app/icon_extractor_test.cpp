@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app_driver.h"
+#include "module_icons.h"
 #include "process_runner.h"
 
 namespace app_test {
@@ -23,12 +24,6 @@ const char* const kStatusDone = StatusDone();
 const char* const kNoIcons = StatusNoIcons();
 const char* const kAutoClose = "\r\n      本窗口2秒后自动关闭";
 
-std::string SystemFolder() {
-  char path[MAX_PATH] = {};
-  GetSystemDirectoryA(path, MAX_PATH);
-  return path;
-}
-
 // The folder browser opens on the desktop folder; accepting it writes there.
 std::string DesktopFolder() {
   char path[MAX_PATH] = {};
@@ -36,29 +31,28 @@ std::string DesktopFolder() {
   return path;
 }
 
-void DeleteIconFiles(const std::string& folder, const std::string& title) {
+// The paths of the files title-*.ico in the folder.
+std::vector<std::string> IconFiles(const std::string& folder, const std::string& title) {
+  std::vector<std::string> paths;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\" + title + "-*.ico").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do DeleteFileA((folder + "\\" + fd.cFileName).c_str());
+  if (h == INVALID_HANDLE_VALUE) return paths;
+  do paths.push_back(folder + "\\" + fd.cFileName);
   while (FindNextFileA(h, &fd));
   FindClose(h);
+  return paths;
+}
+
+void DeleteIconFiles(const std::string& folder, const std::string& title) {
+  for (const std::string& path : IconFiles(folder, title)) DeleteFileA(path.c_str());
 }
 
 int CountIconFiles(const std::string& folder, const std::string& title) {
-  int n = 0;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\" + title + "-*.ico").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  do ++n;
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return n;
+  return static_cast<int>(IconFiles(folder, title).size());
 }
 
 bool FileExistsAt(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Image count of an .ico file whose directory and images lie inside it; -1 otherwise.
 // The image data of an .ico file in directory order; empty when the file is no valid
 // icon (bad header, an entry of size 0, or data outside the file).
 std::vector<std::string> IcoImages(const std::string& path) {
@@ -91,36 +85,6 @@ testing::AssertionResult HoldsTheImages(const std::string& path, const std::vect
     }
   }
   return testing::AssertionSuccess();
-}
-
-BOOL CALLBACK CollectGroupImages(HMODULE m, LPCSTR type, LPSTR name, LONG_PTR groups) {
-  std::vector<std::string> images;
-  HRSRC r = FindResourceA(m, name, type);
-  const uint8_t* d = r ? static_cast<const uint8_t*>(LockResource(LoadResource(m, r))) : nullptr;
-  const DWORD size = r ? SizeofResource(m, r) : 0;
-  const size_t count = d && size >= 6 ? (d[4] | d[5] << 8) : 0;
-  for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= size; ++i) {
-    const uint8_t* entry = d + 6 + 14 * i;  // 12 bytes as in an .ico entry, then a 16-bit resource id
-    HRSRC image = FindResourceA(m, MAKEINTRESOURCEA(entry[12] | entry[13] << 8), MAKEINTRESOURCEA(3));
-    const char* bits = image ? static_cast<const char*>(LockResource(LoadResource(m, image))) : nullptr;
-    std::string bytes = bits ? std::string(bits, SizeofResource(m, image)) : std::string();
-    // The .ico writer stores a bitmap image's biSizeImage (bytes 20 to 23) as 0.
-    if (bytes.size() >= 40 && bytes.compare(0, 4, std::string("\x28\0\0\0", 4)) == 0) bytes.replace(20, 4, 4, '\0');
-    images.push_back(std::move(bytes));
-  }
-  reinterpret_cast<std::vector<std::vector<std::string>>*>(groups)->push_back(std::move(images));
-  return TRUE;
-}
-
-// The image resources of each of the module's icon groups as an .ico file holds them,
-// in the platform's enumeration order.
-std::vector<std::vector<std::string>> GroupImages(const std::string& module) {
-  std::vector<std::vector<std::string>> groups;
-  HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!m) return groups;
-  EnumResourceNamesA(m, RT_GROUP_ICON, &CollectGroupImages, reinterpret_cast<LONG_PTR>(&groups));
-  FreeLibrary(m);
-  return groups;
 }
 
 class IconExtractorApp : public SharedToolTest<IconExtractorApp> {
