@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "iconres/module_icon.h"
 #include "runtime/byte_reader.h"
 #include "runtime/com_ptr.h"
 
@@ -129,6 +130,11 @@ bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out) {
 void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
   rt::SetIntResult(result, 0);
   if (argc < 1) return;
+  // Modules are counted from the module reader's cache, which the icons then come from.
+  if (std::optional<int32_t> groups = iconres::ModuleIconCount(rt::TextOf(args[0]))) {
+    rt::SetIntResult(result, *groups);
+    return;
+  }
   HICON count = ExtractIconA(ProgramInstance(), rt::TextOf(args[0]), static_cast<UINT>(-1));
   rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
 }
@@ -162,12 +168,19 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   const char* path = rt::TextOf(args[1]);
   const int32_t index = argc >= 3 && !rt::IsOmitted(args[2]) ? static_cast<int32_t>(args[2].value) : 0;
   const bool small = argc >= 4 && !rt::IsOmitted(args[3]) && args[3].value != 0;
-  HICON extracted = nullptr;
-  if (small) {
-    HICON smallIcon = nullptr;
-    if (ExtractIconExA(path, index, nullptr, &smallIcon, 1) > 0) extracted = UsableIcon(smallIcon);
+  // Index -1 asks the platform for the icon count, which is no icon.
+  if (index == -1) return keep();
+  // Large icons of modules come from the module reader; small icons and other files
+  // from the platform.
+  const std::optional<HICON> fromModule = small ? std::nullopt : iconres::CreateModuleIcon(path, index);
+  HICON extracted = fromModule.value_or(nullptr);
+  if (!fromModule) {
+    if (small) {
+      HICON smallIcon = nullptr;
+      if (ExtractIconExA(path, index, nullptr, &smallIcon, 1) > 0) extracted = UsableIcon(smallIcon);
+    }
+    if (!extracted) extracted = UsableIcon(ExtractIconA(ProgramInstance(), path, static_cast<UINT>(index)));
   }
-  if (!extracted) extracted = UsableIcon(ExtractIconA(ProgramInstance(), path, static_cast<UINT>(index)));
   if (!extracted) return keep();
   IconHandle icon(extracted);
 

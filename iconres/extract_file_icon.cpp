@@ -6,9 +6,8 @@
 #include "iconres/clipboard_writer.h"
 #include "iconres/ico_reader.h"
 #include "iconres/ico_writer.h"
-#include "iconres/icon_group_loader.h"
+#include "iconres/module_cache.h"
 #include "iconres/path_text.h"
-#include "iconres/win_handles.h"
 
 namespace iconres {
 namespace {
@@ -68,14 +67,10 @@ int32_t ExtractIconGroup(const ExtractRequest& request) {
       count = set ? 1 : 0;
       break;
     case SourceKind::Module: {
-      GroupCount groups;
-      {
-        DataModule module(request.source.c_str());
-        if (module) groups = CountIconGroups(module.get(), request.number);
-      }
-      count = groups.count;
-      if (count == 0 || request.number > count || !groups.found) return 0;
-      set = LoadIconGroup(request.source, *groups.found);
+      std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(request.source);
+      count = icons ? static_cast<int32_t>(icons->groups.size()) : 0;
+      if (count == 0 || request.number > count) return 0;
+      set = MakeIconImageSet(*icons, static_cast<size_t>(request.number - 1));
       break;
     }
     case SourceKind::None:

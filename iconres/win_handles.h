@@ -1,5 +1,5 @@
-// Owning wrappers for the platform handles the icon library holds: files, data
-// modules, clipboard sessions and COM interfaces.  Each is non-copyable and releases
+// Owning wrappers for the platform handles the icon library holds: files, clipboard
+// sessions and COM interfaces.  Each is non-copyable and releases
 // its handle when it goes out of scope.
 #pragma once
 #include <windows.h>
@@ -26,21 +26,6 @@ class FileHandle {
 
  private:
   HANDLE h_;
-};
-
-class DataModule {
- public:
-  // Loads a module for its resources only: nothing of it runs.
-  explicit DataModule(const char* path)
-      : m_(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~DataModule() { if (m_) FreeLibrary(m_); }
-  DataModule(const DataModule&) = delete;
-  DataModule& operator=(const DataModule&) = delete;
-  HMODULE get() const { return m_; }
-  explicit operator bool() const { return m_ != nullptr; }
-
- private:
-  HMODULE m_;
 };
 
 class ClipboardSession {

@@ -34,8 +34,9 @@ void Require(bool condition, const char* what) {
 }
 
 void GroupDirectory(const uint8_t* data, size_t size) {
-  const auto ids = iconres::ParseGroupDirectory(data, size);
-  if (ids) Require(iconres::kGroupHeaderSize + ids->size() * iconres::kGroupEntrySize <= size, "ids inside the data");
+  const auto entries = iconres::ParseGroupDirectory(data, size);
+  if (entries)
+    Require(iconres::kGroupHeaderSize + entries->size() * iconres::kGroupEntrySize <= size, "entries inside the data");
 }
 
 // An image as the .ico writer stores it: a DIB's biSizeImage is 0.

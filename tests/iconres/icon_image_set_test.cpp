@@ -103,11 +103,13 @@ TEST(ImageEntry, MalformedImagesAreRejected) {
   EXPECT_FALSE(MakeImageEntry(MakePng(0, 32)));
 }
 
-TEST(GroupDirectory, IdsInDirectoryOrder) {
+TEST(GroupDirectory, EntriesInDirectoryOrder) {
   std::vector<uint8_t> g = icontest::MakeGroup({{7, 100}, {3, 200}, {0xFFFF, 1}});
-  std::optional<std::vector<uint16_t>> ids = ParseGroupDirectory(g.data(), g.size());
-  ASSERT_TRUE(ids);
-  EXPECT_EQ(*ids, (std::vector<uint16_t>{7, 3, 0xFFFF}));
+  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(g.data(), g.size());
+  ASSERT_TRUE(entries);
+  std::vector<std::pair<uint16_t, uint32_t>> seen;
+  for (const GroupEntry& e : *entries) seen.emplace_back(e.id, e.byteSize);
+  EXPECT_EQ(seen, (std::vector<std::pair<uint16_t, uint32_t>>{{7, 100}, {3, 200}, {0xFFFF, 1}}));
 
   std::vector<uint8_t> empty = icontest::MakeGroup({});
   ASSERT_TRUE(ParseGroupDirectory(empty.data(), empty.size()));

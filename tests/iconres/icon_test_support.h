@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "iconres/icon_group_directory.h"
 #include "runtime/byte_reader.h"
 
 namespace icontest {
@@ -49,12 +50,9 @@ inline std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t dep
   return p;
 }
 
-// One entry of a group directory (14 bytes); width/height/colour fields are filled
-// with values the library must ignore.
-struct GroupEntry {
-  uint16_t id;
-  uint32_t byteCount;
-};
+// A group directory of these entries (14 bytes each); width/height/colour fields are
+// filled with values the library must ignore.
+using iconres::GroupEntry;
 inline std::vector<uint8_t> MakeGroup(const std::vector<GroupEntry>& entries, int claimedCount = -1) {
   rt::ByteAppender a;
   a.u16(0);
@@ -67,7 +65,7 @@ inline std::vector<uint8_t> MakeGroup(const std::vector<GroupEntry>& entries, in
     a.u8(0);
     a.u16(3);
     a.u16(3);
-    a.u32(e.byteCount);
+    a.u32(e.byteSize);
     a.u16(e.id);
   }
   return a.take();

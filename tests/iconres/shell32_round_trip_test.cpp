@@ -4,9 +4,8 @@
 
 #include "extract_call.h"
 #include "iconres/ico_reader.h"
-#include "iconres/icon_group_loader.h"
-#include "iconres/win_handles.h"
 #include "icon_test_support.h"
+#include "platform_module_icons.h"
 
 using namespace iconres;
 using namespace icontest;
@@ -23,12 +22,9 @@ std::string Shell32Path() {
 
 TEST(Shell32RoundTrip, EveryGroupWritesReadsBackAndLoads) {
   const std::string module = Shell32Path();
-  int32_t groups = 0;
-  {
-    DataModule m(module.c_str());
-    ASSERT_TRUE(m) << module;
-    groups = CountIconGroups(m.get(), 1).count;
-  }
+  const std::optional<std::vector<testref::PlatformGroup>> reference = testref::PlatformIconGroups(module);
+  ASSERT_TRUE(reference) << module;
+  const int32_t groups = static_cast<int32_t>(reference->size());
   ASSERT_GT(groups, 0);
   TempFolder dir;
   int pngImages = 0;
@@ -37,25 +33,15 @@ TEST(Shell32RoundTrip, EveryGroupWritesReadsBackAndLoads) {
     std::string path = dir / ("shell32-" + std::to_string(n) + ".ico");
     ASSERT_EQ(ExtractTo(module, path, n), groups);
 
-    GroupCount named;
-    {
-      DataModule m(module.c_str());
-      named = CountIconGroups(m.get(), n);
-    }
-    ASSERT_TRUE(named.found);
-    std::optional<IconImageSet> loaded = LoadIconGroup(module, *named.found);
+    const std::vector<std::string>& images = (*reference)[n - 1].images;
     std::optional<IconImageSet> back = ReadIconFile(path);
-    ASSERT_TRUE(loaded && back);
-    ASSERT_EQ(back->count(), loaded->count());
-    for (size_t i = 0; i < loaded->images.size(); ++i) {
-      std::vector<uint8_t> expected = loaded->images[i].bytes;
-      if (loaded->images[i].IsDib()) {
-        std::fill(expected.begin() + kBiSizeImage, expected.begin() + kBiSizeImage + 4, 0);
-      } else {
-        ++pngImages;
-      }
-      EXPECT_EQ(back->images[i].bytes, expected) << "image " << i;
-      EXPECT_EQ(back->images[i].width, loaded->images[i].width) << "image " << i;
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->count(), images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+      if (!back->images[i].IsDib()) ++pngImages;
+      EXPECT_EQ(std::string(back->images[i].bytes.begin(), back->images[i].bytes.end()),
+                testref::AsWrittenToIco(images[i]))
+          << "image " << i;
     }
     std::vector<uint8_t> f = ReadWholeFile(path);
     size_t last = 6 + 16 * (back->count() - 1);

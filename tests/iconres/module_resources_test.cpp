@@ -1,0 +1,138 @@
+// The module reader against the platform's resource functions, over every module of
+// the prefix's system folders (32-bit and 64-bit), and over modules built here: NE icon
+// libraries and a module whose icons live in a .mun file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "extract_call.h"
+#include "iconres/ico_reader.h"
+#include "iconres/module_cache.h"
+#include "icon_test_support.h"
+#include "icon_modules.h"
+#include "platform_module_icons.h"
+
+using namespace iconres;
+using namespace icontest;
+
+namespace {
+
+std::string NameOf(const ResourceName& name) {
+  if (name.isId) return "#" + std::to_string(name.id);
+  std::string ansi;
+  for (char16_t c : name.text) ansi.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return ansi;
+}
+
+std::string BytesOf(const ModuleIcons& icons, ByteRange r) {
+  return std::string(reinterpret_cast<const char*>(icons.at(r)), r.length);
+}
+
+// The modules of one folder whose extension is .exe, .dll, .ocx or .cpl.
+std::vector<std::string> ModulesIn(const std::string& folder) {
+  std::vector<std::string> paths;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return paths;
+  do {
+    std::string name = fd.cFileName;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name.size() < 4) continue;
+    std::string ext = name.substr(name.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(tolower(c)); });
+    if (ext == ".exe" || ext == ".dll" || ext == ".ocx" || ext == ".cpl") paths.push_back(folder + "\\" + name);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::string WindowsFolder() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+}  // namespace
+
+TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
+  // This program is 32-bit: system32 is the 32-bit folder for it, sysnative the 64-bit one.
+  int modules = 0, withIcons = 0, groups = 0, images = 0, pe32Plus = 0;
+  for (const char* folder : {"\\system32", "\\sysnative"}) {
+    for (const std::string& path : ModulesIn(WindowsFolder() + folder)) {
+      SCOPED_TRACE(path);
+      const std::optional<std::vector<testref::PlatformGroup>> reference = testref::PlatformIconGroups(path);
+      if (!reference) continue;  // not a module for the platform either
+      ++modules;
+      std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(path);
+      ASSERT_TRUE(icons);
+      if (icons->format == ModuleFormat::Pe32Plus) ++pe32Plus;
+      ASSERT_EQ(icons->groups.size(), reference->size());
+      withIcons += reference->empty() ? 0 : 1;
+      for (size_t g = 0; g < reference->size(); ++g) {
+        const ModuleIconGroup& group = icons->groups[g];
+        const testref::PlatformGroup& expected = (*reference)[g];
+        ASSERT_EQ(NameOf(group.name), expected.name) << "group " << g;
+        ASSERT_EQ(BytesOf(*icons, group.directory), expected.directory) << "group " << expected.name;
+        std::optional<IconImageSet> set = MakeIconImageSet(*icons, g);
+        ASSERT_TRUE(set) << "group " << expected.name;
+        ASSERT_EQ(set->count(), expected.images.size());
+        for (size_t i = 0; i < expected.images.size(); ++i)
+          ASSERT_EQ(std::string(set->images[i].bytes.begin(), set->images[i].bytes.end()), expected.images[i])
+              << "group " << expected.name << " image " << i;
+        ++groups;
+        images += static_cast<int>(expected.images.size());
+      }
+    }
+  }
+  std::printf("%d modules (%d PE32+), %d with icons, %d groups, %d images\n", modules, pe32Plus, withIcons, groups,
+              images);
+  EXPECT_GT(modules, 100);
+  EXPECT_GT(pe32Plus, 50);
+  EXPECT_GT(groups, 100);
+}
+
+TEST(ModuleResources, NeIconLibraryExtractsToExactIconFiles) {
+  TempFolder dir;
+  const std::vector<iconmodules::NeGroup> library = iconmodules::SampleNeGroups();
+  const std::string path = dir / "sample.icl";
+  ASSERT_TRUE(WriteWholeFile(path, iconmodules::BuildNeIconLibrary(library)));
+  for (size_t n = 1; n <= library.size(); ++n) {
+    SCOPED_TRACE("group " + std::to_string(n));
+    const std::string target = dir / ("sample-" + std::to_string(n) + ".ico");
+    ASSERT_EQ(ExtractTo(path, target, static_cast<int32_t>(n)), static_cast<int32_t>(library.size()));
+    std::optional<IconImageSet> back = ReadIconFile(target);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->count(), library[n - 1].images.size());
+    for (size_t i = 0; i < back->images.size(); ++i)
+      EXPECT_EQ(std::string(back->images[i].bytes.begin(), back->images[i].bytes.end()),
+                testref::AsWrittenToIco(std::string(library[n - 1].images[i].begin(), library[n - 1].images[i].end())))
+          << "image " << i;  // exactly the image, none of the table's alignment padding
+    // The file ends with its last image.
+    EXPECT_EQ(ReadWholeFile(target).size(), iconmodules::IcoFileSize(library[n - 1].images));
+  }
+}
+
+TEST(ModuleResources, ModuleWithoutIconsIsReadFromItsMunFile) {
+  // A module without icon groups, and icons for it in <Windows>\SystemResources\<name>.mun.
+  TempFolder dir;
+  const std::string name = "munprobe" + std::to_string(GetCurrentProcessId()) + ".dll";
+  const std::string module = dir / name;
+  ASSERT_TRUE(CopyFileA(FixtureDll().c_str(), module.c_str(), FALSE));
+  const std::string resources = WindowsFolder() + "\\SystemResources";
+  CreateDirectoryA(resources.c_str(), nullptr);
+  const std::string mun = resources + "\\" + name + ".mun";
+  const std::vector<uint8_t> big = MakeDib(32, 32, 4), small = MakeDib(16, 16, 32);
+  ASSERT_TRUE(MakeModule(mun, {Icon(1, big), Icon(2, small),
+                               Group(1, MakeGroup({{1, static_cast<uint32_t>(big.size())},
+                                                   {2, static_cast<uint32_t>(small.size())}}))}));
+
+  EXPECT_EQ(ExtractTo(module, dir / "m.ico", 1), 1);
+  std::optional<IconImageSet> back = ReadIconFile(dir / "m.ico");
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->count(), 2u);
+
+  // Without the .mun file the module has no icons, and the cache sees the change.
+  ASSERT_TRUE(DeleteFileA(mun.c_str()));
+  EXPECT_EQ(ExtractTo(module, dir / "n.ico", 1), 0);
+  RemoveDirectoryA(resources.c_str());
+}
