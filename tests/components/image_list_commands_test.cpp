@@ -12,6 +12,7 @@
 
 #include "components/empty_image_list.h"
 #include "components/fake_runtime.h"
+#include "icon_modules.h"
 #include "runtime/heap.h"
 
 namespace {
@@ -51,6 +52,35 @@ int32_t GetImageCount(const void* block) {
   return static_cast<int32_t>(result.value);
 }
 
+int32_t GetFileIconCount(const std::string& path) {
+  rt::ArgRecord arg = rt::TextArg(path.c_str());
+  rt::ResultRecord result = {};
+  comp::GetFileIconCountCommand(&result, 1, &arg);
+  return static_cast<int32_t>(result.value);
+}
+
+std::string TempPath(const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + name + "_" + std::to_string(GetCurrentProcessId());
+}
+
+// The list as the bare platform loop builds it from the application's empty list:
+// ExtractIconA and ImageList_ReplaceIcon for every icon.
+comp::TiledImageList PlatformList(const std::string& path, int32_t count) {
+  comp::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  for (int32_t i = 0; i < count; ++i) {
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(i));
+    EXPECT_GT(reinterpret_cast<uintptr_t>(icon), 1u) << "icon " << i;
+    ImageList_ReplaceIcon(list.get(), -1, icon);
+    DestroyIcon(icon);
+  }
+  std::vector<uint8_t> bytes;
+  comp::TiledImageList tiles;
+  EXPECT_TRUE(comp::WriteImageListData(list.get(), &bytes) && tiles.Parse(bytes.data(), bytes.size()));
+  return tiles;
+}
+
 class ImageListCommands : public testing::Test {
  protected:
   void SetUp() override {
@@ -72,6 +102,44 @@ TEST_F(ImageListCommands, FileIconCountOfShell32AndOfATextFile) {
   result = {};
   comp::GetFileIconCountCommand(&result, 1, &arg);
   EXPECT_EQ(result.value, 0u);
+}
+
+// Modules are read by the library's own reader; every icon it adds must be the one that
+// ExtractIconA gives, pixel for pixel and in the same order.
+TEST_F(ImageListCommands, ModuleIconsAreThoseOfExtractIconPixelForPixel) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string generated = TempPath("mixed.dll"), library = TempPath("library.icl");
+  ASSERT_TRUE(iconmodules::WriteIconModule(self, generated, 200));
+  const std::vector<uint8_t> ne = iconmodules::BuildNeIconLibrary(iconmodules::SampleNeGroups());
+  FILE* f = std::fopen(library.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(ne.data(), 1, ne.size(), f);
+  std::fclose(f);
+
+  comp::TiledImageList empty;
+  ASSERT_TRUE(empty.Parse(comp::kEmptyImageList, comp::kEmptyImageListSize));
+  for (const std::string& path : {shell32_, generated, library}) {
+    SCOPED_TRACE(path);
+    const int32_t count = GetFileIconCount(path);
+    ASSERT_EQ(count, static_cast<int32_t>(reinterpret_cast<uintptr_t>(
+                         ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1)))));
+    ASSERT_GT(count, 4);
+    ByteSetVariable list(comp::kEmptyImageList, comp::kEmptyImageListSize);
+    for (int32_t i = 0; i < count; ++i) ASSERT_EQ(AddFileIcon(&list, path, i), i);
+    const std::vector<uint8_t> bytes = list.Bytes();
+    comp::TiledImageList ours;
+    ASSERT_TRUE(ours.Parse(bytes.data(), bytes.size()));
+    const comp::TiledImageList platform = PlatformList(path, count);
+    ASSERT_EQ(platform.count(), count);
+    for (int32_t i = 0; i < count; ++i) {
+      comp::TiledImageList a = empty, b = empty;
+      ASSERT_TRUE(a.AppendFrom(ours, i) && b.AppendFrom(platform, i));
+      ASSERT_EQ(a.Serialise(), b.Serialise()) << "icon " << i;
+    }
+  }
+  DeleteFileA(generated.c_str());
+  DeleteFileA(library.c_str());
 }
 
 TEST_F(ImageListCommands, EmptyByteSetGivesMinusOneAndStaysEmpty) {
