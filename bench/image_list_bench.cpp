@@ -1,9 +1,12 @@
 // Times the application's list fill: GetFileIconCount, one AddFileIcon per icon into
-// one byte set, then GetImageCount.  Prints N and seconds.
+// one byte set, then GetImageCount; and, in the same run, the bare platform loop
+// (ExtractIconA and ImageList_ReplaceIcon per icon).  Prints N and both times.
 //   image_list_bench.exe MODULE
-//   image_list_bench.exe --generate N OUT.exe   (a copy of this program with N icon groups)
+//   image_list_bench.exe --generate N OUT.exe   (a copy of this program with N icon
+//                                                groups of mixed images)
 //   image_list_bench.exe --show MODULE          (a list view of the icons, for 30 s)
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +21,7 @@
 #include "runtime/byte_reader.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
+#include "tests/icon_modules.h"
 
 namespace {
 
@@ -46,46 +50,27 @@ int32_t FillImageList(const char* module, void** variable, int32_t* iconCount) {
   return static_cast<int32_t>(result.value);
 }
 
-// One 32 x 32, 16-colour icon image: header, palette, colour bits, mask.
-std::vector<uint8_t> IconImage(int n) {
-  rt::ByteAppender w;
-  w.u32(40); w.i32(32); w.i32(64); w.u16(1); w.u16(4); w.u32(0); w.u32(512 + 128);
-  w.i32(0); w.i32(0); w.u32(16); w.u32(0);
-  static const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080,
-                                        0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
-                                        0x00FFFF, 0xFFFFFF};
-  for (uint32_t c : kPalette) w.u32(c);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 16; ++x) {
-      const int a = 1 + (n + y / 8) % 15, b = 1 + (n + x / 4 + 3) % 15;
-      w.u8(static_cast<uint8_t>(a << 4 | b));
-    }
-  for (int i = 0; i < 128; ++i) w.u8(0);
-  return w.take();
-}
-
 bool Generate(int count, const char* out) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (!CopyFileA(self, out, FALSE)) return false;
-  HANDLE update = BeginUpdateResourceA(out, FALSE);
-  if (!update) return false;
-  for (int i = 0; i < count; ++i) {
-    std::vector<uint8_t> image = IconImage(i);
-    const WORD id = static_cast<WORD>(i + 1);
-    rt::ByteAppender group;
-    group.u16(0); group.u16(1); group.u16(1);
-    group.u8(32); group.u8(32); group.u8(16); group.u8(0); group.u16(1); group.u16(4);
-    group.u32(static_cast<uint32_t>(image.size())); group.u16(id);
-    if (!UpdateResourceA(update, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(id), 0, image.data(),
-                         static_cast<DWORD>(image.size())) ||
-        !UpdateResourceA(update, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(id), 0,
-                         const_cast<uint8_t*>(group.data().data()), static_cast<DWORD>(group.size()))) {
-      EndUpdateResourceA(update, TRUE);
-      return false;
-    }
+  return iconmodules::WriteIconModule(self, out, count);
+}
+
+// The bare platform loop over the same module: ExtractIconA and ImageList_ReplaceIcon
+// for every icon, into a list like the application's.  Returns the image count.
+int32_t PlatformLoop(const char* module) {
+  const int32_t icons = static_cast<int32_t>(
+      reinterpret_cast<uintptr_t>(ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(-1))));
+  HIMAGELIST list = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 6, 4);
+  for (int32_t i = 0; i < icons; ++i) {
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(i));
+    if (reinterpret_cast<uintptr_t>(icon) <= 1) continue;
+    ImageList_ReplaceIcon(list, -1, icon);
+    DestroyIcon(icon);
   }
-  return EndUpdateResourceA(update, FALSE) != 0;
+  const int32_t count = ImageList_GetImageCount(list);
+  ImageList_Destroy(list);
+  return count;
 }
 
 void* g_listView = nullptr;
@@ -169,8 +154,12 @@ int main(int argc, char** argv) {
   const double start = Now();
   const int32_t count = FillImageList(argv[1], &images, &icons);
   const double seconds = Now() - start;
-  std::printf("module %s\nN %d\nimages %d\nbytes %d\nseconds %.3f\n", argv[1], icons, count, rt::ByteSetLength(images),
-              seconds);
+  const double platformStart = Now();
+  const int32_t platformCount = PlatformLoop(argv[1]);
+  const double platformSeconds = Now() - platformStart;
+  std::printf("module %s\nN %d\nimages %d\nbytes %d\nseconds %.3f\nplatform loop images %d\nplatform loop seconds %.3f\n",
+              argv[1], icons, count, rt::ByteSetLength(images), seconds, platformCount, platformSeconds);
+  if (platformSeconds > 0) std::printf("ratio %.2f\n", seconds / platformSeconds);
   rt::FreeMemory(images);
   return count == icons ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "components/icon_tile.h"
 #include "iconres/module_icon.h"
 #include "runtime/byte_reader.h"
 #include "runtime/com_ptr.h"
@@ -24,20 +25,16 @@ class IconHandle {
   HICON icon_;
 };
 
-// The list that the commands produced last and the data that describes it.  The
-// byte-set variable of AddFileIcon is rewritten on every call; when the next call
-// hands back exactly these bytes, the list is reused instead of read again.  A 32-bit
-// list is kept as its tiles, so an append costs one small platform round trip for the
-// new icon and a copy of the scan lines; other lists go through the platform's
-// reader and writer.
+// A list that is not tiled (not 32-bit, or not in rows of four) goes through the
+// platform's reader and writer; the last one the commands produced is kept with the
+// data that describes it, and when the next call hands back exactly these bytes, the
+// list is reused instead of read again.  Tiled lists need no such cache: the data in
+// the byte set is the list, and an append writes the new image into it.
 struct LastList {
-  bool tiled = false;
-  TiledImageList tiles;
   ImageListHandle list;
-  std::vector<uint8_t> data;  // of a list that is not tiled
+  std::vector<uint8_t> data;
 
   bool Matches(const uint8_t* bytes, size_t size) const {
-    if (tiled) return tiles.IsSerialisedAs(bytes, size);
     return list && data.size() == size && std::memcmp(data.data(), bytes, size) == 0;
   }
   void Forget() { *this = LastList(); }
@@ -98,7 +95,7 @@ bool RenderIcon(HICON icon, const ImageListStreamHeader& kind, TiledImageList* o
 ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
   if (!IsImageListData(data, size)) return {};
   LastList& last = Last();
-  if (!last.tiled && last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
+  if (last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
   return ReadUncached(data, size);
 }
 
@@ -147,63 +144,87 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   const uint8_t* data = rt::ByteSetBytes(old);
   const size_t size = static_cast<size_t>(rt::ByteSetLength(old) > 0 ? rt::ByteSetLength(old) : 0);
   if (!old || !IsImageListData(data, size)) return;
-
-  LastList& last = Last();
-  const bool cached = last.Matches(data, size);
-  LastList work;
-  if (cached) {
-    work = std::move(last);
-  } else if (work.tiles.Parse(data, size)) {
-    work.tiled = true;
-  } else {
-    work.list = ReadUncached(data, size);
-    if (!work.list) return;
-  }
-  last.Forget();
-  // Hands the untouched list back to the cache on every failure before the append.
-  auto keep = [&] {
-    if (cached) last = std::move(work);
-  };
-
   const char* path = rt::TextOf(args[1]);
   const int32_t index = argc >= 3 && !rt::IsOmitted(args[2]) ? static_cast<int32_t>(args[2].value) : 0;
   const bool small = argc >= 4 && !rt::IsOmitted(args[3]) && args[3].value != 0;
   // Index -1 asks the platform for the icon count, which is no icon.
-  if (index == -1) return keep();
-  // Large icons of modules come from the module reader; small icons and other files
-  // from the platform.
-  const std::optional<HICON> fromModule = small ? std::nullopt : iconres::CreateModuleIcon(path, index);
-  HICON extracted = fromModule.value_or(nullptr);
-  if (!fromModule) {
+  if (index == -1) return;
+
+  TiledLayout layout;
+  const bool tiled = ReadTiledLayout(data, size, &layout);
+  LastList& last = Last();
+  LastList work;
+  if (!tiled) {
+    if (last.Matches(data, size)) {
+      work = std::move(last);
+    } else {
+      work.list = ReadUncached(data, size);
+      if (!work.list) return;
+    }
+    last.Forget();
+  }
+  // Hands an untouched platform list back to the cache on every failure before the append.
+  auto keep = [&] {
+    if (work.list) last = std::move(work);
+  };
+
+  // The large icon of a module comes from the module reader: decoded here straight into
+  // a tile when it is a plain bitmap of the list's size (the list must be 32-bit with a
+  // mask), otherwise made by the platform from the chosen image.  Small icons and other
+  // files come from the platform.
+  const ImageListStreamHeader& kind = layout.header;
+  const bool masked = tiled && (kind.flags & ILC_MASK) != 0;
+  std::optional<IconTile> tile;
+  HICON extracted = nullptr;
+  std::optional<iconres::ChosenIconImage> chosen;
+  if (!small) chosen = iconres::ChooseModuleIconImage(path, index);
+  if (chosen) {
+    if (chosen->bytes && masked && chosen->cx == kind.cx && chosen->cy == kind.cy)
+      tile = DecodeIconTile(chosen->bytes, chosen->length, kind.cx, kind.cy);
+    if (!tile) extracted = iconres::CreateChosenIcon(*chosen);
+  } else {
     if (small) {
       HICON smallIcon = nullptr;
       if (ExtractIconExA(path, index, nullptr, &smallIcon, 1) > 0) extracted = UsableIcon(smallIcon);
     }
     if (!extracted) extracted = UsableIcon(ExtractIconA(ProgramInstance(), path, static_cast<UINT>(index)));
   }
-  if (!extracted) return keep();
+  if (!tile && !extracted) return keep();
   IconHandle icon(extracted);
 
-  int added = -1;
-  void* replacement = nullptr;
-  if (work.tiled) {
-    TiledImageList one;
-    if (!RenderIcon(icon.get(), work.tiles.header(), &one) || !work.tiles.AppendFrom(one, 0)) return keep();
-    added = work.tiles.count() - 1;
-    // Written straight into the variable's own block, resized: the list is megabytes
-    // for large modules, and fresh pages for every append would cost more than the copy.
+  if (tiled) {
+    if (!tile) {
+      TiledImageList one;
+      if (!RenderIcon(icon.get(), kind, &one)) return;
+      tile = one.Tile(0);
+    }
     uint8_t* bytes = nullptr;
-    replacement = ImageListLibraryLink().ResizeByteSet(old, work.tiles.SerialisedSize(), &bytes);
-    if (!replacement) return;
-    work.tiles.SerialiseInto(bytes);
-  } else {
-    added = ImageList_ReplaceIcon(work.list.get(), -1, icon.get());
-    if (added < 0) return keep();
-    if (!WriteImageListData(work.list.get(), &work.data)) return;  // the list no longer matches the variable
-    replacement = ImageListLibraryLink().NewByteSet(work.data.data(), work.data.size());
-    if (!replacement) return;
-    ImageListLibraryLink().Free(old);
+    void* replacement = nullptr;
+    if (HasRoomForOneMore(layout)) {
+      // The variable's own block, at its size: only the new image and the count change.
+      replacement = ImageListLibraryLink().ResizeByteSet(old, size, &bytes);
+      if (!replacement) return;
+      AppendTileInPlace(bytes, layout, *tile);
+    } else {
+      // Full: the list is written again with twice the rows, so this happens a few times
+      // over a long run of appends.
+      TiledImageList list;
+      if (!list.Parse(data, size) || !list.AppendTile(*tile)) return;
+      replacement = ImageListLibraryLink().ResizeByteSet(old, list.SerialisedSize(), &bytes);
+      if (!replacement) return;
+      list.SerialiseInto(bytes);
+    }
+    *variable = replacement;
+    rt::SetIntResult(result, kind.count);
+    return;
   }
+
+  const int added = ImageList_ReplaceIcon(work.list.get(), -1, icon.get());
+  if (added < 0) return keep();
+  if (!WriteImageListData(work.list.get(), &work.data)) return;  // the list no longer matches the variable
+  void* replacement = ImageListLibraryLink().NewByteSet(work.data.data(), work.data.size());
+  if (!replacement) return;
+  ImageListLibraryLink().Free(old);
   *variable = replacement;
   last = std::move(work);
   rt::SetIntResult(result, added);
@@ -216,9 +237,14 @@ void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::Ar
   const int32_t length = rt::ByteSetLength(set);
   if (!set || length <= 0) return;
   const uint8_t* data = rt::ByteSetBytes(set);
+  TiledLayout layout;
+  if (ReadTiledLayout(data, static_cast<size_t>(length), &layout) && (layout.hasBitmaps || layout.header.count == 0)) {
+    rt::SetIntResult(result, layout.header.count);
+    return;
+  }
   LastList& last = Last();
   if (last.Matches(data, static_cast<size_t>(length))) {
-    rt::SetIntResult(result, last.tiled ? last.tiles.count() : ImageList_GetImageCount(last.list.get()));
+    rt::SetIntResult(result, ImageList_GetImageCount(last.list.get()));
     return;
   }
   ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));

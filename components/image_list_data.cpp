@@ -1,5 +1,6 @@
 #include "components/image_list_data.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/byte_reader.h"
@@ -17,6 +18,7 @@ constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kMaskPaletteSize = 8;
 constexpr int kLargestImageSide = 256;
+constexpr int kMaxRows = 16384;
 
 size_t StrideOf(int32_t width, int bits) { return ((static_cast<size_t>(width) * bits + 31) / 32) * 4; }
 
@@ -137,60 +139,149 @@ int TiledImageList::tileRows() const {
   return header_.cy ? static_cast<int>(colour_.size() / (colourStride() * header_.cy)) : 0;
 }
 
-void TiledImageList::AddTileRow() {
-  colour_.resize(colour_.size() + colourStride() * header_.cy, 0);
-  if (hasMask()) mask_.resize(mask_.size() + maskStride() * header_.cy, 0);
+void TiledImageList::ReserveRows(int rows) {
+  if (rows <= tileRows()) return;
+  colour_.resize(colourStride() * header_.cy * rows, 0);
+  if (hasMask()) mask_.resize(maskStride() * header_.cy * rows, 0);
 }
 
-bool TiledImageList::Parse(const uint8_t* data, size_t size) {
-  ImageListStreamHeader header;
+void TiledImageList::Grow() {
+  // Doubling keeps the rewrites of a growing list to a few; 16,384 rows hold 65,536 images.
+  ReserveRows(std::min(std::max(1, 2 * tileRows()), kMaxRows));
+}
+
+void TiledImageList::Place(int at, const uint8_t* colourRows, size_t colourPitch, size_t colourX,
+                           const uint8_t* maskRows, size_t maskPitch, size_t maskX) {
+  const size_t cx = header_.cx, cy = header_.cy;
+  const size_t toX = static_cast<size_t>(at % kTilesPerRow) * cx, toY = static_cast<size_t>(at / kTilesPerRow) * cy;
+  for (size_t y = 0; y < cy; ++y) {
+    std::memcpy(colour_.data() + (toY + y) * colourStride() + toX * 4, colourRows + y * colourPitch + colourX * 4, cx * 4);
+    if (!hasMask()) continue;
+    const uint8_t* src = maskRows + y * maskPitch;
+    uint8_t* dst = mask_.data() + (toY + y) * maskStride();
+    for (size_t x = 0; x < cx; ++x) PutBit(dst, toX + x, GetBit(src, maskX + x));
+  }
+  header_.count = static_cast<uint16_t>(at + 1);
+}
+
+bool ReadTiledLayout(const uint8_t* data, size_t size, TiledLayout* out) {
+  TiledLayout layout;
+  ImageListStreamHeader& header = layout.header;
   if (!ReadImageListStreamHeader(data, size, &header)) return false;
   if (header.version != kStreamVersion || (header.flags & kColourDepthFlags) != kColour32Flag) return false;
   if (header.cx == 0 || header.cy == 0 || header.cx > kLargestImageSide || header.cy > kLargestImageSide) return false;
-
-  TiledImageList list;
-  list.header_ = header;
-  const int rows = header.count == 0 ? 1 : (header.count + kTilesPerRow - 1) / kTilesPerRow;
+  const bool mask = (header.flags & kMaskFlag) != 0;
+  const int rows = (header.count + TiledImageList::kTilesPerRow - 1) / TiledImageList::kTilesPerRow;
   const size_t lines = static_cast<size_t>(rows) * header.cy;
-  // A list with images must carry both bitmaps whole.  They are checked before the tiles
-  // are allocated, so a header that claims many images costs no more than the data holds.
-  BitmapFile colour, mask;
-  if (header.count > 0) {
-    rt::ByteReader r(data, size);
-    r.skip(kImageListPrefixSize + 28);
-    const int32_t width = header.cx * kTilesPerRow;
-    if (!ReadBitmapFile(r, width, 32, lines, &colour)) return false;
-    if (list.hasMask() && !ReadBitmapFile(r, width, 1, lines, &mask)) return false;
+  // A list with images must carry both bitmaps whole; an empty one may stop after its header.
+  rt::ByteReader r(data, size);
+  r.skip(kImageListPrefixSize + 28);
+  const int32_t width = header.cx * TiledImageList::kTilesPerRow;
+  BitmapFile colourBitmap, maskBitmap;
+  layout.hasBitmaps = ReadBitmapFile(r, width, 32, lines, &colourBitmap) &&
+                      (!mask || ReadBitmapFile(r, width, 1, lines, &maskBitmap));
+  if (!layout.hasBitmaps && header.count > 0) return false;
+  if (layout.hasBitmaps) {
+    layout.colour = {static_cast<size_t>(colourBitmap.pixels - data), colourBitmap.stride, colourBitmap.rows,
+                     colourBitmap.bottomUp};
+    if (mask)
+      layout.mask = {static_cast<size_t>(maskBitmap.pixels - data), maskBitmap.stride, maskBitmap.rows,
+                     maskBitmap.bottomUp};
   }
-  for (int i = 0; i < rows; ++i) list.AddTileRow();
-  if (header.count > 0) {
+  *out = layout;
+  return true;
+}
+
+bool HasRoomForOneMore(const TiledLayout& layout) {
+  const ImageListStreamHeader& h = layout.header;
+  if (!layout.hasBitmaps || h.count == 0xFFFF) return false;
+  const size_t lines = static_cast<size_t>(h.count / TiledImageList::kTilesPerRow + 1) * h.cy;
+  return layout.colour.rows >= lines && ((h.flags & kMaskFlag) == 0 || layout.mask.rows >= lines);
+}
+
+void AppendTileInPlace(uint8_t* data, const TiledLayout& layout, const IconTile& tile) {
+  const ImageListStreamHeader& h = layout.header;
+  const int at = h.count;
+  const size_t toX = static_cast<size_t>(at % TiledImageList::kTilesPerRow) * h.cx;
+  const size_t top = static_cast<size_t>(at / TiledImageList::kTilesPerRow) * h.cy;
+  const size_t tileMaskStride = StrideOf(tile.cx, 1);
+  for (size_t y = 0; y < h.cy; ++y) {
+    std::memcpy(data + layout.colour.Line(top + y) + toX * 4, tile.colour.data() + y * tile.cx * 4,
+                static_cast<size_t>(tile.cx) * 4);
+    if ((h.flags & kMaskFlag) == 0) continue;
+    uint8_t* line = data + layout.mask.Line(top + y);
+    for (size_t x = 0; x < h.cx; ++x) PutBit(line, toX + x, GetBit(tile.mask.data() + y * tileMaskStride, x));
+  }
+  // The count, and a capacity that covers it (stream header words 2 and 3).
+  const uint16_t count = static_cast<uint16_t>(at + 1);
+  rt::ByteReader r(data, kImageListPrefixSize + 8);
+  r.skip(kImageListPrefixSize + 6);
+  const uint16_t capacity = std::max(r.u16(), count);
+  for (auto [at16, value] : {std::pair<size_t, uint16_t>{kImageListPrefixSize + 4, count},
+                             std::pair<size_t, uint16_t>{kImageListPrefixSize + 6, capacity}}) {
+    data[at16] = static_cast<uint8_t>(value);
+    data[at16 + 1] = static_cast<uint8_t>(value >> 8);
+  }
+}
+
+bool TiledImageList::Parse(const uint8_t* data, size_t size) {
+  TiledLayout layout;
+  if (!ReadTiledLayout(data, size, &layout)) return false;
+  TiledImageList list;
+  list.header_ = layout.header;
+  const int rows = list.header_.count == 0 ? 1 : (list.header_.count + kTilesPerRow - 1) / kTilesPerRow;
+  list.ReserveRows(rows);
+  if (list.header_.count > 0) {
+    const size_t lines = static_cast<size_t>(rows) * list.header_.cy;
     for (size_t y = 0; y < lines; ++y) {
-      std::memcpy(list.colour_.data() + y * list.colourStride(), colour.Line(y), list.colourStride());
-      if (list.hasMask()) std::memcpy(list.mask_.data() + y * list.maskStride(), mask.Line(y), list.maskStride());
+      std::memcpy(list.colour_.data() + y * list.colourStride(), data + layout.colour.Line(y), list.colourStride());
+      if (list.hasMask())
+        std::memcpy(list.mask_.data() + y * list.maskStride(), data + layout.mask.Line(y), list.maskStride());
     }
   }
   *this = std::move(list);
   return true;
 }
 
+IconTile TiledImageList::Tile(int index) const {
+  IconTile tile;
+  tile.cx = header_.cx;
+  tile.cy = header_.cy;
+  const size_t tileMaskStride = StrideOf(tile.cx, 1);
+  tile.colour.resize(static_cast<size_t>(tile.cx) * tile.cy * 4);
+  tile.mask.resize(tileMaskStride * tile.cy, 0);
+  const size_t fromX = static_cast<size_t>(index % kTilesPerRow) * tile.cx;
+  const size_t fromY = static_cast<size_t>(index / kTilesPerRow) * tile.cy;
+  for (size_t y = 0; y < header_.cy; ++y) {
+    std::memcpy(tile.colour.data() + y * tile.cx * 4, colour_.data() + (fromY + y) * colourStride() + fromX * 4,
+                static_cast<size_t>(tile.cx) * 4);
+    if (!hasMask()) continue;
+    for (size_t x = 0; x < header_.cx; ++x)
+      PutBit(tile.mask.data() + y * tileMaskStride, x, GetBit(mask_.data() + (fromY + y) * maskStride(), fromX + x));
+  }
+  return tile;
+}
+
 bool TiledImageList::AppendFrom(const TiledImageList& from, int index) {
   if (from.header_.cx != header_.cx || from.header_.cy != header_.cy || from.hasMask() != hasMask()) return false;
   if (index < 0 || index >= from.count() || header_.count == 0xFFFF || header_.cy == 0) return false;
   const int at = header_.count;
-  if (at >= tileRows() * kTilesPerRow) AddTileRow();
+  if (at >= tileRows() * kTilesPerRow) Grow();
+  const size_t fromX = static_cast<size_t>(index % kTilesPerRow) * header_.cx;
+  const size_t fromY = static_cast<size_t>(index / kTilesPerRow) * header_.cy;
+  Place(at, from.colour_.data() + fromY * from.colourStride(), from.colourStride(), fromX,
+        hasMask() ? from.mask_.data() + fromY * from.maskStride() : nullptr, from.maskStride(), fromX);
+  return true;
+}
 
-  const size_t cx = header_.cx, cy = header_.cy;
-  const size_t fromX = static_cast<size_t>(index % kTilesPerRow) * cx, toX = static_cast<size_t>(at % kTilesPerRow) * cx;
-  const size_t fromY = static_cast<size_t>(index / kTilesPerRow) * cy, toY = static_cast<size_t>(at / kTilesPerRow) * cy;
-  for (size_t y = 0; y < cy; ++y) {
-    std::memcpy(colour_.data() + (toY + y) * colourStride() + toX * 4,
-                from.colour_.data() + (fromY + y) * from.colourStride() + fromX * 4, cx * 4);
-    if (!hasMask()) continue;
-    const uint8_t* src = from.mask_.data() + (fromY + y) * from.maskStride();
-    uint8_t* dst = mask_.data() + (toY + y) * maskStride();
-    for (size_t x = 0; x < cx; ++x) PutBit(dst, toX + x, GetBit(src, fromX + x));
-  }
-  header_.count = static_cast<uint16_t>(at + 1);
+bool TiledImageList::AppendTile(const IconTile& tile) {
+  if (tile.cx != header_.cx || tile.cy != header_.cy || header_.count == 0xFFFF || header_.cy == 0) return false;
+  const size_t tileMaskStride = StrideOf(tile.cx, 1);
+  if (tile.colour.size() != static_cast<size_t>(tile.cx) * tile.cy * 4 || tile.mask.size() != tileMaskStride * tile.cy)
+    return false;
+  const int at = header_.count;
+  if (at >= tileRows() * kTilesPerRow) Grow();
+  Place(at, tile.colour.data(), static_cast<size_t>(tile.cx) * 4, 0, tile.mask.data(), tileMaskStride, 0);
   return true;
 }
 
@@ -201,7 +292,7 @@ std::vector<uint8_t> TiledImageList::HeadBytes() const {
   w.u16(kStreamMagic);
   w.u16(kStreamVersion);
   w.u16(header_.count);
-  w.u16(static_cast<uint16_t>(tileRows() * kTilesPerRow));
+  w.u16(static_cast<uint16_t>(std::min(tileRows() * kTilesPerRow, 0xFFFF)));
   w.u16(header_.growth);
   w.u16(header_.cx);
   w.u16(header_.cy);

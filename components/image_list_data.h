@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/icon_tile.h"
+
 namespace comp {
 
 constexpr uint32_t kImageListColourWord = 0xFF000000;
@@ -34,6 +36,31 @@ bool IsImageListData(const uint8_t* data, size_t size);
 // ends inside the header.
 bool ReadImageListStreamHeader(const uint8_t* data, size_t size, ImageListStreamHeader* header);
 
+// Where the parts of list data that TiledImageList reads lie, found without copying
+// its pixels.
+struct TiledLayout {
+  struct Bitmap {
+    size_t pixels = 0;  // offset in the data
+    size_t stride = 0;
+    size_t rows = 0;
+    bool bottomUp = true;
+    // Offset of scan line `y` counted from the top.
+    size_t Line(size_t y) const { return pixels + (bottomUp ? rows - 1 - y : y) * stride; }
+  };
+  ImageListStreamHeader header;
+  bool hasBitmaps = false;  // an empty list may end after its header
+  Bitmap colour;
+  Bitmap mask;  // when the flags ask for one
+};
+
+// Reads the layout of data that TiledImageList::Parse accepts; false for other data.
+bool ReadTiledLayout(const uint8_t* data, size_t size, TiledLayout* out);
+// True when the data's bitmaps have the scan lines for one more image.
+bool HasRoomForOneMore(const TiledLayout& layout);
+// Writes a tile of the list's image size as the next image into the data itself and
+// counts it, leaving every other byte as it was.  Needs HasRoomForOneMore.
+void AppendTileInPlace(uint8_t* data, const TiledLayout& layout, const IconTile& tile);
+
 // A list of 32-bit images held as the tiles of its two bitmaps, so that appending an
 // image and writing the whole list are plain copies of scan lines.
 class TiledImageList {
@@ -51,8 +78,11 @@ class TiledImageList {
   bool hasMask() const;
 
   // Appends image `index` of `from`, which must have the same image size and mask
-  // kind; false (and nothing changed) otherwise or when the list is full.
+  // kind; false (and nothing changed) otherwise or when the list is full.  The tile
+  // rows grow by doubling, so the capacity written with the list may exceed the count.
   bool AppendFrom(const TiledImageList& from, int index);
+  // Appends a decoded icon of the list's image size; false otherwise or when full.
+  bool AppendTile(const IconTile& tile);
 
   // The whole data: prefix, stream header, colour bitmap file, mask bitmap file.
   std::vector<uint8_t> Serialise() const;
@@ -61,6 +91,8 @@ class TiledImageList {
   void SerialiseInto(uint8_t* out) const;
   // True when the data is exactly what Serialise() gives, compared without building it.
   bool IsSerialisedAs(const uint8_t* data, size_t size) const;
+  // Image `index` (which must exist) as a tile.
+  IconTile Tile(int index) const;
 
  private:
   // The prefix, stream header and colour bitmap file header; then the mask's headers.
@@ -70,7 +102,12 @@ class TiledImageList {
   size_t colourStride() const;
   size_t maskStride() const;
   int tileRows() const;
-  void AddTileRow();
+  void ReserveRows(int rows);
+  void Grow();
+  // Copies one image into slot `at` (which becomes the last) from scan lines of another
+  // bitmap, starting at pixel colourX / maskX of each line.
+  void Place(int at, const uint8_t* colourRows, size_t colourPitch, size_t colourX, const uint8_t* maskRows,
+             size_t maskPitch, size_t maskX);
 
   ImageListStreamHeader header_;
   // Scan lines from the top: tileRows() * cy lines each for colour and mask.

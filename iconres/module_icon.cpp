@@ -23,28 +23,37 @@ std::optional<int32_t> ModuleIconCount(const char* path) {
   return static_cast<int32_t>(icons->groups.size());
 }
 
-std::optional<HICON> CreateModuleIcon(const char* path, int32_t index) {
-  std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(path ? path : "");
-  if (!icons) return std::nullopt;
-  const ModuleIconGroup* group = GroupAt(*icons, index);
-  if (!group) return static_cast<HICON>(nullptr);
+std::optional<ChosenIconImage> ChooseModuleIconImage(const char* path, int32_t index) {
+  ChosenIconImage chosen;
+  chosen.icons = CachedModuleIcons(path ? path : "");
+  if (!chosen.icons) return std::nullopt;
+  chosen.cx = GetSystemMetrics(SM_CXICON);
+  chosen.cy = GetSystemMetrics(SM_CYICON);
+  const ModuleIcons& icons = *chosen.icons;
+  const ModuleIconGroup* group = GroupAt(icons, index);
+  if (!group) return chosen;
   // The platform trusts the directory's count, so it must hold every entry it claims.
-  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons->at(group->directory), group->directory.length);
-  if (!entries || entries->empty()) return static_cast<HICON>(nullptr);
-  const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons.at(group->directory), group->directory.length);
+  if (!entries || entries->empty()) return chosen;
   // The platform reads the directory in place; it is not modified.
-  PBYTE directory = const_cast<PBYTE>(icons->at(group->directory));
-  const int id = LookupIconIdFromDirectoryEx(directory, TRUE, cx, cy, LR_DEFAULTCOLOR);
-  if (id <= 0 || id > 0xFFFF) return static_cast<HICON>(nullptr);
-  uint32_t entryBytes = 0;  // what the directory states for the chosen image; NE images are cut to it
-  for (const GroupEntry& e : *entries)
-    if (e.id == id) {
-      entryBytes = e.byteSize;
-      break;
+  const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(icons.at(group->directory)), TRUE, chosen.cx, chosen.cy,
+                                             LR_DEFAULTCOLOR);
+  for (const GroupEntry& e : *entries) {
+    if (e.id != id) continue;
+    // NE images are cut to the length that this entry states.
+    std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);
+    if (image && image->length > 0) {
+      chosen.bytes = icons.at(*image);
+      chosen.length = image->length;
     }
-  std::optional<ByteRange> image = icons->EntryImage(static_cast<uint16_t>(id), entryBytes);
-  if (!image || image->length == 0) return static_cast<HICON>(nullptr);
-  return CreateIconFromResourceEx(const_cast<PBYTE>(icons->at(*image)), image->length, TRUE, 0x00030000, cx, cy,
+    break;
+  }
+  return chosen;
+}
+
+HICON CreateChosenIcon(const ChosenIconImage& image) {
+  if (!image.bytes) return nullptr;
+  return CreateIconFromResourceEx(const_cast<PBYTE>(image.bytes), image.length, TRUE, 0x00030000, image.cx, image.cy,
                                   LR_DEFAULTCOLOR);
 }
 

@@ -6,17 +6,31 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+
+#include "iconres/module_resources.h"
 
 namespace iconres {
 
 // The number of icon groups; nothing when the reader does not read the file.
 std::optional<int32_t> ModuleIconCount(const char* path);
 
-// The large icon of a group: a 0-based index, or for a negative index the group whose id
-// is minus the index (-1 asks for nothing: the platform answers the count there).
-// Nothing when the reader does not read the file; a null icon when there is no such
-// group or it makes no icon.  The caller owns the icon.
-std::optional<HICON> CreateModuleIcon(const char* path, int32_t index);
+// The image that the large icon of a group is made from.
+struct ChosenIconImage {
+  std::shared_ptr<const ModuleIcons> icons;  // keeps the bytes alive
+  const uint8_t* bytes = nullptr;            // null when there is no such group or image
+  uint32_t length = 0;
+  int cx = 0;  // the system's large icon size, which the icon is made at
+  int cy = 0;
+};
+
+// The image for a group: a 0-based index, or for a negative index the group whose id
+// is minus the index (-1 names none: the platform answers the count there).  Nothing
+// when the reader does not read the file.
+std::optional<ChosenIconImage> ChooseModuleIconImage(const char* path, int32_t index);
+
+// The icon made from a chosen image; null when there is none.  The caller owns it.
+HICON CreateChosenIcon(const ChosenIconImage& image);
 
 }  // namespace iconres

@@ -15,34 +15,39 @@ namespace iconmodules {
 
 using Bytes = std::vector<uint8_t>;
 
-// A bitmap icon image of 4 or 32 bits per pixel: header, palette (16 colours for 4 bits),
-// colour rows, mask rows.  The pattern depends on `seed`, so images differ.
-inline Bytes BitmapImage(int32_t size, uint16_t bits, int seed) {
+// A bitmap icon image of 1, 4, 8, 24 or 32 bits per pixel (32 with or without alpha):
+// header, palette (2, 16 or 256 colours), colour rows, mask rows.  The pattern depends
+// on `seed`, so images differ; the first two pixels of each row are masked.
+inline Bytes BitmapImage(int32_t size, uint16_t bits, int seed, bool alpha = true) {
   rt::ByteAppender w;
   const uint32_t stride = ((bits * size + 31) / 32) * 4, maskStride = ((size + 31) / 32) * 4;
+  const uint32_t palette = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
   w.u32(40); w.i32(size); w.i32(size * 2); w.u16(1); w.u16(bits); w.u32(0);
   w.u32((stride + maskStride) * size);
   w.i32(0); w.i32(0); w.u32(bits == 4 ? 16 : 0); w.u32(0);
-  if (bits == 4) {
-    static const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-                                          0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    for (uint32_t c : kPalette) w.u32(c);
-  }
+  for (uint32_t c = 0; c < palette; ++c)
+    w.u32(palette == 2 ? (c ? 0xFFFFFF : 0) : (c * 0x10305 + static_cast<uint32_t>(seed) * 0x30507) & 0xFFFFFF);
   for (int y = 0; y < size; ++y) {
+    rt::ByteAppender row;
     for (int x = 0; x < size; ++x) {
-      if (bits == 4) {
-        if (x % 2) continue;
-        const int a = 1 + (seed + y / 8) % 15, b = 1 + (seed + x / 4 + 3) % 15;
-        w.u8(static_cast<uint8_t>(a << 4 | b));
+      const int v = (seed + x / 4 + y / 8);
+      if (bits == 1) {
+        if (x % 8 == 0) row.u8(static_cast<uint8_t>(0xA5 ^ (v * 29)));
+      } else if (bits == 4) {
+        if (x % 2 == 0) row.u8(static_cast<uint8_t>((1 + (seed + y / 8) % 15) << 4 | (1 + (seed + x / 4 + 3) % 15)));
+      } else if (bits == 8) {
+        row.u8(static_cast<uint8_t>(v * 7));
       } else {
         const bool inside = (x - size / 2) * (x - size / 2) + (y - size / 2) * (y - size / 2) < size * size / 4;
-        w.u8(static_cast<uint8_t>(x * 255 / size)); w.u8(static_cast<uint8_t>(y * 255 / size));
-        w.u8(static_cast<uint8_t>(seed * 37)); w.u8(inside ? 255 : static_cast<uint8_t>(x * 4));
+        row.u8(static_cast<uint8_t>(x * 255 / size)); row.u8(static_cast<uint8_t>(y * 255 / size));
+        row.u8(static_cast<uint8_t>(seed * 37));
+        if (bits == 32) row.u8(alpha ? (inside ? 255 : static_cast<uint8_t>(x * 4)) : 0);
       }
     }
-    for (uint32_t pad = (bits * size / 8); pad < stride; ++pad) w.u8(0);
+    while (row.size() < stride) row.u8(0);
+    w.bytes(row.data());
   }
-  for (uint32_t i = 0; i < maskStride * size; ++i) w.u8(bits == 4 && (i % maskStride) == 0 ? 0xC0 : 0);
+  for (uint32_t i = 0; i < maskStride * size; ++i) w.u8((i % maskStride) == 0 ? 0xC0 : 0);
   return w.take();
 }
 
@@ -99,13 +104,15 @@ inline Bytes PngImage(uint32_t size, int seed) {
 }
 
 // The images of group n (0-based) of a generated module: mostly 16-colour and 32-bit
-// bitmaps of 16 to 48 pixels; every tenth group holds a 256-pixel PNG, every twentieth
-// only that.
+// bitmaps of 16 to 48 pixels, some of 1, 8 and 24 bits and 32 bits without alpha;
+// every tenth group holds a 256-pixel PNG, every twentieth only that.
 inline std::vector<Bytes> MixedGroupImages(int n) {
+  static const uint16_t kOtherBits[4] = {1, 8, 24, 32};
   if (n % 20 == 19) return {PngImage(256, n)};
   if (n % 10 == 9) return {PngImage(256, n), BitmapImage(32, 32, n)};
   if (n % 3 == 0) return {BitmapImage(32, 4, n), BitmapImage(32, 32, n)};
   if (n % 3 == 1) return {BitmapImage(48, 32, n), BitmapImage(16, 4, n)};
+  if (n % 7 == 2) return {BitmapImage(32, kOtherBits[(n / 7) % 4], n, false)};
   return {BitmapImage(32, 4, n)};
 }
 

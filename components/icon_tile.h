@@ -1,0 +1,28 @@
+// An icon image as a 32-bit image list with a mask holds it once the icon is added:
+// colour pixels and mask bits, both top-down.  Decoding the common images here spares
+// the platform round trip of creating an icon and drawing it into a list; the result
+// is the same pixels, which the image-list tests check against the platform.
+//
+// Plain functions over bytes; no platform call.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace comp {
+
+struct IconTile {
+  int cx = 0;
+  int cy = 0;
+  std::vector<uint8_t> colour;  // cy rows of cx BGRA pixels
+  std::vector<uint8_t> mask;    // cy rows of ((cx + 31) / 32) * 4 bytes; a set bit is transparent
+};
+
+// Decodes a bitmap icon image (uncompressed, 4, 8, 24 or 32 bits per pixel) that is
+// exactly cx x cy.  Nothing for any other image (PNG streams, monochrome images, other
+// sizes, palette indexes outside the palette, data cut short): the caller lets the
+// platform draw those.
+std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx, int cy);
+
+}  // namespace comp
