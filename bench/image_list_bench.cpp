@@ -2,8 +2,8 @@
 // one byte set, then GetImageCount; and, in the same run, the bare platform loop
 // (ExtractIconA and ImageList_ReplaceIcon per icon).  Prints N and both times.
 //   image_list_bench.exe MODULE
-//   image_list_bench.exe --generate N OUT.exe   (a copy of this program with N icon
-//                                                groups of mixed images)
+//   image_list_bench.exe --generate N OUT.exe [BASE]   (a copy of BASE, or of this
+//                                  program, with N icon groups of mixed images)
 //   image_list_bench.exe --show MODULE          (a list view of the icons, for 30 s)
 #include <windows.h>
 #include <shellapi.h>
@@ -50,10 +50,10 @@ int32_t FillImageList(const char* module, void** variable, int32_t* iconCount) {
   return static_cast<int32_t>(result.value);
 }
 
-bool Generate(int count, const char* out) {
+bool Generate(int count, const char* out, const char* base) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return iconmodules::WriteIconModule(self, out, count);
+  return iconmodules::WriteIconModule(base ? base : self, out, count);
 }
 
 // The bare platform loop over the same module: ExtractIconA and ImageList_ReplaceIcon
@@ -135,9 +135,9 @@ int Show(const char* module) {
 int main(int argc, char** argv) {
   OleInitialize(nullptr);
   comp::ImageListLibraryNotify(1, rt::LibraryLink::Word(reinterpret_cast<const void*>(&rt::RuntimeService)), 0);
-  if (argc == 4 && std::strcmp(argv[1], "--generate") == 0) {
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--generate") == 0) {
     const int n = std::atoi(argv[2]);
-    if (!Generate(n, argv[3])) {
+    if (!Generate(n, argv[3], argc == 5 ? argv[4] : nullptr)) {
       std::printf("could not generate %s\n", argv[3]);
       return 1;
     }
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::strcmp(argv[1], "--show") == 0) return Show(argv[2]);
   if (argc != 2) {
-    std::printf("usage: image_list_bench MODULE | --generate N OUT.exe | --show MODULE\n");
+    std::printf("usage: image_list_bench MODULE | --generate N OUT.exe [BASE] | --show MODULE\n");
     return 2;
   }
   void* images = nullptr;

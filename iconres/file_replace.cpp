@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "iconres/path_text.h"
 #include "iconres/win_handles.h"
@@ -25,17 +26,25 @@ bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
 
 bool ReplaceFileWith(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (path.empty()) return false;
-  // GetTempFileNameA creates the (empty) temporary file; it fails when the folder
-  // does not exist, and then nothing at all has been written.
-  char temp[MAX_PATH + 16] = {};
+  // The temporary file sits next to the target with a short name of this process's own,
+  // and is created only if no such file exists; a folder that does not exist fails
+  // here, and then nothing at all has been written.
+  static std::atomic<uint32_t> serial{0};
   std::string folder = FolderOf(path);
-  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "ico", 0, temp)) return false;
-
-  FileHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  bool ok = file.valid() && WriteAll(file.get(), bytes);
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  std::string temp;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 8 && created == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = folder + "~ico" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
+    created = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  FileHandle file(created);
+  if (!file.valid()) return false;
+  bool ok = WriteAll(file.get(), bytes);
   ok = file.Close() && ok;
-  ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (!ok) DeleteFileA(temp);
+  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!ok) DeleteFileA(temp.c_str());
   return ok;
 }
 
