@@ -179,8 +179,9 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
   for (Created& c : created)
     if (c.index != 0) elements[c.index].cursor = CreatePointerCursor(elements[c.index].mousePointer);
 
-  for (auto it = created.rbegin(); it != created.rend(); ++it)
-    if (it->index != 0) SendMessageA(it->object->hwnd(), kMsgComponentsCreated, 0, 0);
+  // Last element first, by element index (not by the order the objects were created in).
+  for (auto it = byIndex.rbegin(); it != byIndex.rend(); ++it)
+    if (it->first != 0) SendMessageA(it->second->object->hwnd(), kMsgComponentsCreated, 0, 0);
   SendMessageA(frame, kMsgComponentsPlaced, 0, 0);
 
   for (Created& c : created)
@@ -191,9 +192,9 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
   else if (accelerators) DestroyAcceleratorTable(accelerators);
   accelerators = nullptr;
   const bool windowVisible = created[0].visible;
-  std::vector<std::pair<size_t, WindowObject*>> components;
-  for (Created& c : created)
-    if (c.index != 0) components.emplace_back(c.index, c.object);
+  std::vector<std::pair<size_t, WindowObject*>> components;  // in element order
+  for (const auto& entry : byIndex)
+    if (entry.first != 0) components.emplace_back(entry.first, entry.second->object);
   created.clear();
 
   RuntimeService(SvcEndLoad, 0, 0);

@@ -76,6 +76,16 @@ TEST_F(FormTest, CreationEventsRunAfterTheLoadUnblocksEventsAndLoadEventsCallNot
   for (const Call& c : g_calls) EXPECT_NE(c.what, "box0");  // fired during creation
 }
 
+TEST_F(FormTest, ComponentsGetTheLoadMessagesLastElementFirst) {
+  Install({MainForm()});
+  ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
+  // Components at elements 1, 3, 4 and 5 (element 2 is a menu item).
+  const std::vector<std::pair<UINT, uint32_t>> expected = {
+      {0x806F, 0x16010005}, {0x806F, 0x16010004}, {0x806F, 0x16010003}, {0x806F, 0x16010001},
+      {0x8076, 0x16010005}, {0x8076, 0x16010004}, {0x8076, 0x16010003}, {0x8076, 0x16010001}};
+  EXPECT_EQ(g_loadMessages, expected);
+}
+
 TEST_F(FormTest, LoadingAnOpenWindowAgainActivatesIt) {
   Install({MainForm()});
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
