@@ -47,6 +47,10 @@ HGLOBAL BlobToGlobal(const void* blob, size_t size) {
   HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
   if (!g) return nullptr;
   void* p = GlobalLock(g);
+  if (!p) {
+    GlobalFree(g);
+    return nullptr;
+  }
   if (size) std::memcpy(p, blob, size);
   GlobalUnlock(g);
   return g;

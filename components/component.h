@@ -46,7 +46,7 @@ class Component : public rt::WindowObject {
 };
 
 // The kernel types' GetAllProperties: a blob copied into a new global memory block
-// of exactly its length (the caller frees it).
+// of exactly its length (the caller frees it); null when no block could be had.
 HGLOBAL BlobToGlobal(const void* blob, size_t size);
 
 }  // namespace comp

@@ -219,15 +219,13 @@ bool WindowComponent::Create(const uint8_t* blob, int32_t size, uint32_t style, 
     return false;
   }
   DecodeBackground();
-  storedWidth_ = static_cast<uint32_t>(width);
-  storedHeight_ = static_cast<uint32_t>(height);
   HWND h = CreateObjectWindow(ComputeExStyle(), className, props_.caption.c_str(), style, left, top, width, height,
                               owner, menu);
   if (!h) {
     if (menu) DestroyMenu(menu);
     return false;
   }
-  ReapplyCaptionStyles();
+  ReapplyCaptionStyles({width, height});  // the size of the window's record
   ApplyIcons();
   ApplyShape();
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -237,7 +235,13 @@ bool WindowComponent::Create(const uint8_t* blob, int32_t size, uint32_t style, 
   return true;
 }
 
-void WindowComponent::ReapplyCaptionStyles() {
+SIZE WindowComponent::WindowSize() const {
+  RECT r;
+  GetWindowRect(hwnd(), &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void WindowComponent::ReapplyCaptionStyles(SIZE size) {
   HWND h = hwnd();
   const uint32_t current = static_cast<uint32_t>(GetWindowLongA(h, GWL_STYLE));
   const uint32_t wanted = (current & ~kCaptionBits) | (ComputeStyle(current) & kCaptionBits);
@@ -245,11 +249,9 @@ void WindowComponent::ReapplyCaptionStyles() {
     SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(wanted));
     SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  RECT r;
-  GetWindowRect(h, &r);
-  if (!IsIconic(h) && !IsZoomed(h) &&
-      (static_cast<uint32_t>(r.right - r.left) != storedWidth_ || static_cast<uint32_t>(r.bottom - r.top) != storedHeight_))
-    SetWindowPos(h, nullptr, 0, 0, storedWidth_, storedHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE now = WindowSize();
+  if (!IsIconic(h) && !IsZoomed(h) && (now.cx != size.cx || now.cy != size.cy))
+    SetWindowPos(h, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowComponent::ApplyIcons() {
@@ -318,11 +320,14 @@ int32_t WindowComponent::ApplyProperty(int32_t index, const rt::PropertyData& da
   };
   const bool flag = data.value != 0;
   const int32_t value = static_cast<int32_t>(data.value);
+  // Style changes keep the size the window has now: a written width or height (already
+  // applied to the window and its record) or one the user chose.
+  const SIZE size = WindowSize();
   switch (index + 8) {
     case 8:
       props_.caption = text ? text : "";
       SetWindowTextA(h, props_.caption.c_str());
-      ReapplyCaptionStyles();
+      ReapplyCaptionStyles(size);
       break;
     case 9: {
       props_.border = value;
@@ -331,7 +336,7 @@ int32_t WindowComponent::ApplyProperty(int32_t index, const rt::PropertyData& da
       LONG style = GetWindowLongA(h, GWL_STYLE) & ~(WS_DLGFRAME | WS_THICKFRAME);
       SetWindowLongA(h, GWL_STYLE, style | static_cast<LONG>(ComputeStyle(0) & (WS_DLGFRAME | WS_THICKFRAME)));
       SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      ReapplyCaptionStyles();
+      ReapplyCaptionStyles(size);
       break;
     }
     case 10: props_.backColour = data.value; InvalidateRect(h, nullptr, TRUE); break;
@@ -342,9 +347,9 @@ int32_t WindowComponent::ApplyProperty(int32_t index, const rt::PropertyData& da
       break;
     case 13: props_.sound = bytes(); break;
     case 14: props_.soundMode = value; break;
-    case 15: props_.controlBox = flag; ReapplyCaptionStyles(); break;
-    case 16: props_.maxButton = flag; ReapplyCaptionStyles(); break;
-    case 17: props_.minButton = flag; ReapplyCaptionStyles(); break;
+    case 15: props_.controlBox = flag; ReapplyCaptionStyles(size); break;
+    case 16: props_.maxButton = flag; ReapplyCaptionStyles(size); break;
+    case 17: props_.minButton = flag; ReapplyCaptionStyles(size); break;
     case 18:
       props_.startPosition = value;
       if (value == StartCentred) CentreOnScreen();

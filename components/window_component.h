@@ -57,7 +57,11 @@ class WindowComponent : public Component, public rt::FormWindow {
  private:
   uint32_t ComputeStyle(uint32_t base) const;
   uint32_t ComputeExStyle() const;
-  void ReapplyCaptionStyles();
+  // Re-applies WS_CAPTION, WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX from the
+  // properties; a window (neither minimised nor maximised) whose size then differs from
+  // `size` is given that size.
+  void ReapplyCaptionStyles(SIZE size);
+  SIZE WindowSize() const;
   void ApplyIcons();
   void ApplyShape();
   void CentreOnScreen();
@@ -94,7 +98,6 @@ class WindowComponent : public Component, public rt::FormWindow {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND lastFocus_ = nullptr;
-  uint32_t storedWidth_ = 0, storedHeight_ = 0;
   std::vector<std::pair<HWND, bool>> disabledWindows_;
 };
 

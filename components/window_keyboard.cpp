@@ -174,7 +174,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
     }
     if (vk == VK_ESCAPE && modifiers == 0 && props_.escapeCloses) {
       if (wants(VK_ESCAPE)) return false;
-      PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+      SendMessageA(hwnd(), WM_CLOSE, 0, 0);
       return true;
     }
     if (vk == VK_F1 && props_.f1Help) {

@@ -164,6 +164,11 @@ void Recreate(uint32_t windowId, uint32_t componentId) {
   WindowObject* old = e->object;
   HGLOBAL blob = getAll(old);
   if (!blob) return;
+  const uint8_t* bytes = static_cast<const uint8_t*>(GlobalLock(blob));
+  if (!bytes) {
+    GlobalFree(blob);
+    return;
+  }
 
   ++rs.eventBlockCount;
   HWND oldHwnd = old->hwnd();
@@ -175,7 +180,6 @@ void Recreate(uint32_t windowId, uint32_t componentId) {
   HWND focus = GetFocus();
   const bool hadFocus = focus == oldHwnd || IsChild(oldHwnd, focus);
 
-  const uint8_t* bytes = static_cast<const uint8_t*>(GlobalLock(blob));
   void* created = create(bytes, static_cast<int32_t>(GlobalSize(blob)), disabled ? WS_DISABLED : 0, parent, controlId,
                          nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, windowId, componentId, nullptr, 0);
   GlobalUnlock(blob);

@@ -96,10 +96,19 @@ void RunIdleCallbacks() {
 
 bool MessageWaiting(MSG* msg) { return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE) != 0; }
 
+// PumpMessage for a loop nested inside another one.  A WM_QUIT can still be taken
+// after the look for a waiting one (it arrives while GetMessageA waits); it is posted
+// again with its exit code so that the outer loop sees it and ends too.
+bool PumpNestedMessage() {
+  if (PumpMessage()) return true;
+  if (g_lastPumped.message == WM_QUIT) PostQuitMessage(static_cast<int>(g_lastPumped.wParam));
+  return false;
+}
+
 }  // namespace
 
 bool PumpMessage() {
-  MSG msg;
+  MSG msg = {};
   if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
     g_lastPumped = msg;
     NoteQuitCode(static_cast<int>(msg.wParam));
@@ -116,7 +125,7 @@ bool PumpMessage() {
 void PumpWaitingMessages() {
   MSG msg;
   while (MessageWaiting(&msg) && msg.message != WM_QUIT) {
-    if (!PumpMessage()) return;
+    if (!PumpNestedMessage()) return;
   }
 }
 
@@ -135,7 +144,7 @@ void RunLoop(bool modal) {
       if (modal) {
         if (MessageWaiting(&msg) && msg.message == WM_QUIT) return;
       }
-      if (!PumpMessage()) return;
+      if (!(modal ? PumpNestedMessage() : PumpMessage())) return;
       if (modal && Runtime().modalWindowId == 0) return;
       if (BreaksIdle(g_lastPumped)) {
         idle.wanted = true;

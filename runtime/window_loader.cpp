@@ -48,17 +48,38 @@ void RunModalLoop(uint32_t windowId) {
   rs.modalWindowId = saved;
 }
 
-// Deletes every object created by a failed load, components first.
-void DiscardCreated(WindowTemplate& window, std::vector<Created>& created) {
-  const uint32_t windowId = window.id;
-  for (auto it = created.rbegin(); it != created.rend(); ++it) {
+struct OwnedObject {
+  size_t index;  // element index
+  WindowObject* object;
+  HWND hwnd;  // its window when listed
+};
+
+// Ends the objects of one window (the window's own object last in the list) the way a
+// close does: destroying the platform window runs the window's destroy handling (extra
+// resources of its components, help, menu) while its components still live, and every
+// object that goes with its window deletes itself and clears its slot.  Objects left
+// over (no window of their own, or one the destruction did not reach) are deleted here.
+void EndObjects(uint32_t windowId, const std::vector<OwnedObject>& objects) {
+  for (const OwnedObject& o : objects)
+    if (o.index == 0 && o.hwnd && ::IsWindow(o.hwnd)) DestroyWindow(o.hwnd);
+  for (const OwnedObject& o : objects) {
+    if (o.hwnd && WindowObject::FromHandle(o.hwnd) != o.object) continue;  // gone with its window
     WindowTemplate* w = FindWindowTemplate(windowId);
-    if (w && it->index < w->elements.size() && w->elements[it->index].object == it->object) {
-      w->elements[it->index].object = nullptr;
-    }
-    delete it->object;
+    if (w && o.index < w->elements.size() && w->elements[o.index].object == o.object)
+      w->elements[o.index].object = nullptr;
+    if (o.index == 0)
+      if (FormWindow* form = dynamic_cast<FormWindow*>(o.object)) form->SetAcceleratorTable(nullptr);
+    delete o.object;
   }
+}
+
+// Ends every object created by a failed load.
+void DiscardCreated(WindowTemplate& window, std::vector<Created>& created) {
+  std::vector<OwnedObject> objects;
+  for (auto it = created.rbegin(); it != created.rend(); ++it)
+    objects.push_back({it->index, it->object, it->object->hwnd()});
   created.clear();
+  EndObjects(window.id, objects);
 }
 
 }  // namespace
@@ -179,8 +200,9 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
   for (Created& c : created)
     if (c.index != 0) elements[c.index].cursor = CreatePointerCursor(elements[c.index].mousePointer);
 
-  for (auto it = created.rbegin(); it != created.rend(); ++it)
-    if (it->index != 0) SendMessageA(it->object->hwnd(), kMsgComponentsCreated, 0, 0);
+  // Last element first, by element index (not by the order the objects were created in).
+  for (auto it = byIndex.rbegin(); it != byIndex.rend(); ++it)
+    if (it->first != 0) SendMessageA(it->second->object->hwnd(), kMsgComponentsCreated, 0, 0);
   SendMessageA(frame, kMsgComponentsPlaced, 0, 0);
 
   for (Created& c : created)
@@ -191,9 +213,9 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
   else if (accelerators) DestroyAcceleratorTable(accelerators);
   accelerators = nullptr;
   const bool windowVisible = created[0].visible;
-  std::vector<std::pair<size_t, WindowObject*>> components;
-  for (Created& c : created)
-    if (c.index != 0) components.emplace_back(c.index, c.object);
+  std::vector<std::pair<size_t, WindowObject*>> components;  // in element order
+  for (const auto& entry : byIndex)
+    if (entry.first != 0) components.emplace_back(entry.first, entry.second->object);
   created.clear();
 
   RuntimeService(SvcEndLoad, 0, 0);
@@ -228,21 +250,14 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
 void UnloadAllWindows() {
   RuntimeState& rs = Runtime();
   for (auto& entry : rs.windows) {
-    // Components first (last to first), then the window; each slot is cleared
-    // before its object goes, so the destruction notices find nothing to do.
-    for (size_t i = entry.second.elements.size(); i-- > 0;) {
-      auto& elements = entry.second.elements;
-      if (i >= elements.size()) continue;
-      ElementTemplate& e = elements[i];
-      WindowObject* object = e.object;
-      HCURSOR cursor = e.cursor;
-      e.object = nullptr;
+    std::vector<OwnedObject> objects;  // components last to first, then the window
+    for (size_t i = entry.second.elements.size(); i-- > 0;)
+      if (WindowObject* object = entry.second.elements[i].object) objects.push_back({i, object, object->hwnd()});
+    EndObjects(entry.first, objects);
+    for (ElementTemplate& e : entry.second.elements) {
+      DestroyPointerCursor(e.cursor);
       e.cursor = nullptr;
-      DestroyPointerCursor(cursor);
-      if (i == 0 && object) {
-        if (FormWindow* form = dynamic_cast<FormWindow*>(object)) form->SetAcceleratorTable(nullptr);
-      }
-      delete object;
+      e.object = nullptr;
     }
   }
   rs.windows.clear();

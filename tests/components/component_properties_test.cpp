@@ -2,6 +2,7 @@
 #include "form_fixture.h"
 
 #include <cstring>
+#include <utility>
 
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
@@ -47,6 +48,31 @@ TEST_F(FormTest, BorderStyleNoneHasNoCaptionOrFrame) {
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
   LONG style = GetWindowLongA(Hwnd(), GWL_STYLE);
   EXPECT_FALSE(style & (WS_CAPTION | WS_DLGFRAME | WS_THICKFRAME));
+}
+
+TEST_F(FormTest, CaptionAndBorderChangesKeepAWrittenOrUserChosenWindowSize) {
+  rt::WindowTemplate w = Form();
+  comp::WindowProperties props;
+  props.caption = "尺寸";
+  props.border = comp::BorderResizable;
+  w.elements[0].properties = props.Write();
+  Install({w});
+  ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
+  const auto size = [this]() {
+    RECT r;
+    GetWindowRect(Hwnd(), &r);
+    return std::make_pair(r.right - r.left, r.bottom - r.top);
+  };
+  ASSERT_EQ(size(), std::make_pair(400L, 300L));
+  rt::SetComponentProperty(kWindowId, 0, rt::PropWidth, -1, 350, 0);
+  rt::SetComponentProperty(kWindowId, 0, rt::PropHeight, -1, 250, 0);
+  rt::SetComponentProperty(kWindowId, 0, 8, -1, W("新标题"), 0);
+  EXPECT_EQ(size(), std::make_pair(350L, 250L)) << "written size, then a caption change";
+  // The size a user drags the frame to.
+  SetWindowPos(Hwnd(), nullptr, 0, 0, 320, 220, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  rt::SetComponentProperty(kWindowId, 0, 16, -1, 1, 0);                   // maximise button
+  rt::SetComponentProperty(kWindowId, 0, 9, -1, comp::BorderFixed, 0);    // border style
+  EXPECT_EQ(size(), std::make_pair(320L, 220L)) << "user's size, then style changes";
 }
 
 TEST_F(FormTest, CommonPropertiesClampAndApply) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "components/component.h"
@@ -32,6 +33,8 @@ struct Call {
 extern std::vector<Call> g_calls;
 extern int32_t g_answer;     // result given by AnsweringRoutine
 extern bool g_closeOnEvent;  // ClosingRoutine closes the window
+// The loader's messages 0x806F and 0x8076 as test boxes receive them: (message, component id).
+extern std::vector<std::pair<UINT, uint32_t>> g_loadMessages;
 
 uint64_t __stdcall Created();
 uint64_t __stdcall Moved();

@@ -10,6 +10,7 @@ namespace formtest {
 std::vector<Call> g_calls;
 int32_t g_answer = 0;
 bool g_closeOnEvent = false;
+std::vector<std::pair<UINT, uint32_t>> g_loadMessages;
 
 uint64_t __stdcall Created() {
   g_calls.push_back({"created", {rt::Runtime().eventBlockCount}});
@@ -56,6 +57,10 @@ class Box : public comp::Component {
   Box(uint32_t w, uint32_t c) : Component(TestLink(), w, c) {}
   void ReleaseExtraResources() override {
     g_calls.push_back({"released", {static_cast<int32_t>(componentId()), ::IsWindow(hwnd()) ? 1 : 0}});
+  }
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == 0x806F || msg == 0x8076) g_loadMessages.emplace_back(msg, componentId());
+    return DefaultProc(msg, wParam, lParam);
   }
   std::string text;
   std::vector<uint8_t> font;
@@ -185,6 +190,7 @@ void FormTest::SetUp() {
   g_calls.clear();
   g_answer = 0;
   g_closeOnEvent = false;
+  g_loadMessages.clear();
   rt::RuntimeState& rs = rt::Runtime();
   rs.libraries = {&comp::KernelLibrary(), &kTestLibrary};
   rs.eventBlockCount = 0;

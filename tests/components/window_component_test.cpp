@@ -237,6 +237,26 @@ TEST_F(HelpFormTest, HelpOpenedWithF1IsClosedWhenTheWindowIsDestroyed) {
   EXPECT_EQ(g_helpCommands[1], HELP_QUIT);
 }
 
+TEST_F(HelpFormTest, UnloadingAtShutdownOrAfterAFailedLoadRunsTheWindowsDestroyHandling) {
+  LoadHelpForm(3);
+  ASSERT_TRUE(Open());
+  rt::UnloadAllWindows();
+  ASSERT_EQ(g_helpCommands.size(), 2u);
+  EXPECT_EQ(g_helpCommands[1], HELP_QUIT) << "help closed at shutdown";
+
+  // Creation runs from the last element down: the releasing box exists when the failing one fails.
+  rt::WindowTemplate w = PlainForm();
+  w.elements.push_back(BoxElement(0x16010001, kFailingType, 10, 10));
+  w.elements.push_back(BoxElement(0x16010003, kReleasingType, 10, 50));
+  Install({w});
+  g_calls.clear();
+  EXPECT_FALSE(rt::LoadWindow(kWindowId, nullptr, false));
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].what, "released");
+  EXPECT_EQ(g_calls[0].args, (std::vector<int32_t>{0x16010003, 1})) << "released while its window lives";
+  EXPECT_FALSE(rt::AnyLiveWindow());
+}
+
 TEST(BackgroundPictureRect, NaturalCentredShrunkAndStretchedPlaces) {
   auto same = [](RECT a, RECT b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

@@ -76,6 +76,16 @@ TEST_F(FormTest, CreationEventsRunAfterTheLoadUnblocksEventsAndLoadEventsCallNot
   for (const Call& c : g_calls) EXPECT_NE(c.what, "box0");  // fired during creation
 }
 
+TEST_F(FormTest, ComponentsGetTheLoadMessagesLastElementFirst) {
+  Install({MainForm()});
+  ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
+  // Components at elements 1, 3, 4 and 5 (element 2 is a menu item).
+  const std::vector<std::pair<UINT, uint32_t>> expected = {
+      {0x806F, 0x16010005}, {0x806F, 0x16010004}, {0x806F, 0x16010003}, {0x806F, 0x16010001},
+      {0x8076, 0x16010005}, {0x8076, 0x16010004}, {0x8076, 0x16010003}, {0x8076, 0x16010001}};
+  EXPECT_EQ(g_loadMessages, expected);
+}
+
 TEST_F(FormTest, LoadingAnOpenWindowAgainActivatesIt) {
   Install({MainForm()});
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
@@ -229,7 +239,7 @@ TEST_F(FormTest, TabOrderSmallerFirstTiesByHigherElementIndex) {
   EXPECT_EQ(GetFocus(), Hwnd(kWindowId, 3));
 }
 
-TEST_F(FormTest, EscapeClosesOnlyWhenSet) {
+TEST_F(FormTest, EscapeClosesAtOnceOnlyWhenSet) {
   comp::WindowProperties props;
   props.escapeCloses = false;
   Install({MainForm(props)});
@@ -244,8 +254,7 @@ TEST_F(FormTest, EscapeClosesOnlyWhenSet) {
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
   esc.hwnd = Hwnd();
   EXPECT_TRUE(rt::PreTranslateWindowMessage(&esc));
-  Pump(100);
-  EXPECT_FALSE(rt::AnyLiveWindow());
+  EXPECT_FALSE(rt::AnyLiveWindow()) << "closed before the key's pre-translation returns";
 }
 
 }  // namespace

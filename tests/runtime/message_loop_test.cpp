@@ -57,6 +57,27 @@ TEST_F(IdleTest, CallbackOfADestroyedWindowIsRemovedWithoutBeingCalled) {
   DestroyWindow(live);
 }
 
+DWORD WINAPI PostQuitLater(void* thread) {
+  Sleep(200);
+  PostThreadMessageA(static_cast<DWORD>(reinterpret_cast<uintptr_t>(thread)), WM_QUIT, 9, 0);
+  return 0;
+}
+
+TEST_F(IdleTest, ModalLoopThatTakesTheQuitRequestPostsItAgain) {
+  rt::Runtime().modalWindowId = 0x52010001;
+  // The request arrives while the loop waits for a message, after it looked for a waiting one.
+  HANDLE poster = CreateThread(nullptr, 0, &PostQuitLater,
+                               reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId())), 0, nullptr);
+  ASSERT_NE(poster, nullptr);
+  rt::RunLoop(true);
+  WaitForSingleObject(poster, INFINITE);
+  CloseHandle(poster);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "the quit request is left for the outer loop";
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 9u);
+}
+
 TEST_F(IdleTest, RegistrationRejectsNullDuplicateAndNonWindows) {
   HWND w = NewHiddenWindow();
   rt::RegisterIdleCallback(w, &LiveIdle, 1);
