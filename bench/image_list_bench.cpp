@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/platform_loop.h"
 #include "components/empty_image_list.h"
 #include "components/image_list_commands.h"
 #include "components/list_view.h"
@@ -24,13 +25,6 @@
 #include "tests/icon_modules.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Builds the image-list byte set of every icon of the module; returns the image count.
 int32_t FillImageList(const char* module, void** variable, int32_t* iconCount) {
@@ -54,23 +48,6 @@ bool Generate(int count, const char* out, const char* base) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   return iconmodules::WriteIconModule(base ? base : self, out, count);
-}
-
-// The bare platform loop over the same module: ExtractIconA and ImageList_ReplaceIcon
-// for every icon, into a list like the application's.  Returns the image count.
-int32_t PlatformLoop(const char* module) {
-  const int32_t icons = static_cast<int32_t>(
-      reinterpret_cast<uintptr_t>(ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(-1))));
-  HIMAGELIST list = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 6, 4);
-  for (int32_t i = 0; i < icons; ++i) {
-    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(i));
-    if (reinterpret_cast<uintptr_t>(icon) <= 1) continue;
-    ImageList_ReplaceIcon(list, -1, icon);
-    DestroyIcon(icon);
-  }
-  const int32_t count = ImageList_GetImageCount(list);
-  ImageList_Destroy(list);
-  return count;
 }
 
 void* g_listView = nullptr;
@@ -151,12 +128,12 @@ int main(int argc, char** argv) {
   }
   void* images = nullptr;
   int32_t icons = 0;
-  const double start = Now();
+  const double start = bench::Now();
   const int32_t count = FillImageList(argv[1], &images, &icons);
-  const double seconds = Now() - start;
-  const double platformStart = Now();
-  const int32_t platformCount = PlatformLoop(argv[1]);
-  const double platformSeconds = Now() - platformStart;
+  const double seconds = bench::Now() - start;
+  const double platformStart = bench::Now();
+  const int32_t platformCount = bench::PlatformLoop(argv[1]);
+  const double platformSeconds = bench::Now() - platformStart;
   std::printf("module %s\nN %d\nimages %d\nbytes %d\nseconds %.3f\nplatform loop images %d\nplatform loop seconds %.3f\n",
               argv[1], icons, count, rt::ByteSetLength(images), seconds, platformCount, platformSeconds);
   if (platformSeconds > 0) std::printf("ratio %.2f\n", seconds / platformSeconds);

@@ -49,6 +49,10 @@ ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
   HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, size - kImageListPrefixSize);
   if (!global) return {};
   void* p = GlobalLock(global);
+  if (!p) {
+    GlobalFree(global);
+    return {};
+  }
   std::memcpy(p, data + kImageListPrefixSize, size - kImageListPrefixSize);
   GlobalUnlock(global);
   rt::ComPtr<IStream> stream;

@@ -23,7 +23,7 @@ std::optional<std::vector<uint8_t>> BuildBitmapFile(const IconImageEntry& entry)
   out.u16(0);
   out.u32(static_cast<uint32_t>(offBits));
   size_t at = out.size();
-  out.bytes(entry.bytes.data(), static_cast<size_t>(imagePart));
+  out.bytes(entry.data(), static_cast<size_t>(imagePart));
   // The stored height counts colour and mask rows; the bitmap holds the colour rows only.
   out.patch32(at + kBiHeight, static_cast<uint32_t>(entry.height));
   return out.take();

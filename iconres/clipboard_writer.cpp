@@ -11,7 +11,7 @@ namespace iconres {
 
 std::optional<std::vector<uint8_t>> BuildClipboardDib(const IconImageEntry& entry) {
   if (!entry.IsDib() || entry.length() == 0) return std::nullopt;
-  std::vector<uint8_t> copy = entry.bytes;
+  std::vector<uint8_t> copy = entry.Bytes();
   rt::ByteAppender height;
   height.i32(entry.height);
   std::memcpy(copy.data() + kBiHeight, height.data().data(), 4);

@@ -70,7 +70,7 @@ int32_t ExtractIconGroup(const ExtractRequest& request) {
       std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(request.source);
       count = icons ? static_cast<int32_t>(icons->groups.size()) : 0;
       if (count == 0 || request.number > count) return 0;
-      set = MakeIconImageSet(*icons, static_cast<size_t>(request.number - 1));
+      set = MakeIconImageSet(icons, static_cast<size_t>(request.number - 1));
       break;
     }
     case SourceKind::None:

@@ -7,7 +7,10 @@
 
 namespace iconres {
 
-std::optional<IconImageSet> ParseIconFile(const uint8_t* data, size_t size) {
+std::optional<IconImageSet> ParseIconFile(std::shared_ptr<const std::vector<uint8_t>> file) {
+  if (!file) return std::nullopt;
+  const uint8_t* data = file->data();
+  const size_t size = file->size();
   rt::ByteReader r(data, size);
   uint16_t reserved = r.u16();
   uint16_t type = r.u16();
@@ -21,15 +24,17 @@ std::optional<IconImageSet> ParseIconFile(const uint8_t* data, size_t size) {
     uint32_t length = r.u32();
     uint32_t offset = r.u32();
     if (!r.ok()) return std::nullopt;  // the directory ends early
-    rt::ByteReader image(data, size);
-    image.seek(offset);
-    std::vector<uint8_t> bytes = image.bytes(length);
-    if (!image.ok()) return std::nullopt;
-    std::optional<IconImageEntry> entry = MakeImageEntry(std::move(bytes));
+    if (offset > size || length > size - offset) return std::nullopt;
+    std::optional<IconImageEntry> entry = MakeImageEntry(file, offset, length);
     if (!entry) return std::nullopt;
     set.images.push_back(std::move(*entry));
   }
   return set;
+}
+
+std::optional<IconImageSet> ParseIconFile(const uint8_t* data, size_t size) {
+  if (!data) size = 0;
+  return ParseIconFile(std::make_shared<const std::vector<uint8_t>>(data, data + size));
 }
 
 }  // namespace iconres

@@ -4,16 +4,10 @@
 
 #include <vector>
 
+#include "iconres/ico_writer.h"
 #include "iconres/win_handles.h"
 
 namespace iconres {
-namespace {
-
-// Larger files are not icon files; refusing them keeps one read bounded.
-constexpr uint64_t kMaxIconFileSize = 256u << 20;
-
-}  // namespace
-
 std::optional<IconImageSet> ReadIconFile(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
@@ -26,7 +20,7 @@ std::optional<IconImageSet> ReadIconFile(const std::string& path) {
   if (!data.empty() && (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
                         read != data.size()))
     return std::nullopt;
-  return ParseIconFile(data.data(), data.size());
+  return ParseIconFile(std::make_shared<const std::vector<uint8_t>>(std::move(data)));
 }
 
 }  // namespace iconres

@@ -11,8 +11,11 @@ uint8_t DirectoryColourCount(uint16_t planes, uint16_t bitCount) {
 }
 
 std::vector<uint8_t> BuildIconFile(const IconImageSet& set) {
-  rt::ByteAppender out;
   uint16_t count = static_cast<uint16_t>(set.count());
+  uint64_t total = kIconHeaderSize + uint64_t(kIconDirEntrySize) * count;
+  for (uint16_t i = 0; i < count; ++i) total += set.images[i].length();
+  if (total > kMaxIconFileSize) return {};
+  rt::ByteAppender out;
   out.u16(0);  // reserved
   out.u16(1);  // type: icon
   out.u16(count);
@@ -34,7 +37,7 @@ std::vector<uint8_t> BuildIconFile(const IconImageSet& set) {
   for (uint16_t i = 0; i < count; ++i) {
     const IconImageEntry& e = set.images[i];
     size_t at = out.size();
-    out.bytes(e.bytes);
+    out.bytes(e.data(), e.length());
     // biSizeImage is written as 0 so that readers compute the size themselves.
     if (e.IsDib()) out.patch32(at + kBiSizeImage, 0);
   }
@@ -42,7 +45,8 @@ std::vector<uint8_t> BuildIconFile(const IconImageSet& set) {
 }
 
 bool WriteIconFile(const IconImageSet& set, const std::string& path) {
-  return ReplaceFileWith(path, BuildIconFile(set));
+  const std::vector<uint8_t> file = BuildIconFile(set);
+  return !file.empty() && ReplaceFileWith(path, file);
 }
 
 }  // namespace iconres

@@ -15,8 +15,16 @@ uint32_t BigEndian32(rt::ByteReader& r) {
   return v;
 }
 
-std::optional<IconImageEntry> MakePngEntry(std::vector<uint8_t> bytes) {
-  std::optional<PngHeader> png = ReadPngHeader(bytes.data(), bytes.size());
+using Store = std::shared_ptr<const std::vector<uint8_t>>;
+
+void Refer(IconImageEntry* e, Store store, size_t offset, size_t length) {
+  e->store = std::move(store);
+  e->offset = offset;
+  e->size = static_cast<uint32_t>(length);
+}
+
+std::optional<IconImageEntry> MakePngEntry(Store store, size_t offset, size_t length) {
+  std::optional<PngHeader> png = ReadPngHeader(store->data() + offset, length);
   if (!png || png->width == 0 || png->height == 0 || png->width > 0x7FFFFFFF ||
       png->height > 0x7FFFFFFF || png->BitsPerPixel() == 0)
     return std::nullopt;
@@ -27,12 +35,12 @@ std::optional<IconImageEntry> MakePngEntry(std::vector<uint8_t> bytes) {
   e.colorBits = png->BitsPerPixel();
   e.planes = 1;
   e.bitCount = static_cast<uint16_t>(e.colorBits);
-  e.bytes = std::move(bytes);
+  Refer(&e, std::move(store), offset, length);
   return e;
 }
 
-std::optional<IconImageEntry> MakeDibEntry(std::vector<uint8_t> bytes) {
-  rt::ByteReader r(bytes.data(), bytes.size());
+std::optional<IconImageEntry> MakeDibEntry(Store store, size_t offset, size_t length) {
+  rt::ByteReader r(store->data() + offset, length);
   uint32_t biSize = r.u32();
   int32_t biWidth = r.i32();
   int32_t biHeight = r.i32();
@@ -41,7 +49,7 @@ std::optional<IconImageEntry> MakeDibEntry(std::vector<uint8_t> bytes) {
   r.seek(kBiClrUsed);
   uint32_t biClrUsed = r.u32();
   // The fields read above lie in the first 40 bytes; a shorter image fails here.
-  if (!r.ok() || biSize < kBitmapInfoHeaderSize || biSize > bytes.size()) return std::nullopt;
+  if (!r.ok() || biSize < kBitmapInfoHeaderSize || biSize > length) return std::nullopt;
 
   IconImageEntry e;
   e.format = ImageFormat::Dib;
@@ -52,15 +60,15 @@ std::optional<IconImageEntry> MakeDibEntry(std::vector<uint8_t> bytes) {
   e.colorBits = static_cast<int32_t>(uint32_t(biBitCount) * biPlanes);
   e.paletteBytes = (PaletteEntries(biClrUsed, biBitCount) * 4u) & 0xFFFFu;
   e.rowStride = RowStride(biBitCount, biPlanes, biWidth);
-  if (uint64_t(biSize) + e.paletteBytes > bytes.size()) return std::nullopt;
-  e.bytes = std::move(bytes);
+  if (uint64_t(biSize) + e.paletteBytes > length) return std::nullopt;
+  Refer(&e, std::move(store), offset, length);
   return e;
 }
 
 }  // namespace
 
 uint32_t IconImageEntry::HeaderSize() const {
-  rt::ByteReader r(bytes.data(), bytes.size());
+  rt::ByteReader r(data(), size);
   return r.u32();
 }
 
@@ -122,9 +130,15 @@ int64_t RowStride(uint16_t bitCount, uint16_t planes, int32_t width) {
   return (bits >> 5) * 4;
 }
 
+std::optional<IconImageEntry> MakeImageEntry(Store store, size_t offset, size_t length) {
+  if (!store || offset > store->size() || length > store->size() - offset || length > 0xFFFFFFFFu) return std::nullopt;
+  if (HasPngSignature(store->data() + offset, length)) return MakePngEntry(std::move(store), offset, length);
+  return MakeDibEntry(std::move(store), offset, length);
+}
+
 std::optional<IconImageEntry> MakeImageEntry(std::vector<uint8_t> bytes) {
-  if (HasPngSignature(bytes.data(), bytes.size())) return MakePngEntry(std::move(bytes));
-  return MakeDibEntry(std::move(bytes));
+  const size_t length = bytes.size();
+  return MakeImageEntry(std::make_shared<const std::vector<uint8_t>>(std::move(bytes)), 0, length);
 }
 
 }  // namespace iconres

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,12 +29,19 @@ struct IconImageEntry {
   uint16_t bitCount = 0;  // biBitCount; colorBits for PNG
   uint32_t paletteBytes = 0;  // DIB only: palette entries x 4, truncated to 16 bits
   int64_t rowStride = 0;      // DIB only: colour row size rounded up to 32 bits (may be negative)
-  std::vector<uint8_t> bytes;  // the image exactly as stored (owned)
+  // The image exactly as stored: `size` bytes at `offset` of a store shared with what it
+  // was read from (a module's icon data, an .ico file), so that entries naming one image
+  // hold it once and a group costs no more memory than its source.
+  std::shared_ptr<const std::vector<uint8_t>> store;
+  size_t offset = 0;
+  uint32_t size = 0;
 
-  uint32_t length() const { return static_cast<uint32_t>(bytes.size()); }
+  const uint8_t* data() const { return store->data() + offset; }
+  uint32_t length() const { return size; }
+  std::vector<uint8_t> Bytes() const { return std::vector<uint8_t>(data(), data() + size); }
   bool IsDib() const { return format == ImageFormat::Dib; }
-  // DIB views into bytes; the header and palette are known to lie inside bytes.
-  const uint8_t* header() const { return bytes.data(); }
+  // DIB views into the image; the header and palette are known to lie inside it.
+  const uint8_t* header() const { return data(); }
   uint32_t HeaderSize() const;  // biSize
   size_t XorOffset() const { return HeaderSize() + paletteBytes; }
 };
@@ -49,6 +57,9 @@ struct IconImageSet {
 // described by its IHDR chunk; anything else must be a DIB whose header (at least 40
 // bytes, biSize within the image) and palette lie inside the bytes.  Returns nothing
 // for an image that is neither, so that its group is not loadable.
+std::optional<IconImageEntry> MakeImageEntry(std::shared_ptr<const std::vector<uint8_t>> store, size_t offset,
+                                             size_t length);
+// The same over bytes of its own.
 std::optional<IconImageEntry> MakeImageEntry(std::vector<uint8_t> bytes);
 
 bool HasPngSignature(const uint8_t* data, size_t size);

@@ -151,8 +151,11 @@ std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrd
   return std::nullopt;
 }
 
-std::optional<IconImageSet> MakeIconImageSet(const ModuleIcons& icons, size_t index) {
-  if (index >= icons.groups.size()) return std::nullopt;
+std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> module, size_t index) {
+  if (!module || index >= module->groups.size()) return std::nullopt;
+  const ModuleIcons& icons = *module;
+  // The images' store is the module's bytes, kept alive through the module itself.
+  const std::shared_ptr<const std::vector<uint8_t>> store(module, &module->bytes);
   const ByteRange directory = icons.groups[index].directory;
   std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons.at(directory), directory.length);
   if (!entries) return std::nullopt;
@@ -161,8 +164,7 @@ std::optional<IconImageSet> MakeIconImageSet(const ModuleIcons& icons, size_t in
   for (const GroupEntry& e : *entries) {
     std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);
     if (!image) return std::nullopt;
-    const uint8_t* p = icons.at(*image);
-    std::optional<IconImageEntry> entry = MakeImageEntry(std::vector<uint8_t>(p, p + image->length));
+    std::optional<IconImageEntry> entry = MakeImageEntry(store, image->offset, image->length);
     if (!entry) return std::nullopt;
     set.images.push_back(std::move(*entry));
   }

@@ -11,6 +11,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,9 +102,9 @@ std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrd
 // A 32-bit process cannot count on more in one piece; larger modules are refused.
 constexpr uint64_t kMaxModuleIconBytes = 256u << 20;
 
-// Group `index` (0-based) as an icon set: its images in directory order, copied.
-// Nothing when the index is out of range, the directory is short, an image is missing
-// or an image is malformed.
-std::optional<IconImageSet> MakeIconImageSet(const ModuleIcons& icons, size_t index);
+// Group `index` (0-based) as an icon set: its images in directory order, sharing the
+// module's bytes (which the set keeps alive).  Nothing when the index is out of range,
+// the directory is short, an image is missing or an image is malformed.
+std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> icons, size_t index);
 
 }  // namespace iconres

@@ -155,6 +155,40 @@ inline bool WriteIconModule(const std::string& base, const std::string& out, int
   return EndUpdateResourceA(update, FALSE) != FALSE;
 }
 
+// Crafted input: one group whose directory names a single image of about 1 MiB 65,535
+// times.  Both files are about 2 MB; written out, the group would be 64 GiB.
+constexpr uint16_t kCraftedEntries = 0xFFFF;
+inline Bytes CraftedImage() { return BitmapImage(512, 32, 1); }
+
+inline bool WriteCraftedModule(const std::string& base, const std::string& out) {
+  const Bytes image = CraftedImage();
+  rt::ByteAppender g;
+  g.u16(0); g.u16(1); g.u16(kCraftedEntries);
+  for (uint32_t i = 0; i < kCraftedEntries; ++i) {
+    g.u8(0); g.u8(0); g.u8(0); g.u8(0); g.u16(1); g.u16(32); g.u32(static_cast<uint32_t>(image.size())); g.u16(1);
+  }
+  if (!CopyFileA(base.c_str(), out.c_str(), FALSE)) return false;
+  HANDLE update = BeginUpdateResourceA(out.c_str(), FALSE);
+  if (!update) return false;
+  const bool ok = UpdateResourceA(update, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(1), 0, const_cast<uint8_t*>(image.data()),
+                                  static_cast<DWORD>(image.size())) &&
+                  UpdateResourceA(update, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(1), 0,
+                                  const_cast<uint8_t*>(g.data().data()), static_cast<DWORD>(g.size()));
+  return EndUpdateResourceA(update, ok ? FALSE : TRUE) != FALSE && ok;
+}
+
+inline Bytes CraftedIcoFile() {
+  const Bytes image = CraftedImage();
+  rt::ByteAppender f;
+  f.u16(0); f.u16(1); f.u16(kCraftedEntries);
+  const uint32_t at = 6 + 16u * kCraftedEntries;
+  for (uint32_t i = 0; i < kCraftedEntries; ++i) {
+    f.u8(0); f.u8(0); f.u8(0); f.u8(0); f.u16(1); f.u16(32); f.u32(static_cast<uint32_t>(image.size())); f.u32(at);
+  }
+  f.bytes(image);
+  return f.take();
+}
+
 // One group of an NE icon library: its images, and its name (empty for a number).
 struct NeGroup {
   std::vector<Bytes> images;

@@ -41,7 +41,7 @@ void GroupDirectory(const uint8_t* data, size_t size) {
 
 // An image as the .ico writer stores it: a DIB's biSizeImage is 0.
 std::vector<uint8_t> AsWritten(const iconres::IconImageEntry& e) {
-  std::vector<uint8_t> bytes = e.bytes;
+  std::vector<uint8_t> bytes = e.Bytes();
   if (e.IsDib()) std::memset(bytes.data() + iconres::kBiSizeImage, 0, 4);
   return bytes;
 }
@@ -58,7 +58,7 @@ void IconFile(const uint8_t* data, size_t size) {
     Require(a.format == b.format && a.width == b.width && a.height == b.height && a.bitCount == b.bitCount &&
                 a.planes == b.planes && a.paletteBytes == b.paletteBytes,
             "same image fields");
-    Require(b.bytes == AsWritten(a), "same image bytes");
+    Require(b.Bytes() == AsWritten(a), "same image bytes");
   }
   Require(iconres::BuildIconFile(*again) == file, "writing is stable");
 }

@@ -51,7 +51,7 @@ TEST(IconFileRead, RoundTripGivesTheSameImagesInOrder) {
   ASSERT_TRUE(back);
   ASSERT_EQ(back->count(), 3u);
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(back->images[i].bytes, set.images[i].bytes) << i;
+    EXPECT_EQ(back->images[i].Bytes(), set.images[i].Bytes()) << i;
     EXPECT_EQ(back->images[i].width, set.images[i].width) << i;
     EXPECT_EQ(back->images[i].colorBits, set.images[i].colorBits) << i;
   }
@@ -97,7 +97,7 @@ TEST(IconFileRead, ImagesAreTakenFromWhereTheDirectoryPoints) {
   ASSERT_TRUE(set);
   ASSERT_EQ(set->count(), 2u);
   EXPECT_EQ(set->images[0].width, 32);
-  EXPECT_EQ(set->images[0].bytes, set->images[1].bytes);  // the same offset twice
+  EXPECT_EQ(set->images[0].Bytes(), set->images[1].Bytes());  // the same offset twice
   EXPECT_EQ(BuildIconFile(*set)[6], 32);
 
   // Images in reverse order in the file, with a gap before them.
@@ -108,8 +108,8 @@ TEST(IconFileRead, ImagesAreTakenFromWhereTheDirectoryPoints) {
   g.insert(g.end(), dib.begin(), dib.end());
   std::optional<IconImageSet> rev = Parse(g);
   ASSERT_TRUE(rev);
-  EXPECT_EQ(rev->images[0].bytes, dib);
-  EXPECT_EQ(rev->images[1].bytes, small);
+  EXPECT_EQ(rev->images[0].Bytes(), dib);
+  EXPECT_EQ(rev->images[1].Bytes(), small);
 }
 
 TEST(IconFileRead, FilesThatCannotBeOpened) {

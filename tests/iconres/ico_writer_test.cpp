@@ -38,7 +38,7 @@ TEST(IconFileBytes, OneFourBitImageMakesA766ByteFile) {
   EXPECT_EQ(std::vector<uint8_t>(f.begin() + 6, f.begin() + 14), std::vector<uint8_t>(entry, entry + 8));
   EXPECT_EQ(Read32(f, 14), 744u);
   EXPECT_EQ(Read32(f, 18), 22u);
-  EXPECT_TRUE(std::equal(set.images[0].bytes.begin(), set.images[0].bytes.end(), f.begin() + 22));
+  EXPECT_TRUE(std::equal(set.images[0].data(), set.images[0].data() + set.images[0].length(), f.begin() + 22));
 }
 
 TEST(IconFileBytes, OffsetsFollowTheImagesBackToBack) {
@@ -90,8 +90,8 @@ TEST(IconFileBytes, DirectoryFieldsFromEachImage) {
 
 TEST(IconFileBytes, SizeImageIsZeroInTheFileAndUnchangedInTheSet) {
   IconImageSet set = SetOf({MakeDib(32, 32, 4, 640), MakePng(256, 256)});
-  const std::vector<uint8_t> before0 = set.images[0].bytes;
-  const std::vector<uint8_t> before1 = set.images[1].bytes;
+  const std::vector<uint8_t> before0 = set.images[0].Bytes();
+  const std::vector<uint8_t> before1 = set.images[1].Bytes();
   std::vector<uint8_t> f = BuildIconFile(set);
   uint32_t at = Read32(f, 6 + 12);
   EXPECT_EQ(Read32(f, at + kBiSizeImage), 0u);
@@ -102,9 +102,9 @@ TEST(IconFileBytes, SizeImageIsZeroInTheFileAndUnchangedInTheSet) {
   // The PNG is copied byte for byte (its bytes 20..23 are IHDR data, not a header field).
   uint32_t pngAt = Read32(f, 22 + 12);
   EXPECT_TRUE(std::equal(before1.begin(), before1.end(), f.begin() + pngAt));
-  EXPECT_EQ(set.images[0].bytes, before0);
-  EXPECT_EQ(Read32(set.images[0].bytes, kBiSizeImage), 640u);
-  EXPECT_EQ(set.images[1].bytes, before1);
+  EXPECT_EQ(set.images[0].Bytes(), before0);
+  EXPECT_EQ(Read32(set.images[0].Bytes(), kBiSizeImage), 640u);
+  EXPECT_EQ(set.images[1].Bytes(), before1);
   // Deterministic: the same set gives the same bytes again.
   EXPECT_EQ(BuildIconFile(set), f);
 }
@@ -129,8 +129,8 @@ TEST(BitmapFileBytes, FourBitImageMakesA630ByteBitmap) {
   EXPECT_EQ(Read32(*b, 14 + kBiHeight), 32u);
   EXPECT_EQ(Read32(*b, 14 + kBiSizeImage), 640u);
   // Palette and colour rows as stored; the mask rows are dropped.
-  EXPECT_TRUE(std::equal(e.bytes.begin() + 40, e.bytes.begin() + 616, b->begin() + 54));
-  EXPECT_EQ(Read32(e.bytes, kBiHeight), 64u);  // the entry keeps its stored height
+  EXPECT_TRUE(std::equal(e.data() + 40, e.data() + 616, b->begin() + 54));
+  EXPECT_EQ(Read32(e.Bytes(), kBiHeight), 64u);  // the entry keeps its stored height
 }
 
 TEST(BitmapFileBytes, PngAndTruncatedRowsGiveNothing) {
@@ -156,10 +156,10 @@ TEST(ClipboardBytes, WholeImageWithColourHeight) {
   ASSERT_TRUE(d);
   ASSERT_EQ(d->size(), 744u);
   EXPECT_EQ(Read32(*d, kBiHeight), 32u);
-  std::vector<uint8_t> expected = set.images[0].bytes;
+  std::vector<uint8_t> expected = set.images[0].Bytes();
   expected[kBiHeight] = 32;
   EXPECT_EQ(*d, expected);
-  EXPECT_EQ(Read32(set.images[0].bytes, kBiHeight), 64u);
+  EXPECT_EQ(Read32(set.images[0].Bytes(), kBiHeight), 64u);
 }
 
 TEST(IconFileWrite, WritesReplacesAndLeavesNoTemporaryFile) {

@@ -59,7 +59,7 @@ TEST(ImageEntry, PngIsDescribedByItsHeaderAndKeptUnchanged) {
   EXPECT_EQ(e->colorBits, 32);
   EXPECT_EQ(e->planes, 1);
   EXPECT_EQ(e->bitCount, 32);
-  EXPECT_EQ(e->bytes, png);
+  EXPECT_EQ(e->Bytes(), png);
 
   struct Case {
     uint8_t depth, type;

@@ -73,11 +73,11 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
         const testref::PlatformGroup& expected = (*reference)[g];
         ASSERT_EQ(NameOf(group.name), expected.name) << "group " << g;
         ASSERT_EQ(BytesOf(*icons, group.directory), expected.directory) << "group " << expected.name;
-        std::optional<IconImageSet> set = MakeIconImageSet(*icons, g);
+        std::optional<IconImageSet> set = MakeIconImageSet(icons, g);
         ASSERT_TRUE(set) << "group " << expected.name;
         ASSERT_EQ(set->count(), expected.images.size());
         for (size_t i = 0; i < expected.images.size(); ++i)
-          ASSERT_EQ(std::string(set->images[i].bytes.begin(), set->images[i].bytes.end()), expected.images[i])
+          ASSERT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()), expected.images[i])
               << "group " << expected.name << " image " << i;
         ++groups;
         images += static_cast<int>(expected.images.size());
@@ -104,7 +104,7 @@ TEST(ModuleResources, NeIconLibraryExtractsToExactIconFiles) {
     ASSERT_TRUE(back);
     ASSERT_EQ(back->count(), library[n - 1].images.size());
     for (size_t i = 0; i < back->images.size(); ++i)
-      EXPECT_EQ(std::string(back->images[i].bytes.begin(), back->images[i].bytes.end()),
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(back->images[i].data()), back->images[i].length()),
                 testref::AsWrittenToIco(std::string(library[n - 1].images[i].begin(), library[n - 1].images[i].end())))
           << "image " << i;  // exactly the image, none of the table's alignment padding
     // The file ends with its last image.
@@ -135,4 +135,19 @@ TEST(ModuleResources, ModuleWithoutIconsIsReadFromItsMunFile) {
   ASSERT_TRUE(DeleteFileA(mun.c_str()));
   EXPECT_EQ(ExtractTo(module, dir / "n.ico", 1), 0);
   RemoveDirectoryA(resources.c_str());
+}
+
+TEST(ModuleResources, GroupsTooLargeToWriteFailCleanly) {
+  // One image named 65,535 times, in a module and in an .ico file: the group is read,
+  // but its file would pass the size limit, so the call fails and leaves nothing behind.
+  TempFolder dir;
+  const std::string module = dir / "crafted.dll", ico = dir / "crafted.ico";
+  ASSERT_TRUE(iconmodules::WriteCraftedModule(FixtureDll(), module));
+  ASSERT_TRUE(WriteWholeFile(ico, iconmodules::CraftedIcoFile()));
+  for (const std::string& source : {module, ico}) {
+    SCOPED_TRACE(source);
+    EXPECT_EQ(ExtractTo(source, dir / "out.ico", 1), 0);
+    EXPECT_FALSE(FileExists(dir / "out.ico"));
+  }
+  EXPECT_EQ(FilesIn(dir.path()).size(), 2u);
 }

@@ -39,7 +39,7 @@ TEST(Shell32RoundTrip, EveryGroupWritesReadsBackAndLoads) {
     ASSERT_EQ(back->count(), images.size());
     for (size_t i = 0; i < images.size(); ++i) {
       if (!back->images[i].IsDib()) ++pngImages;
-      EXPECT_EQ(std::string(back->images[i].bytes.begin(), back->images[i].bytes.end()),
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(back->images[i].data()), back->images[i].length()),
                 testref::AsWrittenToIco(images[i]))
           << "image " << i;
     }
