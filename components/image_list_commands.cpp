@@ -83,15 +83,70 @@ HICON UsableIcon(HICON icon) {
   return reinterpret_cast<uintptr_t>(icon) > 1 ? icon : nullptr;
 }
 
-// The icon as the one image of a list of the given kind, read back as tiles: exactly
-// the pixels and mask the platform stores for it.
-bool RenderIcon(HICON icon, const ImageListStreamHeader& kind, TiledImageList* out) {
-  ImageListHandle scratch(ImageList_Create(kind.cx, kind.cy, kind.flags, 1, 1));
-  if (!scratch) return false;
-  ImageList_SetBkColor(scratch.get(), kind.background);
-  if (ImageList_ReplaceIcon(scratch.get(), -1, icon) != 0) return false;
-  std::vector<uint8_t> bytes;
-  return WriteImageListData(scratch.get(), &bytes) && out->Parse(bytes.data(), bytes.size()) && out->count() == 1;
+// The scan lines of a bitmap, top-down, at the given bits per pixel.
+std::vector<uint8_t> ScanLines(HDC dc, HBITMAP bitmap, int width, int height, int bits) {
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[2];
+  } info = {};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = width;
+  info.header.biHeight = -height;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(bits);
+  std::vector<uint8_t> lines(static_cast<size_t>((width * bits + 31) / 32) * 4 * height);
+  if (GetDIBits(dc, bitmap, 0, height, lines.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != height)
+    lines.clear();
+  return lines;
+}
+
+// The icon as the platform stores it in a list of the given kind: drawn into a list of
+// one image, kept from call to call, and read back from its bitmaps.
+std::optional<IconTile> RenderIcon(HICON icon, const ImageListStreamHeader& kind) {
+  static ImageListHandle scratch;
+  static ImageListStreamHeader scratchKind;
+  if (!scratch || scratchKind.cx != kind.cx || scratchKind.cy != kind.cy || scratchKind.flags != kind.flags ||
+      scratchKind.background != kind.background) {
+    scratch.reset(ImageList_Create(kind.cx, kind.cy, kind.flags, 1, 1));
+    if (!scratch) return std::nullopt;
+    ImageList_SetBkColor(scratch.get(), kind.background);
+    scratchKind = kind;
+  }
+  const int at = ImageList_GetImageCount(scratch.get()) > 0 ? 0 : -1;
+  IMAGEINFO info = {};
+  BITMAP image = {};
+  if (ImageList_ReplaceIcon(scratch.get(), at, icon) != 0 || !ImageList_GetImageInfo(scratch.get(), 0, &info) ||
+      !GetObjectA(info.hbmImage, sizeof image, &image))
+    return std::nullopt;
+  HDC dc = GetDC(nullptr);
+  const std::vector<uint8_t> colour = ScanLines(dc, info.hbmImage, image.bmWidth, image.bmHeight, 32);
+  const std::vector<uint8_t> mask =
+      info.hbmMask ? ScanLines(dc, info.hbmMask, image.bmWidth, image.bmHeight, 1) : std::vector<uint8_t>();
+  ReleaseDC(nullptr, dc);
+  const RECT& r = info.rcImage;
+  if (colour.empty() || (info.hbmMask && mask.empty()) || r.left < 0 || r.top < 0 ||
+      r.left + kind.cx > image.bmWidth || r.top + kind.cy > image.bmHeight)
+    return std::nullopt;
+
+  IconTile tile;
+  tile.cx = kind.cx;
+  tile.cy = kind.cy;
+  const size_t colourStride = static_cast<size_t>(image.bmWidth) * 4;
+  const size_t maskStride = static_cast<size_t>((image.bmWidth + 31) / 32) * 4;
+  const size_t tileMaskStride = static_cast<size_t>((tile.cx + 31) / 32) * 4;
+  tile.colour.resize(static_cast<size_t>(tile.cx) * tile.cy * 4);
+  tile.mask.assign(tileMaskStride * tile.cy, 0);
+  for (int y = 0; y < tile.cy; ++y) {
+    std::memcpy(tile.colour.data() + static_cast<size_t>(y) * tile.cx * 4,
+                colour.data() + (r.top + y) * colourStride + r.left * 4, static_cast<size_t>(tile.cx) * 4);
+    if (mask.empty()) continue;
+    for (int x = 0; x < tile.cx; ++x) {
+      const int from = r.left + x;
+      if ((mask[(r.top + y) * maskStride + from / 8] >> (7 - from % 8)) & 1)
+        tile.mask[y * tileMaskStride + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+  }
+  return tile;
 }
 
 }  // namespace
@@ -197,11 +252,8 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   IconHandle icon(extracted);
 
   if (tiled) {
-    if (!tile) {
-      TiledImageList one;
-      if (!RenderIcon(icon.get(), kind, &one)) return;
-      tile = one.Tile(0);
-    }
+    if (!tile) tile = RenderIcon(icon.get(), kind);
+    if (!tile) return;
     uint8_t* bytes = nullptr;
     void* replacement = nullptr;
     if (HasRoomForOneMore(layout)) {

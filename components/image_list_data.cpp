@@ -243,25 +243,6 @@ bool TiledImageList::Parse(const uint8_t* data, size_t size) {
   return true;
 }
 
-IconTile TiledImageList::Tile(int index) const {
-  IconTile tile;
-  tile.cx = header_.cx;
-  tile.cy = header_.cy;
-  const size_t tileMaskStride = StrideOf(tile.cx, 1);
-  tile.colour.resize(static_cast<size_t>(tile.cx) * tile.cy * 4);
-  tile.mask.resize(tileMaskStride * tile.cy, 0);
-  const size_t fromX = static_cast<size_t>(index % kTilesPerRow) * tile.cx;
-  const size_t fromY = static_cast<size_t>(index / kTilesPerRow) * tile.cy;
-  for (size_t y = 0; y < header_.cy; ++y) {
-    std::memcpy(tile.colour.data() + y * tile.cx * 4, colour_.data() + (fromY + y) * colourStride() + fromX * 4,
-                static_cast<size_t>(tile.cx) * 4);
-    if (!hasMask()) continue;
-    for (size_t x = 0; x < header_.cx; ++x)
-      PutBit(tile.mask.data() + y * tileMaskStride, x, GetBit(mask_.data() + (fromY + y) * maskStride(), fromX + x));
-  }
-  return tile;
-}
-
 bool TiledImageList::AppendFrom(const TiledImageList& from, int index) {
   if (from.header_.cx != header_.cx || from.header_.cy != header_.cy || from.hasMask() != hasMask()) return false;
   if (index < 0 || index >= from.count() || header_.count == 0xFFFF || header_.cy == 0) return false;

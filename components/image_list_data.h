@@ -91,8 +91,6 @@ class TiledImageList {
   void SerialiseInto(uint8_t* out) const;
   // True when the data is exactly what Serialise() gives, compared without building it.
   bool IsSerialisedAs(const uint8_t* data, size_t size) const;
-  // Image `index` (which must exist) as a tile.
-  IconTile Tile(int index) const;
 
  private:
   // The prefix, stream header and colour bitmap file header; then the mask's headers.

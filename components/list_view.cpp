@@ -326,6 +326,13 @@ int32_t ListView::InsertItem(int32_t position, const char* text, int32_t image, 
   item.iImage = image < -1 ? -1 : image;
   item.iIndent = indent < 0 ? 0 : indent;
   item.lParam = data;
+  // A visible list would lay out and draw itself after every item; programs insert
+  // items in runs (a thousand for a large module), so drawing waits for the run's end.
+  if (!drawingHeld_ && IsWindowVisible(hwnd())) {
+    SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    drawingHeld_ = true;
+    PostMessageA(hwnd(), kResumeDrawingMessage, 0, 0);
+  }
   return static_cast<int32_t>(SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
@@ -341,6 +348,14 @@ std::vector<int32_t> ListView::SelectedItems() const {
 }
 
 LRESULT ListView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kResumeDrawingMessage) {
+    if (drawingHeld_) {
+      drawingHeld_ = false;
+      SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+    return 0;
+  }
   if (msg == kCheckChangedMessage) {
     OnCheckChanged(static_cast<int32_t>(wParam));
     return 0;

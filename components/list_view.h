@@ -36,6 +36,9 @@ bool ListViewNeedsRecreate(const ListViewProperties& p, int32_t index);
 class ListView : public Component {
  public:
   static constexpr UINT kCheckChangedMessage = WM_USER + 1;
+  // Posted by the first insertion into a visible list: drawing resumes once the
+  // program's run of insertions is over and messages flow again.
+  static constexpr UINT kResumeDrawingMessage = WM_USER + 2;
 
   // Null when the blob does not read or the control cannot be created.
   static ListView* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
@@ -55,6 +58,9 @@ class ListView : public Component {
   int32_t InsertItem(int32_t position, const char* text, int32_t image, bool hasState, int32_t stateImage,
                      int32_t indent, int32_t data);
   std::vector<int32_t> SelectedItems() const;
+
+ private:
+  bool drawingHeld_ = false;
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
