@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app_driver.h"
+#include "icon_modules.h"
 #include "module_icons.h"
 #include "process_runner.h"
 
@@ -244,6 +245,38 @@ TEST_F(IconExtractorApp, UpperCaseExtensionGoesThroughTheAssociatedProgram) {
   CharLowerA(&shown[0]);
   EXPECT_NE(shown.find("notepad.exe"), std::string::npos) << shown;
   EXPECT_GT(app().ItemCount(), 0);
+}
+
+// A 16-bit icon library is read by the tool itself: listed, and saved group by group.
+TEST_F(IconExtractorApp, NeIconLibraryListsAndSavesEveryGroup) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string source = std::string(temp) + "sample.icl";
+  const std::vector<iconmodules::NeGroup> library = iconmodules::SampleNeGroups();
+  const std::vector<uint8_t> bytes = iconmodules::BuildNeIconLibrary(library);
+  HANDLE f = CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  ASSERT_EQ(written, bytes.size());
+
+  const int n = static_cast<int>(library.size());
+  ASSERT_EQ(LoadTyped(source), kStatusDone + std::to_string(n));
+  EXPECT_EQ(app().ItemCount(), n);
+  const std::string folder = DesktopFolder();
+  DeleteIconFiles(folder, "sample");
+  const std::string count = std::to_string(n);
+  EXPECT_EQ(ExtractVia('l', true), "一共提取了 " + count + " 个图标，" + count + " 个成功，0 个失败。" + kAutoClose);
+  for (int i = 1; i <= n; ++i) {
+    std::vector<std::string> images;
+    for (const std::vector<uint8_t>& image : library[i - 1].images)
+      images.push_back(testref::AsWrittenToIco(std::string(image.begin(), image.end())));
+    EXPECT_TRUE(HoldsTheImages(folder + "\\sample-" + std::to_string(i) + ".ico", images));
+  }
+  EXPECT_EQ(CountIconFiles(folder, "sample"), n);
+  DeleteIconFiles(folder, "sample");
+  DeleteFileA(source.c_str());
 }
 
 TEST_F(IconExtractorApp, ExtractAllWritesEveryIconAndReportsCounts) {
