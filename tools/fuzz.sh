@@ -27,7 +27,7 @@ sources_of() {
     *) return 1 ;;
   esac
 }
-targets="parsers form_description label button edit_box common_dialog drop_target"
+targets=$(cd "$root/tests/fuzz" && ls -- *_fuzz.cpp | sed "s/_fuzz\.cpp\$//" | tr "\n" " ")
 
 target=${1:-}
 if [ -z "$target" ] || ! sources=$(sources_of "$target"); then
