@@ -62,7 +62,7 @@ std::vector<uint8_t> WindowData() {
   comp::WindowProperties w;
   w.caption = "Quenlor-------可以提取任何文件图标";
   w.border = comp::BorderFixed;
-  w.backColour = comp::kButtonFaceColour;
+  w.backColour = comp::kButtonFaceColor;
   w.maxButton = false;
   w.minButton = true;
   w.controlBox = true;

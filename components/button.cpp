@@ -2,7 +2,6 @@
 
 #include "components/convert_texts.h"
 #include "components/kernel_library.h"
-#include "runtime/byte_reader.h"
 #include "runtime/events.h"
 
 namespace comp {
@@ -61,32 +60,6 @@ void* __stdcall ButtonGetInterface(int32_t slot) {
     case rt::SlotConvertTexts: return reinterpret_cast<void*>(&ButtonConvertTexts);
     default: return nullptr;
   }
-}
-
-bool ButtonData::Read(const uint8_t* blob, size_t size) {
-  Reset();
-  rt::ByteReader r(blob, size);
-  int32_t version = r.i32();
-  if (!r.ok() || version < 0 || version > 1) return false;
-  buttonType = ClampChoice(r.i32(), 1);
-  horzAlign = ClampChoice(r.i32(), 2);
-  vertAlign = ClampChoice(r.i32(), 2);
-  picture = r.counted();
-  font = r.counted();
-  caption = r.countedText();
-  return r.ok();
-}
-
-std::vector<uint8_t> ButtonData::Write() const {
-  rt::ByteAppender a;
-  a.i32(1);
-  a.i32(buttonType);
-  a.i32(horzAlign);
-  a.i32(vertAlign);
-  a.counted(picture);
-  a.counted(font);
-  a.countedText(caption);
-  return a.take();
 }
 
 DWORD Button::TypeAndAlignStyles() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/button_data.h"
 #include "components/control_style.h"
 #include "components/picture.h"
 #include "runtime/program_image.h"
@@ -16,20 +17,6 @@ namespace comp {
 
 extern const rt::ComponentTypeInfo kButtonType;
 void* __stdcall ButtonGetInterface(int32_t slot);
-
-// The button's properties and their PropertyBlob (versions 0 and 1).
-struct ButtonData {
-  std::vector<uint8_t> picture;
-  int32_t buttonType = 0;
-  std::string caption = "按钮";
-  int32_t horzAlign = 1;
-  int32_t vertAlign = 1;
-  std::vector<uint8_t> font;
-
-  void Reset() { *this = ButtonData(); }
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
-};
 
 class Button : public Component {
  public:

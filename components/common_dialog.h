@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "components/common_dialog_data.h"
 #include "components/component.h"
 #include "runtime/library_link.h"
 #include "runtime/program_image.h"
@@ -24,43 +25,6 @@ enum CommonDlgProperty : int32_t {
   CdPropertyCount  // 22 own properties, 30 with the common ones
 };
 
-enum DialogType : int32_t { DialogOpen = 0, DialogSave = 1, DialogFont = 2, DialogHelp = 3 };
-
-struct CommonDlgProperties {
-  int32_t dialogType = DialogOpen;
-  std::string title;
-  std::string fileName;
-  std::string filter;
-  int32_t filterIndex = 0;
-  std::string initialFolder;
-  std::string defaultExtension;
-  bool createPrompt = false;
-  bool fileMustExist = true;
-  bool overwritePrompt = true;
-  bool pathMustExist = true;
-  bool keepCurrentFolder = false;
-  uint32_t color = 0;
-  bool fontBold = false;
-  bool fontItalic = false;
-  bool fontStrikeOut = false;
-  bool fontUnderline = false;
-  std::string fontName;
-  int32_t fontSize = 0;
-  std::string helpFile;
-  int32_t helpCommand = 0;
-  int32_t helpTopic = 0;
-
-  // Blob version 1 (version 0 reads the same); a higher version or a short blob fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
-  // Keeps DialogType and HelpCommand in range and FilterIndex and FontSize non-negative.
-  void Clamp();
-};
-
-// The system's filter list from "description|pattern|...": trailing white space
-// removed, "||" appended unless present, then every "|" (a character, never the
-// second byte of a two-byte character) replaced by NUL.  Empty for an empty filter.
-std::string BuildDialogFilter(const std::string& filter);
 // The open-file dialog flags of the properties.
 DWORD FileDialogFlags(const CommonDlgProperties& p);
 

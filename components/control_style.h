@@ -7,18 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "components/property_values.h"
 #include "runtime/program_image.h"
 
 namespace comp {
 
-// 0xFF000000 stands for the system button-face colour.
-constexpr uint32_t kButtonFaceColor = 0xFF000000;
+// kButtonFaceColor as the system's button-face colour, any other value as it is.
 COLORREF ResolveColor(uint32_t color);
 
 // Applies BorderStyle 0 to 5 (6 has no window styles) and recomputes the frame.
 void ApplyBorderStyle(HWND hwnd, int32_t border);
-
-inline int32_t ClampChoice(int32_t v, int32_t largest) { return v < 0 ? 0 : (v > largest ? largest : v); }
 
 // Owns one GDI object (brush, font, bitmap).
 template <typename T>

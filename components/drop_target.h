@@ -10,22 +10,13 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/drop_target_data.h"
 #include "runtime/program_image.h"
 
 namespace comp {
 
 enum DropTargetProperty : int32_t { DtAcceptText, DtAcceptHtml, DtAcceptUrl, DtAcceptFiles, DtPropertyCount };
 enum DropEvent : int32_t { DropText = 0, DropHtml = 1, DropUrl = 2, DropFiles = 3 };
-
-struct DropTargetProperties {
-  bool acceptText = false;
-  bool acceptHtml = false;
-  bool acceptUrl = false;
-  bool acceptFiles = false;
-  // Version 1 (version 0 reads the same); a higher version or a short blob fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
-};
 
 // The effect of a drag: none when not acceptable; Ctrl+Shift (link) always none;
 // Ctrl copy, Shift move, each only when allowed; no modifier: copy, move or link,

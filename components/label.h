@@ -9,6 +9,7 @@
 
 #include "components/component.h"
 #include "components/control_style.h"
+#include "components/label_data.h"
 #include "components/picture.h"
 #include "runtime/program_image.h"
 
@@ -16,33 +17,6 @@ namespace comp {
 
 extern const rt::ComponentTypeInfo kLabelType;
 void* __stdcall LabelGetInterface(int32_t slot);
-
-// The label's properties and their PropertyBlob (versions 0 to 2).
-struct LabelData {
-  std::string caption = "标签";
-  int32_t effect = 0;
-  int32_t border = 0;
-  int32_t gradientBorderWidth = 8;
-  uint32_t borderColors[3] = {0x808080, 0xFFFFFF, 0x808080};
-  std::vector<uint8_t> font;
-  uint32_t textColor = 0;
-  uint32_t backColor = kButtonFaceColor;
-  std::vector<uint8_t> picture;
-  int32_t pictureMode = 1;
-  int32_t gradientBackMode = 0;
-  uint32_t backColors[3] = {0x808080, 0xFFFFFF, 0x808080};
-  int32_t horzAlign = 0;
-  int32_t wordWrap = 0;
-  int32_t vertAlign = 1;
-  std::string dataSource, dataField;
-
-  void Reset() { *this = LabelData(); }
-  // Starts with a reset; false for an unknown version or a blob that ends early.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
-  // Brings choices and widths into their ranges.
-  void Normalise();
-};
 
 // Colour of a gradient over `count` colours at position t of a span of length span.
 COLORREF GradientColorAt(const COLORREF* colors, int count, int t, int span);

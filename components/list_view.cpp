@@ -1,5 +1,6 @@
 // ListView creation, property handling and the operations behind the list commands.
 #include "components/list_view.h"
+#include "components/control_style.h"
 #include "components/list_view_library.h"
 
 #include <algorithm>
@@ -7,10 +8,6 @@
 
 namespace comp {
 namespace {
-
-COLORREF Resolve(uint32_t colour) {
-  return colour == kDefaultColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
-}
 
 std::vector<uint8_t> BytesOf(const rt::PropertyData& data) {
   const uint8_t* p = static_cast<const uint8_t*>(rt::LibraryLink::Pointer(static_cast<int32_t>(data.value)));
@@ -85,9 +82,9 @@ void ListView::ApplyFont() {
 }
 
 void ListView::ApplyColours() {
-  SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, Resolve(props_.textColor));
-  SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, Resolve(props_.textBackColor));
-  SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, Resolve(props_.backColor));
+  SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, ResolveColor(props_.textColor));
+  SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, ResolveColor(props_.textBackColor));
+  SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, ResolveColor(props_.backColor));
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace comp {
+#include "components/property_values.h"
 
-constexpr uint32_t kDefaultColour = 0xFF000000;  // stands for the button-face colour
+namespace comp {
 
 struct ListViewProperties {
   int32_t border = 1;

@@ -1,4 +1,5 @@
 // The window component's message handling.
+#include "components/control_style.h"
 #include "components/kernel_library.h"
 #include "components/window_component.h"
 #include "runtime/runtime_state.h"
@@ -13,10 +14,6 @@ constexpr int32_t kFirstMenuCommand = 20000;
 constexpr int32_t kFirstSystemCommand = 57600;
 
 bool g_activating = false;  // WM_ACTIVATE re-entry guard, one for all windows
-
-COLORREF ResolveColour(uint32_t colour) {
-  return colour == kButtonFaceColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
-}
 
 }  // namespace
 
@@ -258,7 +255,7 @@ void WindowComponent::DecodeBackground() {
 void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  HBRUSH brush = CreateSolidBrush(ResolveColour(props_.backColour));
+  HBRUSH brush = CreateSolidBrush(ResolveColor(props_.backColour));
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   const int pw = background_.width(), ph = background_.height();

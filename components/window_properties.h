@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace comp {
+#include "components/property_values.h"
 
-constexpr uint32_t kButtonFaceColour = 0xFF000000;  // stands for COLOR_BTNFACE
+namespace comp {
 
 enum WindowBorder : int32_t {
   BorderNone = 0, BorderResizable, BorderFixed, BorderResizableTool, BorderFixedTool,
@@ -19,7 +19,7 @@ struct WindowProperties {
 
   std::string caption;
   int32_t border = BorderFixed;
-  uint32_t backColour = kButtonFaceColour;
+  uint32_t backColour = kButtonFaceColor;
   std::vector<uint8_t> picture;
   int32_t pictureLayout = 1;
   std::vector<uint8_t> sound;

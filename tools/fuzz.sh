@@ -1,14 +1,42 @@
 #!/usr/bin/env bash
-# Fuzzes the byte parsers natively for a while (default 60 s per run):
-#   tools/fuzz.sh [SECONDS]
-# Builds tests/fuzz/parsers_fuzz.cpp with clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer into build/fuzz, seeds a corpus there once and runs.  The
-# parsers are plain functions over bytes, so they build for the host as they are.
-# A finding stops the run and leaves the input as build/fuzz/crash-* (or leak-*, oom-*).
+# Fuzzes one byte reader natively for a while (default 60 s):
+#   tools/fuzz.sh TARGET [SECONDS [LIBFUZZER-OPTIONS...]]
+# A target is one program, tests/fuzz/TARGET_fuzz.cpp, built with clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer into build/fuzz/TARGET together with
+# tests/fuzz/fuzz_target.cpp and the sources listed for it below.  The readers are
+# plain functions over bytes, so they build for the host as they are.  The corpus
+# (build/fuzz/TARGET/corpus) is seeded once by the program itself.  A finding stops
+# the run and leaves the input as build/fuzz/TARGET/crash-* (or leak-*, oom-*).
+# SECONDS 0 runs without a time limit (e.g. with -runs=N).
+#
+# Adding a target: write tests/fuzz/NAME_fuzz.cpp and list its sources here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${BUILD_DIR:-$root/build}/fuzz
-seconds=${1:-60}
+
+sources_of() {
+  case "$1" in
+    parsers) echo iconres/icon_group_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
+                  iconres/ico_writer.cpp components/image_list_data.cpp components/window_properties.cpp \
+                  components/list_view_data.cpp ;;
+    form_description) echo runtime/form_description.cpp ;;
+    label) echo components/label_data.cpp ;;
+    button) echo components/button_data.cpp ;;
+    edit_box) echo components/edit_box_data.cpp ;;
+    common_dialog) echo components/common_dialog_data.cpp ;;
+    drop_target) echo components/drop_target_data.cpp ;;
+    *) return 1 ;;
+  esac
+}
+targets=$(cd "$root/tests/fuzz" && ls -- *_fuzz.cpp | sed "s/_fuzz\.cpp\$//" | tr "\n" " ")
+
+target=${1:-}
+if [ -z "$target" ] || ! sources=$(sources_of "$target"); then
+  echo "usage: $0 TARGET [SECONDS [LIBFUZZER-OPTIONS...]]; targets: $targets" >&2
+  exit 2
+fi
+seconds=${2:-60}
+shift $(($# < 2 ? $# : 2))
+out=${BUILD_DIR:-$root/build}/fuzz/$target
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   export DEBIAN_FRONTEND=noninteractive
@@ -18,11 +46,9 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
 fi
 
 mkdir -p "$out/corpus"
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root" \
-  "$root/tests/fuzz/parsers_fuzz.cpp" "$root/iconres/icon_group_directory.cpp" "$root/iconres/icon_image_set.cpp" \
-  "$root/iconres/ico_parser.cpp" "$root/iconres/ico_writer.cpp" "$root/components/image_list_data.cpp" \
-  "$root/components/window_properties.cpp" "$root/components/list_view_data.cpp" \
-  -o "$out/parsers_fuzz"
-[ -n "$(ls -A "$out/corpus")" ] || "$out/parsers_fuzz" --write-seeds="$out/corpus"
+clang++ -std=c++17 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root" \
+  "$root/tests/fuzz/${target}_fuzz.cpp" "$root/tests/fuzz/fuzz_target.cpp" \
+  $(for s in $sources; do echo "$root/$s"; done) -o "$out/${target}_fuzz"
+[ -n "$(ls -A "$out/corpus")" ] || "$out/${target}_fuzz" --write-seeds="$out/corpus"
 cd "$out"
-exec ./parsers_fuzz -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=256 -max_len=65536 corpus
+exec "./${target}_fuzz" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=256 -max_len=65536 "$@" corpus

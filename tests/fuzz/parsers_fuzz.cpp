@@ -1,12 +1,8 @@
-// Fuzz target for the byte parsers that take outside data: icon group directories,
+// Fuzz target "parsers": the byte parsers that take outside data: icon group directories,
 // .ico files, icon images, image-list data, and the window's and the list view's
-// property blobs with the list view's column and item tables.  Built natively by tools/fuzz.sh with
-// libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; besides reads and writes
+// property blobs with the list view's column and item tables.  Besides reads and writes
 // outside a buffer it checks that what the writers produce from parsed data parses
 // again to the same thing.  The first input byte chooses the parser.
-//
-//   parsers_fuzz --write-seeds=DIR   writes a small seed corpus made with the writers
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -19,6 +15,7 @@
 #include "iconres/ico_writer.h"
 #include "iconres/icon_group_directory.h"
 #include "iconres/icon_image_set.h"
+#include "tests/fuzz/fuzz_target.h"
 
 namespace iconres {
 // The fuzz build leaves out the platform's file code; nothing here writes files.
@@ -27,11 +24,8 @@ bool ReplaceFileWith(const std::string&, const std::vector<uint8_t>&) { std::abo
 
 namespace {
 
-void Require(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "property broken: %s\n", what);
-  std::abort();
-}
+using fuzz::BlobRoundTrip;
+using fuzz::Require;
 
 void GroupDirectory(const uint8_t* data, size_t size) {
   const auto entries = iconres::ParseGroupDirectory(data, size);
@@ -94,18 +88,6 @@ void ImageList(const uint8_t* data, size_t size) {
   Require(reread.Parse(grown.data(), grown.size()) && reread.count() == copy.count(), "a grown list parses");
 }
 
-// A blob reader whose writer is its inverse: what reads writes back into a blob that
-// reads again and writes the same bytes.
-template <typename Blob>
-void BlobRoundTrip(const uint8_t* data, size_t size, const char* what) {
-  Blob blob;
-  if (!blob.Read(data, size)) return;
-  const std::vector<uint8_t> bytes = blob.Write();
-  Blob again;
-  Require(again.Read(bytes.data(), bytes.size()), what);
-  Require(again.Write() == bytes, what);
-}
-
 template <typename Record>
 void TableRoundTrip(const std::vector<uint8_t>& bytes, bool (*parse)(const std::vector<uint8_t>&, std::vector<Record>*),
                     std::vector<uint8_t> (*write)(const std::vector<Record>&), const char* what) {
@@ -131,15 +113,10 @@ void ListViewBlob(const uint8_t* data, size_t size) {
   TableRoundTrip<comp::ListItemRecord>(p.items, comp::ParseItemTable, comp::WriteItemTable, "stored items");
 }
 
-// Seeds: a group directory, an .ico file with a 32-bit and a 4-bit DIB and a PNG,
-// image lists with 0 and 3 images, a window blob and a list view blob with tables.
-void WriteSeed(const std::string& folder, const char* name, uint8_t selector, const std::vector<uint8_t>& bytes) {
-  const std::string path = folder + "/" + name;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return;
-  std::fputc(selector, f);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+// A seed starts with the byte that chooses its parser.
+void Seed(const std::string& folder, const char* name, uint8_t selector, std::vector<uint8_t> bytes) {
+  bytes.insert(bytes.begin(), selector);
+  fuzz::WriteSeed(folder, name, bytes);
 }
 
 std::vector<uint8_t> Dib(int32_t side, uint16_t bits) {
@@ -155,8 +132,12 @@ std::vector<uint8_t> Dib(int32_t side, uint16_t bits) {
   return d;
 }
 
-void WriteSeeds(const std::string& folder) {
-  WriteSeed(folder, "group", 0, {0, 0, 1, 0, 2, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, 1, 0,
+}  // namespace
+
+// Seeds: a group directory, an .ico file with a 32-bit and a 4-bit DIB and a PNG,
+// image lists with 0 and 3 images, a window blob and a list view blob with tables.
+void fuzz::WriteSeeds(const std::string& folder) {
+  Seed(folder, "group", 0, {0, 0, 1, 0, 2, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, 1, 0,
                                  32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 2, 0, 0, 2, 0});
   iconres::IconImageSet set;
   static const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
@@ -164,24 +145,24 @@ void WriteSeeds(const std::string& folder) {
   for (auto bytes : {Dib(16, 32), Dib(32, 4), std::vector<uint8_t>(png, png + sizeof png)}) {
     if (auto entry = iconres::MakeImageEntry(bytes)) set.images.push_back(*entry);
   }
-  WriteSeed(folder, "ico", 1, iconres::BuildIconFile(set));
-  WriteSeed(folder, "image", 2, Dib(16, 8));
+  Seed(folder, "ico", 1, iconres::BuildIconFile(set));
+  Seed(folder, "image", 2, Dib(16, 8));
   // The empty image list of the application's constants: header and the start of the
   // colour bitmap only.
   std::vector<uint8_t> empty = {'M', 'I', 'T', 'L', 0, 0, 0, 0xFF, 'I', 'L', 1, 1, 0, 0, 6, 0, 4, 0, 32, 0, 32, 0,
                                 0xFF, 0xFF, 0xFF, 0, 0x21, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   empty.resize(73, 0);
-  WriteSeed(folder, "list-empty", 3, empty);
+  Seed(folder, "list-empty", 3, empty);
   comp::TiledImageList list;
   if (list.Parse(empty.data(), empty.size())) {
     std::vector<uint8_t> three = list.Serialise();
     three[12] = 3;  // the count: the bitmaps already hold one row of four tiles
-    WriteSeed(folder, "list-three", 3, three);
+    Seed(folder, "list-three", 3, three);
   }
   comp::WindowProperties window;
   window.caption = "caption";
   window.icon.assign(40, 1);
-  WriteSeed(folder, "window", 4, window.Write());
+  Seed(folder, "window", 4, window.Write());
   comp::ListViewProperties listView;
   comp::ListColumn column;
   column.caption = "column";
@@ -191,20 +172,7 @@ void WriteSeeds(const std::string& folder) {
   listView.columns = comp::WriteColumnTable({column, column});
   listView.items = comp::WriteItemTable({item, item});
   listView.images = empty;
-  WriteSeed(folder, "list-view", 5, listView.Write());
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  const std::string flag = "--write-seeds=";
-  for (int i = 1; i < *argc; ++i) {
-    if (std::strncmp((*argv)[i], flag.c_str(), flag.size()) == 0) {
-      WriteSeeds((*argv)[i] + flag.size());
-      std::exit(0);
-    }
-  }
-  return 0;
+  Seed(folder, "list-view", 5, listView.Write());
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
