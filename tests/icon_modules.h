@@ -1,136 +1,15 @@
-// Icon modules made to order for the tests and the benchmarks: mixed icon images
-// (16-colour and 32-bit bitmaps, 256-pixel PNG streams), PE modules with many icon
-// groups (resources added to a copy of an existing module with the platform's
-// resource-update functions) and 16-bit NE icon libraries built byte by byte.
+// Icon modules made to order for the tests and the benchmarks: PE modules with many
+// icon groups of mixed images (icon_images.h), made by adding resources to a copy of an
+// existing module with the platform's resource-update functions.
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "runtime/byte_reader.h"
+#include "icon_images.h"
 
 namespace iconmodules {
-
-using Bytes = std::vector<uint8_t>;
-
-// A bitmap icon image of 1, 4, 8, 24 or 32 bits per pixel (32 with or without alpha):
-// header, palette (2, 16 or 256 colours), colour rows, mask rows.  The pattern depends
-// on `seed`, so images differ; the first two pixels of each row are masked.
-inline Bytes BitmapImage(int32_t size, uint16_t bits, int seed, bool alpha = true) {
-  rt::ByteAppender w;
-  const uint32_t stride = ((bits * size + 31) / 32) * 4, maskStride = ((size + 31) / 32) * 4;
-  const uint32_t palette = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
-  w.u32(40); w.i32(size); w.i32(size * 2); w.u16(1); w.u16(bits); w.u32(0);
-  w.u32((stride + maskStride) * size);
-  w.i32(0); w.i32(0); w.u32(bits == 4 ? 16 : 0); w.u32(0);
-  for (uint32_t c = 0; c < palette; ++c)
-    w.u32(palette == 2 ? (c ? 0xFFFFFF : 0) : (c * 0x10305 + static_cast<uint32_t>(seed) * 0x30507) & 0xFFFFFF);
-  for (int y = 0; y < size; ++y) {
-    rt::ByteAppender row;
-    for (int x = 0; x < size; ++x) {
-      const int v = (seed + x / 4 + y / 8);
-      if (bits == 1) {
-        if (x % 8 == 0) row.u8(static_cast<uint8_t>(0xA5 ^ (v * 29)));
-      } else if (bits == 4) {
-        if (x % 2 == 0) row.u8(static_cast<uint8_t>((1 + (seed + y / 8) % 15) << 4 | (1 + (seed + x / 4 + 3) % 15)));
-      } else if (bits == 8) {
-        row.u8(static_cast<uint8_t>(v * 7));
-      } else {
-        const bool inside = (x - size / 2) * (x - size / 2) + (y - size / 2) * (y - size / 2) < size * size / 4;
-        row.u8(static_cast<uint8_t>(x * 255 / size)); row.u8(static_cast<uint8_t>(y * 255 / size));
-        row.u8(static_cast<uint8_t>(seed * 37));
-        if (bits == 32) row.u8(alpha ? (inside ? 255 : static_cast<uint8_t>(x * 4)) : 0);
-      }
-    }
-    while (row.size() < stride) row.u8(0);
-    w.bytes(row.data());
-  }
-  for (uint32_t i = 0; i < maskStride * size; ++i) w.u8((i % maskStride) == 0 ? 0xC0 : 0);
-  return w.take();
-}
-
-inline uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
-  crc = ~crc;
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= p[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-inline void PngChunk(Bytes& out, const char* type, const Bytes& data) {
-  for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(data.size() >> s));
-  const size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  const uint32_t crc = Crc32(out.data() + start, out.size() - start);
-  for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(crc >> s));
-}
-
-// A size x size RGBA PNG stream; its zlib data is stored without compression.
-inline Bytes PngImage(uint32_t size, int seed) {
-  Bytes raw;
-  for (uint32_t y = 0; y < size; ++y) {
-    raw.push_back(0);  // filter: none
-    for (uint32_t x = 0; x < size; ++x) {
-      const bool inside = (x - size / 2.0) * (x - size / 2.0) + (y - size / 2.0) * (y - size / 2.0) < size * size / 4.5;
-      raw.insert(raw.end(), {static_cast<uint8_t>(x + seed * 11), static_cast<uint8_t>(y ^ seed),
-                             static_cast<uint8_t>(seed * 53), static_cast<uint8_t>(inside ? 255 : 0)});
-    }
-  }
-  Bytes z = {0x78, 0x01};
-  for (size_t at = 0; at < raw.size(); at += 65535) {
-    const uint16_t n = static_cast<uint16_t>(raw.size() - at < 65535 ? raw.size() - at : 65535);
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.insert(z.end(), {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(~n),
-                       static_cast<uint8_t>(~n >> 8)});
-    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
-  }
-  uint32_t a = 1, b = 0;
-  for (uint8_t c : raw) a = (a + c) % 65521, b = (b + a) % 65521;
-  const uint32_t adler = b << 16 | a;
-  for (int s = 24; s >= 0; s -= 8) z.push_back(static_cast<uint8_t>(adler >> s));
-  Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  Bytes ihdr;
-  for (uint32_t v : {size, size})
-    for (int s = 24; s >= 0; s -= 8) ihdr.push_back(static_cast<uint8_t>(v >> s));
-  ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
-  PngChunk(png, "IHDR", ihdr);
-  PngChunk(png, "IDAT", z);
-  PngChunk(png, "IEND", {});
-  return png;
-}
-
-// The images of group n (0-based) of a generated module: mostly 16-colour and 32-bit
-// bitmaps of 16 to 48 pixels, some of 1, 8 and 24 bits and 32 bits without alpha;
-// every tenth group holds a 256-pixel PNG, every twentieth only that.
-inline std::vector<Bytes> MixedGroupImages(int n) {
-  static const uint16_t kOtherBits[4] = {1, 8, 24, 32};
-  if (n % 20 == 19) return {PngImage(256, n)};
-  if (n % 10 == 9) return {PngImage(256, n), BitmapImage(32, 32, n)};
-  if (n % 3 == 0) return {BitmapImage(32, 4, n), BitmapImage(32, 32, n)};
-  if (n % 3 == 1) return {BitmapImage(48, 32, n), BitmapImage(16, 4, n)};
-  if (n % 7 == 2) return {BitmapImage(32, kOtherBits[(n / 7) % 4], n, false)};
-  return {BitmapImage(32, 4, n)};
-}
-
-// A group directory naming images firstId, firstId + 1, ...; the entry fields come from
-// each image (a PNG is 256 pixels, 32 bits).
-inline Bytes GroupDirectory(const std::vector<Bytes>& images, uint16_t firstId) {
-  rt::ByteAppender g;
-  g.u16(0); g.u16(1); g.u16(static_cast<uint16_t>(images.size()));
-  for (size_t i = 0; i < images.size(); ++i) {
-    const Bytes& im = images[i];
-    const bool png = im.size() > 8 && im[1] == 'P';
-    const uint8_t side = png ? 0 : im[4];
-    const uint16_t bits = png ? 32 : static_cast<uint16_t>(im[14] | im[15] << 8);
-    g.u8(side); g.u8(side); g.u8(bits == 4 ? 16 : 0); g.u8(0); g.u16(1); g.u16(bits);
-    g.u32(static_cast<uint32_t>(im.size())); g.u16(static_cast<uint16_t>(firstId + i));
-  }
-  return g.take();
-}
 
 // Copies `base` (any PE module) to `out` and gives it `count` icon groups of mixed
 // images (ids 1..count); false on any failure.
@@ -155,11 +34,6 @@ inline bool WriteIconModule(const std::string& base, const std::string& out, int
   return EndUpdateResourceA(update, FALSE) != FALSE;
 }
 
-// Crafted input: one group whose directory names a single image of about 1 MiB 65,535
-// times.  Both files are about 2 MB; written out, the group would be 64 GiB.
-constexpr uint16_t kCraftedEntries = 0xFFFF;
-inline Bytes CraftedImage() { return BitmapImage(512, 32, 1); }
-
 inline bool WriteCraftedModule(const std::string& base, const std::string& out) {
   const Bytes image = CraftedImage();
   rt::ByteAppender g;
@@ -175,108 +49,6 @@ inline bool WriteCraftedModule(const std::string& base, const std::string& out) 
                   UpdateResourceA(update, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(1), 0,
                                   const_cast<uint8_t*>(g.data().data()), static_cast<DWORD>(g.size()));
   return EndUpdateResourceA(update, ok ? FALSE : TRUE) != FALSE && ok;
-}
-
-inline Bytes CraftedIcoFile() {
-  const Bytes image = CraftedImage();
-  rt::ByteAppender f;
-  f.u16(0); f.u16(1); f.u16(kCraftedEntries);
-  const uint32_t at = 6 + 16u * kCraftedEntries;
-  for (uint32_t i = 0; i < kCraftedEntries; ++i) {
-    f.u8(0); f.u8(0); f.u8(0); f.u8(0); f.u16(1); f.u16(32); f.u32(static_cast<uint32_t>(image.size())); f.u32(at);
-  }
-  f.bytes(image);
-  return f.take();
-}
-
-// One group of an NE icon library: its images, and its name (empty for a number).
-struct NeGroup {
-  std::vector<Bytes> images;
-  std::string name;
-};
-
-// A 16-bit icon library: MZ stub, NE header, resource table (alignment shift 4, the
-// icons, then the groups, numbered 1.. or named), resident names, then each resource
-// padded with 0xCC to 16 bytes.
-inline Bytes BuildNeIconLibrary(const std::vector<NeGroup>& groups) {
-  constexpr uint32_t kNe = 0x40, kTable = 0x40;  // NE header offset; table offset from it
-  size_t imageCount = 0;
-  for (const NeGroup& g : groups) imageCount += g.images.size();
-  std::vector<Bytes> icons, directories;
-  for (const NeGroup& g : groups) {
-    directories.push_back(GroupDirectory(g.images, static_cast<uint16_t>(icons.size() + 1)));
-    icons.insert(icons.end(), g.images.begin(), g.images.end());
-  }
-  Bytes names;  // after the type terminator; offsets count from the table's start
-  const size_t typesSize = 2 + 2 * 8 + 12 * (imageCount + groups.size()) + 2;
-  std::vector<uint16_t> nameIds;
-  for (const NeGroup& g : groups) {
-    if (g.name.empty()) {
-      nameIds.push_back(static_cast<uint16_t>(0x8000 | (nameIds.size() + 1)));
-      continue;
-    }
-    nameIds.push_back(static_cast<uint16_t>(typesSize + names.size()));
-    names.push_back(static_cast<uint8_t>(g.name.size()));
-    names.insert(names.end(), g.name.begin(), g.name.end());
-  }
-  names.push_back(0);
-  const Bytes resident = {6, 'S', 'A', 'M', 'P', 'L', 'E', 0, 0, 0};
-  const uint32_t tableEnd = kTable + static_cast<uint32_t>(typesSize + names.size());
-  uint32_t dataAt = (kNe + tableEnd + static_cast<uint32_t>(resident.size()) + 15) & ~15u;
-
-  rt::ByteAppender table;
-  table.u16(4);
-  auto typeBlock = [&](uint16_t type, const std::vector<Bytes>& items, const std::vector<uint16_t>& ids) {
-    table.u16(type); table.u16(static_cast<uint16_t>(items.size())); table.u32(0);
-    for (size_t i = 0; i < items.size(); ++i) {
-      const uint32_t units = static_cast<uint32_t>((items[i].size() + 15) / 16);
-      table.u16(static_cast<uint16_t>(dataAt >> 4)); table.u16(static_cast<uint16_t>(units));
-      table.u16(0x0030); table.u16(ids[i]); table.u32(0);
-      dataAt += units * 16;
-    }
-  };
-  std::vector<uint16_t> iconIds;
-  for (size_t i = 0; i < icons.size(); ++i) iconIds.push_back(static_cast<uint16_t>(0x8000 | (i + 1)));
-  typeBlock(0x8003, icons, iconIds);
-  typeBlock(0x800E, directories, nameIds);
-  table.u16(0);
-  table.bytes(names);
-
-  rt::ByteAppender out;
-  out.u16(0x5A4D);
-  for (int i = 2; i < 0x3C; ++i) out.u8(0);
-  out.u32(kNe);
-  out.u16(0x454E);  // "NE"
-  out.u8(5); out.u8(10);
-  for (int at = 4; at < 0x40; at += 2) {
-    const uint16_t v = at == 0x24 ? kTable : (at == 0x26 || at == 0x04 || at == 0x22 || at == 0x28 || at == 0x2A)
-                                                ? static_cast<uint16_t>(tableEnd)
-                                                : at == 0x36 ? 0x0002  // target: Windows
-                                                             : 0;
-    out.u16(v);
-  }
-  out.bytes(table.data());
-  out.bytes(resident);
-  auto pad = [&] { while (out.size() % 16) out.u8(0xCC); };
-  pad();
-  for (const Bytes& b : icons) { out.bytes(b); pad(); }
-  for (const Bytes& b : directories) { out.bytes(b); pad(); }
-  return out.take();
-}
-
-// Five groups of two images each, one of them named.
-inline std::vector<NeGroup> SampleNeGroups() {
-  std::vector<NeGroup> groups;
-  for (int n = 0; n < 5; ++n)
-    groups.push_back({{BitmapImage(32, 4, n), BitmapImage(16, n % 2 ? 32 : 4, n + 7)}, n == 2 ? "NAMED" : ""});
-  return groups;
-}
-
-// The size of the .ico file that holds a group: header, entries, the images.
-inline size_t IcoFileSize(const std::vector<Bytes>& images) {
-  size_t size = 6 + 16 * images.size();
-  for (const Bytes& b : images) size += b.size();
-  return size;
 }
 
 }  // namespace iconmodules

@@ -17,11 +17,6 @@
 #include "iconres/icon_image_set.h"
 #include "tests/fuzz/fuzz_target.h"
 
-namespace iconres {
-// The fuzz build leaves out the platform's file code; nothing here writes files.
-bool ReplaceFileWith(const std::string&, const std::vector<uint8_t>&) { std::abort(); }
-}  // namespace iconres
-
 namespace {
 
 using fuzz::BlobRoundTrip;

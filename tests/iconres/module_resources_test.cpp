@@ -55,10 +55,18 @@ std::string WindowsFolder() {
 }  // namespace
 
 TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
-  // This program is 32-bit: system32 is the 32-bit folder for it, sysnative the 64-bit one.
+  // This program is 32-bit: system32 is the 32-bit folder for it, sysnative the 64-bit
+  // one.  Two modules built byte by byte (as the fuzz seeds are) join them.
+  TempFolder built;
+  std::vector<std::vector<iconmodules::Bytes>> mixed;
+  for (int n = 0; n < 12; ++n) mixed.push_back(iconmodules::MixedGroupImages(n));
+  for (bool plus : {false, true}) {
+    const std::string name = plus ? "built64.dll" : "built32.dll";
+    ASSERT_TRUE(WriteWholeFile(built / name, iconmodules::BuildPeIconModule(mixed, plus)));
+  }
   int modules = 0, withIcons = 0, groups = 0, images = 0, pe32Plus = 0;
-  for (const char* folder : {"\\system32", "\\sysnative"}) {
-    for (const std::string& path : ModulesIn(WindowsFolder() + folder)) {
+  for (const std::string& folder : {WindowsFolder() + "\\system32", WindowsFolder() + "\\sysnative", built.path()}) {
+    for (const std::string& path : ModulesIn(folder)) {
       SCOPED_TRACE(path);
       const std::optional<std::vector<testref::PlatformGroup>> reference = testref::PlatformIconGroups(path);
       if (!reference) continue;  // not a module for the platform either
