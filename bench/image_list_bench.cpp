@@ -4,6 +4,7 @@
 //   image_list_bench.exe MODULE
 //   image_list_bench.exe --generate N OUT.exe [BASE]   (a copy of BASE, or of this
 //                                  program, with N icon groups of mixed images)
+//   image_list_bench.exe --generate-ne OUT.icl  (a 16-bit icon library of five groups)
 //   image_list_bench.exe --show MODULE          (a list view of the icons, for 30 s)
 #include <windows.h>
 #include <shellapi.h>
@@ -121,9 +122,20 @@ int main(int argc, char** argv) {
     std::printf("generated %s with %d icon groups\n", argv[3], n);
     return 0;
   }
+  if (argc == 3 && std::strcmp(argv[1], "--generate-ne") == 0) {
+    const std::vector<uint8_t> library = iconmodules::BuildNeIconLibrary(iconmodules::SampleNeGroups());
+    HANDLE f = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok = f != INVALID_HANDLE_VALUE &&
+                    WriteFile(f, library.data(), static_cast<DWORD>(library.size()), &written, nullptr) &&
+                    written == library.size();
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    std::printf(ok ? "generated %s, an NE icon library\n" : "could not generate %s\n", argv[2]);
+    return ok ? 0 : 1;
+  }
   if (argc == 3 && std::strcmp(argv[1], "--show") == 0) return Show(argv[2]);
   if (argc != 2) {
-    std::printf("usage: image_list_bench MODULE | --generate N OUT.exe [BASE] | --show MODULE\n");
+    std::printf("usage: image_list_bench MODULE | --generate N OUT.exe [BASE] | --generate-ne OUT.icl | --show MODULE\n");
     return 2;
   }
   void* images = nullptr;

@@ -31,17 +31,12 @@ std::string BytesOf(const ModuleIcons& icons, ByteRange r) {
 // The modules of one folder whose extension is .exe, .dll, .ocx or .cpl.
 std::vector<std::string> ModulesIn(const std::string& folder) {
   std::vector<std::string> paths;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return paths;
-  do {
-    std::string name = fd.cFileName;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name.size() < 4) continue;
+  for (const std::string& name : FilesIn(folder)) {
+    if (name.size() < 4) continue;
     std::string ext = name.substr(name.size() - 4);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(tolower(c)); });
     if (ext == ".exe" || ext == ".dll" || ext == ".ocx" || ext == ".cpl") paths.push_back(folder + "\\" + name);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  }
   std::sort(paths.begin(), paths.end());
   return paths;
 }
@@ -142,6 +137,8 @@ TEST(ModuleResources, ModuleWithoutIconsIsReadFromItsMunFile) {
   // Without the .mun file the module has no icons, and the cache sees the change.
   ASSERT_TRUE(DeleteFileA(mun.c_str()));
   EXPECT_EQ(ExtractTo(module, dir / "n.ico", 1), 0);
+  // The reader holds no file open: the module can be renamed while it is cached.
+  EXPECT_TRUE(MoveFileA(module.c_str(), (dir / "renamed.dll").c_str()));
   RemoveDirectoryA(resources.c_str());
 }
 
