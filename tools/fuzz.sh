@@ -20,7 +20,7 @@ fi
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root" \
   "$root/tests/fuzz/parsers_fuzz.cpp" "$root/iconres/icon_group_directory.cpp" "$root/iconres/icon_image_set.cpp" \
-  "$root/iconres/ico_parser.cpp" "$root/iconres/ico_writer.cpp" "$root/components/image_list_data.cpp" \
+  "$root/iconres/ico_parser.cpp" "$root/iconres/ico_builder.cpp" "$root/components/image_list_data.cpp" \
   "$root/components/window_properties.cpp" "$root/components/list_view_data.cpp" \
   -o "$out/parsers_fuzz"
 [ -n "$(ls -A "$out/corpus")" ] || "$out/parsers_fuzz" --write-seeds="$out/corpus"

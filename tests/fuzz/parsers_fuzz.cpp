@@ -16,14 +16,9 @@
 #include "components/list_view_data.h"
 #include "components/window_properties.h"
 #include "iconres/ico_reader.h"
-#include "iconres/ico_writer.h"
+#include "iconres/ico_builder.h"
 #include "iconres/icon_group_directory.h"
 #include "iconres/icon_image_set.h"
-
-namespace iconres {
-// The fuzz build leaves out the platform's file code; nothing here writes files.
-bool ReplaceFileWith(const std::string&, const std::vector<uint8_t>&) { std::abort(); }
-}  // namespace iconres
 
 namespace {
 
