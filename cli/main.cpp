@@ -1,6 +1,7 @@
 // extract-icons: writes the icon groups of modules as .ico files, or lists them.
 // Exit code 0 when everything was written, 1 when a file or an icon failed (each one
 // is named on the error stream with its reason), 2 for a usage error.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
