@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -53,8 +54,10 @@ BatchTotals RunBatch(const std::vector<Source>& plan, bool listOnly, unsigned jo
   auto work = [&] {
     for (size_t i; (i = next++) < plan.size();) queue.Put(i, ExportFile(plan[i], listOnly));
   };
+  const size_t wanted = std::min<size_t>(jobs, plan.size());
   std::vector<std::thread> workers;
-  for (unsigned n = 0; n < jobs && n < plan.size(); ++n) {
+  workers.reserve(wanted);
+  for (size_t n = 0; n < wanted; ++n) {
     try {
       workers.emplace_back(work);
     } catch (const std::system_error&) {
