@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times extract-icons against icoutils' wrestool over every .dll and .exe of the Wine
+# Times extract-icons against the reference tool wrestool over every .dll and .exe of the Wine
 # prefix's 32-bit system folder, in the same run:
 #   tools/bench-extract-icons.sh
 # extract-icons (the Linux build) runs once with -r over a folder of links to those
@@ -16,7 +16,7 @@ build=${BUILD_DIR:-$root/build}
 native=$build/native/extract-icons
 exe=$build/cli/extract-icons.exe
 prefix=$build/wineprefix
-command -v wrestool >/dev/null || { echo "wrestool is missing (package icoutils)" >&2; exit 1; }
+command -v wrestool >/dev/null || { echo "wrestool is missing" >&2; exit 1; }
 [ -x "$native" ] && [ -f "$exe" ] || { echo "build first: tools/build.sh" >&2; exit 1; }
 "$root/tools/wine-run.sh" --prefix "$prefix" "$exe" --help >/dev/null  # creates the prefix once
 sys=$prefix/drive_c/windows/syswow64
