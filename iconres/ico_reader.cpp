@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "iconres/ico_writer.h"
+#include "iconres/ico_builder.h"
 #include "iconres/win_handles.h"
 
 namespace iconres {

@@ -49,4 +49,11 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, cut);
 }
 
+std::string FileNameOf(const std::string& path) {
+  size_t from = 0;
+  for (size_t i : CharacterStarts(path))
+    if (path[i] == '\\' || path[i] == '/') from = i + 1;
+  return path.substr(from);
+}
+
 }  // namespace iconres

@@ -14,5 +14,8 @@ std::string LastThreeLower(const std::string& text);
 // The folder part of a path (up to, not including, the last backslash or slash);
 // "." when the path names no folder.
 std::string FolderOf(const std::string& path);
+// The part after the last backslash or slash: the file name, or the empty text when
+// the path ends in a separator.
+std::string FileNameOf(const std::string& path);
 
 }  // namespace iconres

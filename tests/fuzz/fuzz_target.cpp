@@ -22,12 +22,6 @@ void WriteSeed(const std::string& folder, const char* name, const std::vector<ui
 
 }  // namespace fuzz
 
-namespace iconres {
-// The fuzz build leaves out the platform's file code (the .ico writer's file side links
-// to it); no target writes files.
-bool ReplaceFileWith(const std::string&, const std::vector<uint8_t>&) { std::abort(); }
-}  // namespace iconres
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   static const char kFlag[] = "--write-seeds=";
   for (int i = 1; i < *argc; ++i) {

@@ -7,7 +7,7 @@
 
 #include "components/icon_tile.h"
 #include "iconres/ico_reader.h"
-#include "iconres/ico_writer.h"
+#include "iconres/ico_builder.h"
 #include "iconres/module_resources.h"
 #include "tests/fuzz/fuzz_target.h"
 #include "tests/icon_images.h"

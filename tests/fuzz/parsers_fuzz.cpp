@@ -12,7 +12,7 @@
 #include "components/list_view_data.h"
 #include "components/window_properties.h"
 #include "iconres/ico_reader.h"
-#include "iconres/ico_writer.h"
+#include "iconres/ico_builder.h"
 #include "iconres/icon_group_directory.h"
 #include "iconres/icon_image_set.h"
 #include "tests/fuzz/fuzz_target.h"

@@ -119,7 +119,17 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
   return names;
 }
 
-// A fresh folder under the temporary path, removed with its files at the end.
+// Removes a folder with everything in it.
+inline void RemoveTree(const std::string& folder) {
+  for (const std::string& n : FilesIn(folder)) {
+    const std::string f = folder + "\\" + n;
+    SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(f.c_str())) RemoveTree(f);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// A fresh folder under the temporary path, removed with its content at the end.
 class TempFolder {
  public:
   TempFolder() {
@@ -130,14 +140,7 @@ class TempFolder {
             std::to_string(++serial);
     CreateDirectoryA(path_.c_str(), nullptr);
   }
-  ~TempFolder() {
-    for (const std::string& n : FilesIn(path_)) {
-      std::string f = path_ + "\\" + n;
-      SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!DeleteFileA(f.c_str())) RemoveDirectoryA(f.c_str());
-    }
-    RemoveDirectoryA(path_.c_str());
-  }
+  ~TempFolder() { RemoveTree(path_); }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
   const std::string& path() const { return path_; }

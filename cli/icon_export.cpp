@@ -1,0 +1,113 @@
+#include "cli/icon_export.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "cli/file_io.h"
+#include "iconres/ico_builder.h"
+
+namespace cli {
+namespace {
+
+std::string GroupText(const Source& source, size_t number, const iconres::ResourceName& name) {
+  return source.path + ": icon " + std::to_string(number) + " (" + NameText(name) + ")";
+}
+
+void Export(const Source& source, bool listOnly, FileReport* report) {
+  if (!source.error.empty()) {
+    report->failures.push_back(source.path + ": " + source.error);
+    return;
+  }
+  std::shared_ptr<const iconres::ModuleIcons> icons;
+  std::string error;
+  switch (ReadModuleFile(source.path, &icons, &error)) {
+    case ReadOutcome::Unreadable:
+      report->failures.push_back(source.path + ": unreadable: " + error);
+      return;
+    case ReadOutcome::NotModule:
+      report->failures.push_back(source.path + ": not a module");
+      return;
+    case ReadOutcome::Read:
+      break;
+  }
+  if (icons->groups.empty()) {
+    report->failures.push_back(source.path + ": no icons");
+    return;
+  }
+  bool folderReady = false;
+  std::string folderError;
+  for (size_t i = 0; i < icons->groups.size(); ++i) {
+    const size_t number = i + 1;
+    const iconres::ResourceName& name = icons->groups[i].name;
+    const std::optional<iconres::IconImageSet> set = iconres::MakeIconImageSet(icons, i);
+    if (!set) {
+      report->failures.push_back(GroupText(source, number, name) + ": cannot be loaded (missing or malformed image)");
+      continue;
+    }
+    if (listOnly) {
+      report->listLines.push_back(source.path + "\t" + std::to_string(number) + "\t" + NameText(name) + "\t" +
+                                  ImagesText(*set));
+      ++report->written;
+      continue;
+    }
+    const std::vector<uint8_t> bytes = iconres::BuildIconFile(*set);
+    if (bytes.empty()) {
+      report->failures.push_back(GroupText(source, number, name) + ": too large for an .ico file");
+      continue;
+    }
+    const std::string target = JoinPath(source.outFolder, source.title + "-" + std::to_string(number) + ".ico");
+    if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
+    if (!folderReady) {
+      report->failures.push_back(target + ": write failed: " + folderError);
+      continue;
+    }
+    if (!WriteFileAtomically(target, bytes, &error)) {
+      report->failures.push_back(target + ": write failed: " + error);
+      continue;
+    }
+    ++report->written;
+  }
+}
+
+}  // namespace
+
+FileReport ExportFile(const Source& source, bool listOnly) {
+  FileReport report;
+  try {
+    Export(source, listOnly, &report);
+  } catch (const std::bad_alloc&) {
+    report.failures.push_back(source.path + ": out of memory");
+  } catch (const std::exception& e) {
+    report.failures.push_back(source.path + ": failed: " + e.what());
+  }
+  return report;
+}
+
+std::string NameText(const iconres::ResourceName& name) {
+  if (name.isId) return std::to_string(name.id);
+  std::string text = "\"";
+  for (char16_t c : name.text) {
+    if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+      text += static_cast<char>(c);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+      text += escaped;
+    }
+  }
+  return text + "\"";
+}
+
+std::string ImagesText(const iconres::IconImageSet& set) {
+  std::string text;
+  for (const iconres::IconImageEntry& e : set.images) {
+    if (!text.empty()) text += ", ";
+    text += std::to_string(e.width) + "x" + std::to_string(e.height) + " " + std::to_string(e.colorBits) + "-bit";
+    if (!e.IsDib()) text += " PNG";
+  }
+  return text.empty() ? "no images" : text;
+}
+
+}  // namespace cli

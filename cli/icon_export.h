@@ -1,0 +1,30 @@
+// One source file's work: read its icon groups, then write each one as an .ico file
+// (the bytes the library's own extraction writes) or describe it for --list.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cli/source_plan.h"
+#include "iconres/icon_image_set.h"
+#include "iconres/module_resources.h"
+
+namespace cli {
+
+struct FileReport {
+  std::vector<std::string> listLines;  // --list: one line per group
+  std::vector<std::string> failures;   // one line per failed file or icon, naming it and why
+  size_t written = 0;                  // icon files written (or groups listed)
+};
+
+// Handles one planned source.  Never throws: running out of memory (or any other
+// exception) is a failure of the file.
+FileReport ExportFile(const Source& source, bool listOnly);
+
+// A resource name as the list shows it: an id in decimal, a text in double quotes with
+// anything but printable ASCII (and the quote and backslash) as \uXXXX.
+std::string NameText(const iconres::ResourceName& name);
+// "32x32 4-bit, 256x256 32-bit PNG": each image's size and bits per pixel.
+std::string ImagesText(const iconres::IconImageSet& set);
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+// extract-icons: writes the icon groups of modules as .ico files, or lists them.
+// Exit code 0 when everything was written, 1 when a file or an icon failed (each one
+// is named on the error stream with its reason), 2 for a usage error.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/batch_run.h"
+#include "cli/file_io.h"
+#include "cli/options.h"
+#include "cli/source_plan.h"
+
+int main(int argc, char** argv) {
+  using namespace cli;
+  Options options;
+  std::string error;
+  if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::fprintf(stderr, "extract-icons: %s\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  try {
+    const std::vector<Source> plan = PlanSources(options);
+    const unsigned jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    const BatchTotals totals = RunBatch(plan, options.list, jobs, stdout, stderr, StderrIsTerminal());
+    std::fprintf(stderr, "%zu files, %zu icons %s, %zu failed\n", totals.files, totals.written,
+                 options.list ? "listed" : "written", totals.failed);
+    return totals.failed > 0 ? 1 : 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "extract-icons: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The Linux build of extract-icons against the Windows build run under Wine, over the
+# whole 32-bit system folder of the Wine prefix: the same icon files byte for byte in
+# the same mirrored folders, the same list, messages and exit code.  Then the Linux
+# build's own messages and exit codes for bad input and an unwritable output folder.
+#   native_test.sh NATIVE_PROGRAM WINDOWS_PROGRAM WINE_PREFIX
+set -u -o pipefail
+native=$1 exe=$2 prefix=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+windows() { "$root/tools/wine-run.sh" --prefix "$prefix" "$exe" "$@" | tr -d '\r' | sed 's|\\|/|g'; }
+
+# The first Wine run creates the prefix; both builds then run in its system folder.
+windows --help >/dev/null 2>&1
+sys=$prefix/drive_c/windows/syswow64
+[ -d "$sys" ] || { echo "FAIL: no Wine system folder at $sys"; exit 1; }
+cd "$sys"
+windows -r -o "$(winpath "$work/win")" . >"$work/win.txt"; win_rc=${PIPESTATUS[0]}
+"$native" -r -o "$work/native" . >"$work/native.txt" 2>&1; native_rc=$?
+[ "$native_rc" = "$win_rc" ] || fail "exit codes differ: Linux $native_rc, Windows $win_rc"
+diff "$work/native.txt" "$work/win.txt" >/dev/null || fail "messages differ: $(diff "$work/native.txt" "$work/win.txt" | head -5)"
+diff -r "$work/native" "$work/win" >/dev/null || fail "icon files differ: $(diff -rq "$work/native" "$work/win" | head -5)"
+icons=$(find "$work/native" -name '*.ico' | wc -l)
+[ "$icons" -gt 200 ] || fail "only $icons icon files written"
+echo "system folder: $icons icon files, $(tail -1 "$work/native.txt")"
+
+windows --list -r . >"$work/win-list.txt"
+"$native" --list -r . >"$work/native-list.txt" 2>&1
+diff "$work/native-list.txt" "$work/win-list.txt" >/dev/null || fail "lists differ: $(diff "$work/native-list.txt" "$work/win-list.txt" | head -5)"
+grep -q $'^./comdlg32.dll\t3\t"FOLDER"\t256x256 32-bit PNG, 48x48 32-bit, ' "$work/native-list.txt" || fail "comdlg32's third group not listed"
+
+# expect EXIT-CODE EXPECTED-ERROR-OUTPUT ARGUMENTS...
+expect() {
+  local code=$1 expected=$2; shift 2
+  "$native" "$@" >"$work/out.txt" 2>"$work/err.txt"
+  local rc=$?
+  [ "$rc" = "$code" ] || fail "$*: exit code $rc, expected $code"
+  [ "$(cat "$work/err.txt")" = "$expected" ] || fail "$*: printed '$(cat "$work/err.txt")', expected '$expected'"
+}
+printf 'just text\n' >"$work/notes.txt"
+printf 'x' >"$work/blocker"
+expect 1 "$work/missing.dll: unreadable: no such file or folder
+$work/notes.txt: not a module
+$sys/kernel32.dll: no icons
+3 files, 0 icons written, 3 failed" -o "$work/out" "$work/missing.dll" "$work/notes.txt" "$sys/kernel32.dll"
+[ ! -e "$work/out" ] || fail "an output folder was made for nothing"
+
+written=$("$native" -o "$work/blocker" "$sys/comdlg32.dll" 2>&1 | grep -c "^$work/blocker/comdlg32-[0-9]*.ico: write failed: cannot create folder $work/blocker: ")
+[ "$written" = 10 ] || fail "unwritable output folder: $written of 10 icons named as failed"
+[ "$(cat "$work/blocker")" = x ] || fail "the file in the output folder's place changed"
+[ -z "$(find "$work" -name '*.tmp')" ] || fail "temporary files left behind"
+
+expect 1 "$work: is a folder (use -r to walk it)
+1 files, 0 icons written, 1 failed" -o "$work/out" "$work"
+for usage in "" "-j 0 x.dll" "-j" "-o" "--bogus x.dll"; do
+  # shellcheck disable=SC2086
+  "$native" $usage >/dev/null 2>&1
+  rc=$?
+  [ "$rc" = 2 ] || fail "'$usage': exit code $rc, expected 2"
+done
+[ "$status" = 0 ] && echo "PASS"
+exit $status
