@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "iconres/path_text.h"
-#include "iconres/win_handles.h"
+#include "runtime/handles.h"
 
 namespace iconres {
 namespace {
@@ -39,10 +39,10 @@ bool ReplaceFileWith(const std::string& path, const std::vector<uint8_t>& bytes)
     created = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
-  FileHandle file(created);
+  rt::FileHandle file(created);
   if (!file.valid()) return false;
   bool ok = WriteAll(file.get(), bytes);
-  ok = file.Close() && ok;
+  ok = file.reset() && ok;
   ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
   if (!ok) DeleteFileA(temp.c_str());
   return ok;

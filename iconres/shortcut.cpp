@@ -8,7 +8,7 @@
 
 #include "iconres/icon_library.h"
 #include "iconres/path_text.h"
-#include "iconres/win_handles.h"
+#include "runtime/handles.h"
 
 namespace iconres {
 namespace {
@@ -96,8 +96,8 @@ std::string Resolve(int32_t argc, const rt::ArgRecord* args) {
   wchar_t wide[MAX_PATH] = {};
   if (!MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, file.c_str(), -1, wide, MAX_PATH)) return {};
 
-  ComPtr<IShellLinkA> link;
-  ComPtr<IPersistFile> persist;
+  rt::ComPtr<IShellLinkA> link;
+  rt::ComPtr<IPersistFile> persist;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())) ||
       FAILED(link->QueryInterface(IID_IPersistFile, persist.out())) || FAILED(persist->Load(wide, 0)))
     return {};
