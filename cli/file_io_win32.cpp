@@ -9,7 +9,7 @@
 #include "iconres/file_replace.h"
 #include "iconres/module_cache.h"
 #include "iconres/path_text.h"
-#include "iconres/win_handles.h"
+#include "runtime/handles.h"
 
 namespace cli {
 namespace {
@@ -83,7 +83,7 @@ ReadOutcome ReadModuleFile(const std::string& path, std::shared_ptr<const iconre
   // The library's reader does not say why it read nothing; opening the file first
   // tells an unreadable file from one that is not a module.
   {
-    iconres::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+    rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {

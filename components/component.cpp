@@ -1,7 +1,5 @@
 #include "components/component.h"
 
-#include <cstring>
-
 namespace comp {
 
 Component::EventAnswer Component::Fire(int32_t eventIndex, std::initializer_list<int32_t> args) const {
@@ -41,19 +39,6 @@ Component::EventAnswer Component::FireText(int32_t eventIndex, const char* text)
 void Component::OnFinalMessage() {
   link_.Call(rt::SvcElementDestroyed, static_cast<int32_t>(windowId_), static_cast<int32_t>(componentId_));
   rt::WindowObject::OnFinalMessage();
-}
-
-HGLOBAL BlobToGlobal(const void* blob, size_t size) {
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
-  if (!g) return nullptr;
-  void* p = GlobalLock(g);
-  if (!p) {
-    GlobalFree(g);
-    return nullptr;
-  }
-  if (size) std::memcpy(p, blob, size);
-  GlobalUnlock(g);
-  return g;
 }
 
 }  // namespace comp

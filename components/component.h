@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "runtime/events.h"
+#include "runtime/handles.h"
 #include "runtime/library_link.h"
 #include "runtime/window_object.h"
 
@@ -45,8 +46,7 @@ class Component : public rt::WindowObject {
   uint32_t componentId_;
 };
 
-// The kernel types' GetAllProperties: a blob copied into a new global memory block
-// of exactly its length (the caller frees it); null when no block could be had.
-HGLOBAL BlobToGlobal(const void* blob, size_t size);
+// The kernel types' GetAllProperties hand their blob over with rt::BlobToGlobal.
+using rt::BlobToGlobal;
 
 }  // namespace comp

@@ -8,7 +8,7 @@
 #include "components/icon_tile.h"
 #include "iconres/module_icon.h"
 #include "runtime/byte_reader.h"
-#include "runtime/com_ptr.h"
+#include "runtime/handles.h"
 
 namespace comp {
 namespace {

@@ -22,7 +22,8 @@ class WindowComponent : public Component, public rt::FormWindow {
   WindowComponent(uint32_t windowId, uint32_t elementId, bool modal);
   ~WindowComponent() override;
 
-  // CreateComponent steps 1 to 12; false leaves no platform window behind.
+  // Creates the platform window from the property blob, applies the properties and
+  // attaches the object; false leaves no platform window behind.
   bool Create(const uint8_t* blob, int32_t size, uint32_t style, HWND owner, HMENU menu, int32_t left,
               int32_t top, int32_t width, int32_t height);
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "iconres/win_handles.h"
+#include "runtime/handles.h"
 #include "runtime/byte_reader.h"
 
 namespace iconres {
@@ -21,23 +21,14 @@ std::optional<std::vector<uint8_t>> BuildClipboardDib(const IconImageEntry& entr
 bool CopyImageToClipboard(const IconImageEntry& entry) {
   std::optional<std::vector<uint8_t>> dib = BuildClipboardDib(entry);
   if (!dib) return false;
-  ClipboardSession clipboard;
+  rt::ClipboardSession clipboard;
   if (!clipboard.open() || !EmptyClipboard()) return false;
 
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, dib->size());
+  rt::GlobalBlock block(rt::BlobToGlobal(dib->data(), dib->size()));
   if (!block) return false;
-  void* p = GlobalLock(block);
-  if (!p) {
-    GlobalFree(block);
-    return false;
-  }
-  std::memcpy(p, dib->data(), dib->size());
-  GlobalUnlock(block);
   // The clipboard owns the block once SetClipboardData accepts it.
-  if (!SetClipboardData(CF_DIB, block)) {
-    GlobalFree(block);
-    return false;
-  }
+  if (!SetClipboardData(CF_DIB, block.get())) return false;
+  block.release();
   return true;
 }
 

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "iconres/ico_builder.h"
-#include "iconres/win_handles.h"
+#include "iconres/ico_parser.h"
+#include "runtime/handles.h"
 
 namespace iconres {
 std::optional<IconImageSet> ReadIconFile(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+  rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
   if (!file.valid()) return std::nullopt;
   LARGE_INTEGER size;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "iconres/win_handles.h"
+#include "runtime/handles.h"
 
 namespace iconres {
 namespace {
@@ -77,7 +77,7 @@ LanguageOrder PlatformLanguageOrder() {
 
 // Reads the module's icons; the stamp is that of the bytes that were read.
 std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -18,15 +19,6 @@ inline size_t SpaceLength(const char* p) {
   if (*p == ' ') return 1;
   if (Byte(p) == 0xA1 && Byte(p + 1) == 0xA1) return 2;
   return 0;
-}
-
-inline void* Pointer(uint32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(v)); }
-inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-
-void SetText(ResultRecord* result, char* text) {
-  result->value = Word(text);
-  result->high = 0;
-  result->tag = TagText;
 }
 
 const ArgRecord* Arg(int32_t argc, ArgRecord* args, int32_t i) {
@@ -128,7 +120,7 @@ bool DateTimeToCalendar(double dayCount, CalendarTime* out) {
 std::string ValueText(const ArgRecord& a) {
   if (a.tag & ArrayFlag) {
     size_t size = ElementSize(a.tag & ~ArrayFlag);
-    const void* array = Pointer(a.value);
+    const void* array = PointerOf(a.value);
     if (size == 0 || !array) return std::string();
     size_t count = static_cast<size_t>(ArrayElementCount(array));
     const uint8_t* elements = reinterpret_cast<const uint8_t*>(ArrayElements(const_cast<void*>(array)));
@@ -149,7 +141,7 @@ std::string ValueText(const ArgRecord& a) {
     case TagDateTime: return DateTimeText(DoubleOf(a));
     case TagText: return TextOf(a);
     case TagBytes: {
-      const void* set = Pointer(a.value);
+      const void* set = PointerOf(a.value);
       int32_t n = ByteSetLength(set);
       return BytesUpToZero(ByteSetBytes(set), n > 0 ? static_cast<size_t>(n) : 0);
     }
@@ -186,7 +178,7 @@ void __cdecl TrimSpaces(ResultRecord* result, int32_t argc, ArgRecord* args) {
     runStart = nullptr;
   }
   const char* end = runStart ? runStart : q;
-  SetText(result, NewText(p, static_cast<size_t>(end - p)));
+  SetTextResult(result, NewText(p, static_cast<size_t>(end - p)));
 }
 
 void __cdecl SplitText(ResultRecord* result, int32_t argc, ArgRecord* args) {
@@ -249,13 +241,13 @@ void __cdecl BlankText(ResultRecord* result, int32_t argc, ArgRecord* args) {
     std::memset(text, ' ', static_cast<size_t>(n));
     text[n] = 0;
   }
-  SetText(result, text);
+  SetTextResult(result, text);
 }
 
 void __cdecl ToText(ResultRecord* result, int32_t argc, ArgRecord* args) {
   const ArgRecord* valueArg = Arg(argc, args, 0);
   std::string text = valueArg ? ValueText(*valueArg) : std::string();
-  SetText(result, NewText(text.data(), text.size()));
+  SetTextResult(result, NewText(text.data(), text.size()));
 }
 
 }  // namespace rt
