@@ -217,22 +217,20 @@ DropTarget::~DropTarget() {
   }
 }
 
-DropTarget* DropTarget::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
-                               int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                               uint32_t windowId, uint32_t componentId, bool designMode) {
+DropTarget* DropTarget::Create(const CreateArgs& a) {
   DropTargetProperties props;
-  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
     return nullptr;
-  DropTarget* component = new DropTarget(windowId, componentId);
+  DropTarget* component = new DropTarget(a.windowId, a.componentId);
   component->target_ = new DropTargetObject(props);
-  if (!component->CreateObjectWindow(0, kWindowClass, "", style | WS_CHILD | WS_CLIPSIBLINGS, left, top, width,
-                                     height, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)))) {
+  if (!component->CreateObjectWindow(0, kWindowClass, "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
+                                     a.width, a.height, a.parent, a.ChildId())) {
     delete component;
     return nullptr;
   }
-  if (!designMode) component->target_->SetSink(component);
+  if (!a.designMode) component->target_->SetSink(component);
   return component;
 }
 
@@ -290,9 +288,6 @@ bool DropTarget::GetProperty(int32_t index, rt::PropertyData* data) const {
   }
 }
 
-HGLOBAL DropTarget::GetAllProperties() const {
-  const std::vector<uint8_t> blob = target_->accept().Write();
-  return BlobToGlobal(blob.data(), blob.size());
-}
+std::vector<uint8_t> DropTarget::WriteProperties() const { return target_->accept().Write(); }
 
 }  // namespace comp

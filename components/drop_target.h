@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
 #include "components/drop_target_data.h"
 #include "runtime/program_image.h"
 
@@ -76,14 +77,12 @@ class DropTargetObject final : public IDropTarget {
 
 class DropTarget : public Component, private DropSink {
  public:
-  static DropTarget* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                            int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                            uint32_t componentId, bool designMode);
+  static DropTarget* Create(const CreateArgs& args);
   ~DropTarget() override;
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;
-  HGLOBAL GetAllProperties() const;
+  std::vector<uint8_t> WriteProperties() const;
   // False when a window was registered before (even unsuccessfully) or OLE refuses.
   bool Register(HWND window);
   DropTargetObject* target() const { return target_; }

@@ -2,6 +2,7 @@
 
 #include "components/button.h"
 #include "components/common_dialog.h"
+#include "components/component_type.h"
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/menu.h"
@@ -30,13 +31,10 @@ bool WriteMenuItem(rt::WindowTemplate& window, rt::ElementTemplate& item, int32_
   return true;
 }
 
-// Menu items: their properties are held by the runtime; no GetInterface.
-const rt::PropertyInfo kMenuProperties[] = {
-    {nullptr, nullptr, nullptr, rt::KindText, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-};
+// Menu items: their four properties are held by the runtime; no GetInterface.
+constexpr std::array<rt::PropertyInfo, 4> kMenuProperties = {
+    Property(rt::KindText, 0), Property(rt::KindLogical, 0), Property(rt::KindLogical, 0),
+    Property(rt::KindLogical, 0)};
 
 // The kernel's type table.  Types this program does not use keep their place as
 // all-zero entries so that the type numbers stay stable.
@@ -63,9 +61,8 @@ const rt::LibraryDescriptor kKernel = {
 
 }  // namespace
 
-const rt::ComponentTypeInfo kMenuType = {
-    "菜单", "menu", nullptr, 0, nullptr, 0x80000004, 0, 0, nullptr, 4, kMenuProperties, nullptr, 0, nullptr,
-};
+const rt::ComponentTypeInfo kMenuType =
+    TypeEntry("菜单", "menu", kTypeLibraryBit | rt::TypeIsMenu, kMenuProperties, nullptr);
 
 rt::LibraryLink& KernelLink() {
   static rt::LibraryLink link;

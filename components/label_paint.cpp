@@ -63,7 +63,7 @@ void Label::PaintGradientFrame(HDC dc, RECT* area) {
     RECT ring = *area;
     InflateRect(&ring, -d, -d);
     if (ring.right <= ring.left || ring.bottom <= ring.top) break;
-    GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColorAt(colors, n, d, width)));
+    rt::GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColorAt(colors, n, d, width)));
     FrameRect(dc, &ring, brush.get());
   }
   InflateRect(area, -width, -width);
@@ -111,7 +111,7 @@ bool Label::PaintPicture(HDC dc, const RECT& area, HRGN region) {
       break;
     }
   }
-  GdiObject<HRGN> cut(CreateRectRgnIndirect(&drawn));
+  rt::GdiObject<HRGN> cut(CreateRectRgnIndirect(&drawn));
   CombineRgn(region, region, cut.get(), RGN_DIFF);
   return true;
 }
@@ -131,7 +131,7 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  rt::GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!tile || !bits) return false;
   HDC mem = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(mem, tile.get());
@@ -208,13 +208,13 @@ void Label::Paint(HDC dc, const RECT& update) {
   PaintGradientFrame(dc, &area);
   RECT background;
   if (!IntersectRect(&background, &area, &update)) background = RECT{};
-  GdiObject<HRGN> region(CreateRectRgnIndirect(&background));
+  rt::GdiObject<HRGN> region(CreateRectRgnIndirect(&background));
   if (PaintPicture(dc, area, region.get())) {
     if (data_.pictureMode == 1) CombineRgn(region.get(), region.get(), region.get(), RGN_DIFF);
   } else if (PaintGradient(dc, area, update)) {
     CombineRgn(region.get(), region.get(), region.get(), RGN_DIFF);
   }
-  GdiObject<HBRUSH> back(CreateSolidBrush(ResolveColor(data_.backColor)));
+  rt::GdiObject<HBRUSH> back(CreateSolidBrush(ResolveColor(data_.backColor)));
   FillRgn(dc, region.get(), back.get());
   PaintCaption(dc, area);
 }

@@ -143,8 +143,7 @@ void WindowComponent::ReleaseComponentResources() {
   if (!w) return;
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsComponent() || !e.object) continue;
-    const auto* type = static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
-        static_cast<uint32_t>(link().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (type && (type->flags & rt::TypeReleasesResources)) e.object->ReleaseExtraResources();
   }
 }
@@ -255,7 +254,8 @@ void WindowComponent::DecodeBackground() {
 void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  HBRUSH brush = CreateSolidBrush(ResolveColor(props_.backColour));
+  rt::GdiObject<HBRUSH> background(CreateSolidBrush(ResolveColor(props_.backColour)));
+  HBRUSH brush = background.get();
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   const int pw = background_.width(), ph = background_.height();
@@ -263,10 +263,9 @@ void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
   if (picture && props_.pictureLayout == 1) {
     // Tiles from the client area's top-left cover all of it.
     if (background_.bitmap()) {
-      HBRUSH tiles = CreatePatternBrush(background_.bitmap());
+      rt::GdiObject<HBRUSH> tiles(CreatePatternBrush(background_.bitmap()));
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      FillRect(dc, &area, tiles);
-      DeleteObject(tiles);
+      FillRect(dc, &area, tiles.get());
     } else {
       FillRect(dc, &area, brush);  // under the icon's transparent parts
       for (int y = area.top - area.top % ph; y < area.bottom; y += ph)
@@ -285,7 +284,6 @@ void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
     FillRect(dc, &area, brush);
   }
   RestoreDC(dc, saved);
-  DeleteObject(brush);
 }
 
 LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -325,9 +323,7 @@ void WindowComponent::ArrangeDockedBars() {
   std::vector<HWND> bars;
   for (const rt::ElementTemplate& e : w->elements) {
     if (e.IsWindow() || e.IsMenuItem() || !e.object || !::IsWindow(e.object->hwnd())) continue;
-    const rt::ComponentTypeInfo* type =
-        static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
-            static_cast<uint32_t>(link().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (!type || !(type->flags & rt::TypeNotifiesParent)) continue;
     SendMessageA(e.object->hwnd(), kMsgSizeYourself, 0, 0);
     bars.push_back(e.object->hwnd());
