@@ -160,9 +160,10 @@ bool CommonDialog::RunFontDialog() {
   lf.lfStrikeOut = props_.fontStrikeOut;
   lf.lfUnderline = props_.fontUnderline;
   lstrcpynA(lf.lfFaceName, props_.fontName.c_str(), LF_FACESIZE);
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const int dpi = [] {
+    rt::WindowDC screen(nullptr);
+    return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  }();
   if (props_.fontSize != 0) lf.lfHeight = -MulDiv(props_.fontSize, dpi, 72);
   CHOOSEFONTA cf = {};
   cf.lStructSize = sizeof cf;

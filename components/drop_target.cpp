@@ -17,16 +17,15 @@ FORMATETC FormatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPE
 // The bytes of a global block, up to its first NUL when stopAtNul.
 std::string GlobalBytes(HGLOBAL global, bool stopAtNul) {
   const SIZE_T size = GlobalSize(global);
-  const char* p = static_cast<const char*>(GlobalLock(global));
+  rt::GlobalLockGuard<const char> memory(global);
+  const char* p = memory.get();
   if (!p) return {};
   size_t n = size;
   if (stopAtNul) {
     const void* nul = std::memchr(p, 0, size);
     if (nul) n = static_cast<const char*>(nul) - p;
   }
-  std::string s(p, n);
-  GlobalUnlock(global);
-  return s;
+  return std::string(p, n);
 }
 
 class Medium {
@@ -94,12 +93,10 @@ DropTargetObject::DropTargetObject(const DropTargetProperties& accept)
   void* helper = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDropTargetHelper,
                                  &helper)))
-    helper_ = static_cast<IDropTargetHelper*>(helper);
+    helper_.reset(static_cast<IDropTargetHelper*>(helper));
 }
 
-DropTargetObject::~DropTargetObject() {
-  if (helper_) helper_->Release();
-}
+DropTargetObject::~DropTargetObject() = default;
 
 HRESULT DropTargetObject::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -211,10 +208,7 @@ DropTarget::DropTarget(uint32_t windowId, uint32_t componentId)
 
 DropTarget::~DropTarget() {
   Revoke();
-  if (target_) {
-    target_->SetSink(nullptr);
-    target_->Release();
-  }
+  if (target_) target_->SetSink(nullptr);  // the reference goes with the member
 }
 
 DropTarget* DropTarget::Create(const CreateArgs& a) {
@@ -224,7 +218,7 @@ DropTarget* DropTarget::Create(const CreateArgs& a) {
                            static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
     return nullptr;
   DropTarget* component = new DropTarget(a.windowId, a.componentId);
-  component->target_ = new DropTargetObject(props);
+  component->target_.reset(new DropTargetObject(props));
   if (!component->CreateObjectWindow(0, kWindowClass, "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
                                      a.width, a.height, a.parent, a.ChildId())) {
     delete component;
@@ -251,7 +245,7 @@ bool DropTarget::Register(HWND window) {
   registeredOnce_ = true;
   registered_ = window;
   target_->SetWindow(window);
-  if (FAILED(RegisterDragDrop(window, target_))) {
+  if (FAILED(RegisterDragDrop(window, target_.get()))) {
     registered_ = nullptr;
     return false;
   }

@@ -12,6 +12,7 @@
 #include "components/component.h"
 #include "components/component_type.h"
 #include "components/drop_target_data.h"
+#include "runtime/handles.h"
 #include "runtime/program_image.h"
 
 namespace comp {
@@ -72,7 +73,7 @@ class DropTargetObject final : public IDropTarget {
   bool acceptable_ = false;
   HWND window_ = nullptr;            // the registered window, for the drag-image helper
   DropSink* sink_ = nullptr;         // the component while it lives
-  IDropTargetHelper* helper_ = nullptr;
+  rt::ComPtr<IDropTargetHelper> helper_;  // the shell's drag images; empty without one
 };
 
 class DropTarget : public Component, private DropSink {
@@ -85,7 +86,7 @@ class DropTarget : public Component, private DropSink {
   std::vector<uint8_t> WriteProperties() const;
   // False when a window was registered before (even unsuccessfully) or OLE refuses.
   bool Register(HWND window);
-  DropTargetObject* target() const { return target_; }
+  DropTargetObject* target() const { return target_.get(); }
 
  protected:
   void OnFinalMessage() override;
@@ -95,7 +96,7 @@ class DropTarget : public Component, private DropSink {
   bool OnDropped(DropEvent event, const std::string& text) override;
   void Revoke();
 
-  DropTargetObject* target_ = nullptr;  // one reference held
+  rt::ComPtr<DropTargetObject> target_;  // one reference held
   HWND registered_ = nullptr;  // revoked on destruction
   bool registeredOnce_ = false;  // Register was called, whatever its outcome
 };

@@ -2,6 +2,7 @@
 
 #include "components/component_type.h"
 #include "components/drop_target.h"
+#include "components/library_entry.h"
 
 namespace comp {
 namespace {
@@ -22,25 +23,15 @@ namespace {
 const void* const kDropCommands[] = {reinterpret_cast<const void*>(&RegisterCommand)};
 }  // namespace
 
-const rt::LibraryDescriptor kDropTargetLibrary = {
-    rt::kLibraryFormatMark,
-    "{E3A90C5D7B214F8C9D06A1B2C3D4E5F6}",
-    1, 0, 1,
-    3, 0, 3, 0,
-    "拖放支持库",
-    1,
-    nullptr,
-    0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    1, &kDropTargetType,
-    0, nullptr,
-    1, nullptr, kDropCommands,
-    nullptr, nullptr,
-    &DropTargetLibraryNotify,
-    nullptr, nullptr,
-    0, nullptr,
-    nullptr,
-};
+const rt::LibraryDescriptor kDropTargetLibrary = [] {
+  rt::LibraryDescriptor d =
+      ExtensionLibraryEntry("{E3A90C5D7B214F8C9D06A1B2C3D4E5F6}", "拖放支持库", {1, 0, 1}, &DropTargetLibraryNotify);
+  d.typeCount = 1;
+  d.types = &kDropTargetType;
+  d.commandCount = 1;
+  d.commands = kDropCommands;
+  return d;
+}();
 
 rt::LibraryLink& DropTargetLibraryLink() {
   static rt::LibraryLink link;

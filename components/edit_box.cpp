@@ -128,12 +128,12 @@ void EditBox::PlaceSpin(const WINDOWPOS* pos) {
 }
 
 void EditBox::ApplyFont() {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font_.handle());
   SIZE sample = {};
-  GetTextExtentPoint32A(screen, "W", 1, &sample);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  {
+    rt::WindowDC screen(nullptr);
+    rt::SelectedObject font(screen.get(), font_.handle());
+    GetTextExtentPoint32A(screen.get(), "W", 1, &sample);
+  }
   lineHeight_ = sample.cy;
   if (!data_.multiLine) {
     RECT r;

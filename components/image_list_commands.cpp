@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "components/icon_tile.h"
+#include "components/library_entry.h"
 #include "iconres/module_icon.h"
 #include "runtime/byte_reader.h"
 #include "runtime/handles.h"
@@ -302,24 +303,12 @@ const void* const kImageListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kImageListLibrary = {
-    rt::kLibraryFormatMark,
-    "{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}",
-    1, 0, 1,
-    3, 0, 3, 0,
-    "图像列表支持库",
-    1,
-    nullptr,
-    0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    0, nullptr,
-    0, nullptr,
-    3, nullptr, kImageListCommands,
-    nullptr, nullptr,
-    &ImageListLibraryNotify,
-    nullptr, nullptr,
-    0, nullptr,
-    nullptr,
-};
+const rt::LibraryDescriptor kImageListLibrary = [] {
+  rt::LibraryDescriptor d =
+      ExtensionLibraryEntry("{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}", "图像列表支持库", {1, 0, 1}, &ImageListLibraryNotify);
+  d.commandCount = 3;
+  d.commands = kImageListCommands;
+  return d;
+}();
 
 }  // namespace comp

@@ -3,6 +3,7 @@
 #include "components/button.h"
 #include "components/common_dialog.h"
 #include "components/component_type.h"
+#include "components/library_entry.h"
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/menu.h"
@@ -52,12 +53,15 @@ const rt::ComponentTypeInfo kKernelTypes[kKernelTypeCount] = {
     {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
 };
 
-const rt::LibraryDescriptor kKernel = {
-    rt::kLibraryFormatMark, "d09f2340818511d396f6aaf844c7e325", 5, 0, 64, 1, 0, 0, 0,
-    "系统核心支持库", 1, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    kKernelTypeCount, kKernelTypes, 0, nullptr, 0, nullptr, nullptr, nullptr, nullptr, &KernelNotify,
-    nullptr, nullptr, 0, nullptr, nullptr,
-};
+// Requires system 1.0; no command table.
+const rt::LibraryDescriptor kKernel = [] {
+  rt::LibraryDescriptor d =
+      LibraryEntry("d09f2340818511d396f6aaf844c7e325", "系统核心支持库", {5, 0, 64}, &KernelNotify);
+  d.requiredSystemMajor = 1;
+  d.typeCount = kKernelTypeCount;
+  d.types = kKernelTypes;
+  return d;
+}();
 
 }  // namespace
 

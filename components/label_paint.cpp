@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kTileSize = 50;
 
-// Collects the colours that are not left out (0xFF000000).
+// Collects the colours that are not left out (kButtonFaceColor marks one left out).
 int CollectColors(const uint32_t (&in)[3], COLORREF* out) {
   int n = 0;
   for (uint32_t c : in)
@@ -133,8 +133,8 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
   void* bits = nullptr;
   rt::GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!tile || !bits) return false;
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, tile.get());
+  rt::MemoryDC mem(CreateCompatibleDC(dc));
+  rt::SelectedObject selected(mem.get(), tile.get());
   uint32_t* pixels = static_cast<uint32_t*>(bits);
   for (int ty = 0; ty < h; ty += kTileSize) {
     for (int tx = 0; tx < w; tx += kTileSize) {
@@ -152,17 +152,15 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
                                       (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
         }
       }
-      BitBlt(dc, tileRect.left, tileRect.top, tw, th, mem, 0, 0, SRCCOPY);
+      BitBlt(dc, tileRect.left, tileRect.top, tw, th, mem.get(), 0, 0, SRCCOPY);
     }
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
   return true;
 }
 
 void Label::PaintCaption(HDC dc, const RECT& area) {
   if (data_.caption.empty()) return;
-  HGDIOBJ oldFont = SelectObject(dc, font_.handle());
+  rt::SelectedObject font(dc, font_.handle());
   SetBkMode(dc, TRANSPARENT);
   UINT flags = DT_NOPREFIX;
   static const UINT kHorz[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
@@ -199,7 +197,6 @@ void Label::PaintCaption(HDC dc, const RECT& area) {
   }
   SetTextColor(dc, ResolveColor(data_.textColor));
   DrawTextA(dc, text, len, &r, flags);
-  SelectObject(dc, oldFont);
 }
 
 void Label::Paint(HDC dc, const RECT& update) {

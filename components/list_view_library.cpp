@@ -3,6 +3,7 @@
 #include <new>
 
 #include "components/component_type.h"
+#include "components/library_entry.h"
 #include "components/list_view.h"
 
 namespace comp {
@@ -70,25 +71,15 @@ const void* const kListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kListViewLibrary = {
-    rt::kLibraryFormatMark,
-    "5C2E8A71D94B4F06A3E1B7C0D2F4A689",
-    2, 0, 1,
-    3, 0, 3, 0,
-    "扩展界面支持库一",
-    1,
-    nullptr,
-    0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    5, kLibraryTypes,
-    0, nullptr,
-    4, nullptr, kListCommands,
-    nullptr, nullptr,
-    &ListViewLibraryNotify,
-    nullptr, nullptr,
-    0, nullptr,
-    nullptr,
-};
+const rt::LibraryDescriptor kListViewLibrary = [] {
+  rt::LibraryDescriptor d =
+      ExtensionLibraryEntry("5C2E8A71D94B4F06A3E1B7C0D2F4A689", "扩展界面支持库一", {2, 0, 1}, &ListViewLibraryNotify);
+  d.typeCount = 5;
+  d.types = kLibraryTypes;
+  d.commandCount = 4;
+  d.commands = kListCommands;
+  return d;
+}();
 
 rt::LibraryLink& ListViewLibraryLink() {
   static rt::LibraryLink link;
