@@ -44,7 +44,7 @@ void ShowResult(std::initializer_list<const char*> parts) {
 
 uint64_t __stdcall OnListRightClicked() {
   OwnedBlock selected(PointerOf<void>(Library(&comp::GetSelectedItemsCommand, {IconList()}).value));
-  SetProperty(kExtractSelectedItem, kPropMenuDisabled, ArrayCount(selected.get()) == 0 ? 1 : 0);
+  SetProperty(kExtractSelectedItem, kPropMenuDisabled, ArrayElementCount(selected.get()) == 0 ? 1 : 0);
   selected.reset();
   const int32_t items = IntResult(Library(&comp::GetItemCountCommand, {IconList()}));
   SetProperty(kExtractAllItem, kPropMenuDisabled, items == 0 ? 1 : 0);
@@ -74,7 +74,7 @@ uint64_t __stdcall ExtractAllIcons() {
 
 uint64_t __stdcall ExtractSelectedIcons() {
   OwnedBlock selected(PointerOf<void>(Library(&comp::GetSelectedItemsCommand, {IconList()}).value));
-  const int32_t chosen = ArrayCount(selected.get());
+  const int32_t chosen = ArrayElementCount(selected.get());
   if (chosen < 1) return 0;
   OwnedText folder(AskForFolder());
   if (IsEmptyText(folder.get())) return 0;

@@ -26,7 +26,7 @@ void ReportNoIcons() {
   Library(&comp::DeleteAllItemsCommand, {IconList()});
 }
 
-// Steps 5.1 to 5.9: the image list, the numbered items and the status line.  False
+// Fills the list: the image list, the numbered items and the status line.  False
 // when the window went away while icons were being added (the loop lets messages
 // through, so the user may close it); nothing is touched then.
 bool ShowIcons(const char* source, int32_t count) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/window_table.h"
+#include "runtime/form_description.h"
 
 namespace app {
 

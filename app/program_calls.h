@@ -1,6 +1,8 @@
 // How the application's routines reach the runtime: every call goes through the
 // ServiceTable with ArgRecords, and every block handed back is owned by the caller,
-// who releases it with FreeMemory.  These inline helpers only make that readable.
+// who releases it with FreeMemory.  These inline helpers only make that readable; the
+// small routines on texts, arrays and numbers are the runtime's inline ones
+// (runtime/program_helpers.h), whose blocks come from the same heap.
 #pragma once
 #include <cstdint>
 #include <cstring>
@@ -10,6 +12,8 @@
 #include "app/app_ids.h"
 #include "app/constant_block.h"
 #include "runtime/dll_binding.h"
+#include "runtime/heap.h"
+#include "runtime/program_helpers.h"
 #include "runtime/service_table.h"
 #include "runtime/text_commands.h"
 #include "runtime/values.h"
@@ -42,9 +46,15 @@ class Owned {
 using OwnedText = Owned<char>;
 using OwnedBlock = Owned<void>;
 
-inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-template <typename T>
-inline T* PointerOf(uint32_t w) { return reinterpret_cast<T*>(static_cast<uintptr_t>(w)); }
+using rt::PointerOf;
+using rt::Word;
+using rt::ArrayElementCount;
+using rt::ArrayItem;
+using rt::ConcatTexts;
+using rt::FreeTextArray;
+using rt::IsEmptyText;
+using rt::TextsEqual;
+using rt::TruncateToInt;
 
 // Text argument: a null text travels as the constant empty text, so commands always
 // receive a readable text.
@@ -112,63 +122,6 @@ inline void* CopyByteSet(const void* set) {
   void* copy = Svc().allocMemory(n);
   std::memcpy(copy, set, static_cast<size_t>(n));
   return copy;
-}
-
-// ConcatTexts: one new block of the summed length plus one.
-inline char* ConcatTexts(std::initializer_list<const char*> texts) {
-  size_t total = 0;
-  for (const char* t : texts) total += t ? std::strlen(t) : 0;
-  char* joined = static_cast<char*>(Svc().allocMemory(static_cast<int32_t>(total + 1)));
-  char* out = joined;
-  for (const char* t : texts) {
-    if (!t) continue;
-    const size_t n = std::strlen(t);
-    std::memcpy(out, t, n);
-    out += n;
-  }
-  *out = 0;
-  return joined;
-}
-
-// Conversion of a double to an integer by truncation toward zero (NaN and values
-// beyond the integer range give 0 and the range's ends).
-inline int32_t TruncateToInt(double d) {
-  if (d != d) return 0;
-  if (d >= 2147483647.0) return INT32_MAX;
-  if (d <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(d);
-}
-
-inline bool TextsEqual(const char* a, const char* b) { return std::strcmp(a ? a : "", b ? b : "") == 0; }
-inline bool IsEmptyText(const char* s) { return !s || !*s; }
-
-// Element count of an array block (product of its dimension sizes).
-inline int32_t ArrayCount(const void* array) {
-  if (!array) return 0;
-  const int32_t* a = static_cast<const int32_t*>(array);
-  int32_t count = 1;
-  for (int32_t d = 0; d < a[0]; ++d) count *= a[1 + d];
-  return count;
-}
-// Element i (1-based) of a one-dimensional array of 32-bit elements; out of range
-// raises run-time error 4 (below 1) or 1 (above the count).
-inline uint32_t ArrayItem(const void* array, int32_t i) {
-  if (i < 1) {
-    Svc().raiseRuntimeError(4);
-    return 0;
-  }
-  if (i > ArrayCount(array)) {
-    Svc().raiseRuntimeError(1);
-    return 0;
-  }
-  const int32_t* a = static_cast<const int32_t*>(array);
-  return static_cast<uint32_t>(a[1 + a[0] + i - 1]);
-}
-// Releases an array of texts: each element, then the block.
-inline void FreeTextArray(void* array) {
-  const int32_t n = ArrayCount(array);
-  for (int32_t i = 1; i <= n; ++i) Free(PointerOf<char>(ArrayItem(array, i)));
-  Free(array);
 }
 
 // ToText of an integer or a double, as a new text.

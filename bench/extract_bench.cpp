@@ -13,6 +13,7 @@
 
 #include "bench/platform_loop.h"
 #include "iconres/extract_file_icon.h"
+#include "runtime/handles.h"
 #include "runtime/values.h"
 #include "tests/icon_modules.h"
 
@@ -45,11 +46,11 @@ int Crafted(const std::string& folder) {
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string module = folder + "\\crafted.dll", ico = folder + "\\crafted.ico";
   const std::vector<uint8_t> icoBytes = iconmodules::CraftedIcoFile();
-  HANDLE f = CreateFileA(ico.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  rt::FileHandle f(CreateFileA(ico.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
-  const bool icoOk = f != INVALID_HANDLE_VALUE &&
-                     WriteFile(f, icoBytes.data(), static_cast<DWORD>(icoBytes.size()), &written, nullptr);
-  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  const bool icoOk = f.valid() &&
+                     WriteFile(f.get(), icoBytes.data(), static_cast<DWORD>(icoBytes.size()), &written, nullptr);
+  f.reset();
   if (!icoOk || !iconmodules::WriteCraftedModule(self, module)) {
     std::fprintf(stderr, "could not write the crafted files\n");
     return 1;

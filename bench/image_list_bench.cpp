@@ -21,6 +21,7 @@
 #include "components/list_view.h"
 #include "components/list_view_library.h"
 #include "runtime/byte_reader.h"
+#include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
 #include "tests/icon_modules.h"
@@ -53,7 +54,7 @@ bool Generate(int count, const char* out, const char* base) {
 
 void* g_listView = nullptr;
 int32_t __stdcall ShowService(int32_t code, int32_t a1, int32_t a2) {
-  if (code == rt::SvcComponentObjectOrFail || code == rt::SvcComponentObject) return rt::LibraryLink::Word(g_listView);
+  if (code == rt::SvcComponentObjectOrFail || code == rt::SvcComponentObject) return static_cast<int32_t>(rt::Word(g_listView));
   return rt::RuntimeService(code, a1, a2);
 }
 
@@ -66,7 +67,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int Show(const char* module) {
-  comp::ListViewLibraryNotify(1, rt::LibraryLink::Word(reinterpret_cast<const void*>(&ShowService)), 0);
+  comp::ListViewLibraryNotify(1, static_cast<int32_t>(rt::Word(reinterpret_cast<const void*>(&ShowService))), 0);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = FrameProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -84,7 +85,7 @@ int Show(const char* module) {
   void* images = nullptr;
   int32_t icons = 0;
   const int32_t count = FillImageList(module, &images, &icons);
-  rt::PropertyData data = {static_cast<uint32_t>(rt::LibraryLink::Word(rt::ByteSetBytes(images))),
+  rt::PropertyData data = {rt::Word(rt::ByteSetBytes(images)),
                            static_cast<uint32_t>(rt::ByteSetLength(images))};
   view->PropertyChanged(comp::LvImages, data);
   for (int32_t i = 0; i < count; ++i) {
@@ -112,7 +113,7 @@ int Show(const char* module) {
 
 int main(int argc, char** argv) {
   OleInitialize(nullptr);
-  comp::ImageListLibraryNotify(1, rt::LibraryLink::Word(reinterpret_cast<const void*>(&rt::RuntimeService)), 0);
+  comp::ImageListLibraryNotify(1, static_cast<int32_t>(rt::Word(reinterpret_cast<const void*>(&rt::RuntimeService))), 0);
   if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--generate") == 0) {
     const int n = std::atoi(argv[2]);
     if (!Generate(n, argv[3], argc == 5 ? argv[4] : nullptr)) {
@@ -124,12 +125,12 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::strcmp(argv[1], "--generate-ne") == 0) {
     const std::vector<uint8_t> library = iconmodules::BuildNeIconLibrary(iconmodules::SampleNeGroups());
-    HANDLE f = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    rt::FileHandle f(CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    const bool ok = f != INVALID_HANDLE_VALUE &&
-                    WriteFile(f, library.data(), static_cast<DWORD>(library.size()), &written, nullptr) &&
+    const bool ok = f.valid() &&
+                    WriteFile(f.get(), library.data(), static_cast<DWORD>(library.size()), &written, nullptr) &&
                     written == library.size();
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    f.reset();
     std::printf(ok ? "generated %s, an NE icon library\n" : "could not generate %s\n", argv[2]);
     return ok ? 0 : 1;
   }

@@ -8,22 +8,21 @@
 
 #include <cstdint>
 
+#include "runtime/handles.h"
+
 namespace bench {
 
 // Returns the number of images the list holds at the end.
 inline int32_t PlatformLoop(const char* module) {
   const int32_t icons = static_cast<int32_t>(
       reinterpret_cast<uintptr_t>(ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(-1))));
-  HIMAGELIST list = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 6, 4);
+  rt::ImageListHandle list(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 6, 4));
   for (int32_t i = 0; i < icons; ++i) {
     HICON icon = ExtractIconA(GetModuleHandleA(nullptr), module, static_cast<UINT>(i));
     if (reinterpret_cast<uintptr_t>(icon) <= 1) continue;
-    ImageList_ReplaceIcon(list, -1, icon);
-    DestroyIcon(icon);
+    ImageList_ReplaceIcon(list.get(), -1, rt::IconHandle(icon).get());
   }
-  const int32_t count = ImageList_GetImageCount(list);
-  ImageList_Destroy(list);
-  return count;
+  return ImageList_GetImageCount(list.get());
 }
 
 inline double Now() {

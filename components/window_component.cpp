@@ -137,7 +137,7 @@ bool WindowComponent::CreateWindowOf(const CreateArgs& a) {
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   if (props_.alwaysOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!props_.movable) RemoveMenu(GetSystemMenu(h, FALSE), SC_MOVE, MF_BYCOMMAND);
-  // A background sound would start here; the media facilities are not part of this system.
+  // The background-sound property is kept but never played: the tool has no media player.
   return true;
 }
 
@@ -179,7 +179,7 @@ void WindowComponent::ApplyShape() {
       CombineRgn(region, region, inner.get(), RGN_DIFF);
       break;
     }
-    default:  // 0 rectangle; outline shapes (4 and up) are not part of this system
+    default:  // 0 rectangle; outline shapes (4 and up) leave the region as it is
       if (props_.shape == 0) SetWindowRgn(h, nullptr, TRUE);
       return;
   }

@@ -58,6 +58,8 @@ class WindowComponent : public Component, public rt::FormWindow {
 
  private:
   WindowComponent(uint32_t windowId, uint32_t elementId, bool modal);
+  // Creates the platform window from the property blob, applies the properties and
+  // attaches the object; false leaves no platform window behind.
   bool CreateWindowOf(const CreateArgs& args);
   uint32_t ComputeStyle(uint32_t base) const;
   uint32_t ComputeExStyle() const;

@@ -135,7 +135,7 @@ void WindowComponent::OnDestroy() {
     SetMenu(h, nullptr);
     DestroyMenu(menu);
   }
-  // No tray icon is ever added by this system, so there is none to remove.
+  // The window never adds a tray icon, so there is none to remove.
 }
 
 void WindowComponent::ReleaseComponentResources() {

@@ -33,13 +33,12 @@ bool ReplaceFileWith(const std::string& path, const std::vector<uint8_t>& bytes)
   std::string folder = FolderOf(path);
   if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
   std::string temp;
-  HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 8 && created == INVALID_HANDLE_VALUE; ++attempt) {
+  rt::FileHandle file;
+  for (int attempt = 0; attempt < 8 && !file.valid(); ++attempt) {
     temp = folder + "~ico" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
-    created = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
-  rt::FileHandle file(created);
   if (!file.valid()) return false;
   bool ok = WriteAll(file.get(), bytes);
   ok = file.reset() && ok;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "iconres/icon_library.h"
+#include "runtime/values.h"
 
 namespace iconres {
 namespace {
@@ -69,7 +70,7 @@ void __cdecl GetSpecialFolder(rt::ResultRecord* result, int32_t argc, rt::ArgRec
   } catch (...) {
     text = nullptr;
   }
-  result->value = static_cast<uint32_t>(rt::LibraryLink::Word(text));
+  result->value = rt::Word(text);
   result->high = 0;
   result->tag = rt::TagText;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "iconres/ico_parser.h"
 #include "iconres/ico_writer.h"
 #include "runtime/handles.h"
 

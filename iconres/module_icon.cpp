@@ -1,7 +1,7 @@
 #include "iconres/module_icon.h"
 
-#include "iconres/icon_group_directory.h"
 #include "iconres/module_cache.h"
+#include "runtime/icon_directory.h"
 
 namespace iconres {
 namespace {
@@ -33,12 +33,13 @@ std::optional<ChosenIconImage> ChooseModuleIconImage(const char* path, int32_t i
   const ModuleIconGroup* group = GroupAt(icons, index);
   if (!group) return chosen;
   // The platform trusts the directory's count, so it must hold every entry it claims.
-  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons.at(group->directory), group->directory.length);
+  const auto entries =
+      rt::ParseIconDirectory(icons.at(group->directory), group->directory.length, rt::IconDirectoryKind::Group);
   if (!entries || entries->empty()) return chosen;
   // The platform reads the directory in place; it is not modified.
   const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(icons.at(group->directory)), TRUE, chosen.cx, chosen.cy,
                                              LR_DEFAULTCOLOR);
-  for (const GroupEntry& e : *entries) {
+  for (const rt::IconDirectoryEntry& e : *entries) {
     if (e.id != id) continue;
     // NE images are cut to the length that this entry states.
     std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "iconres/icon_group_directory.h"
 #include "iconres/module_reading.h"
 #include "runtime/byte_reader.h"
+#include "runtime/icon_directory.h"
 
 namespace iconres {
 namespace {
@@ -94,9 +94,10 @@ ModuleIcons IconsBuilder::Finish() {
 std::vector<uint16_t> NamedImageIds(const ModuleIcons& icons) {
   std::vector<uint16_t> ids;
   for (const ModuleIconGroup& g : icons.groups) {
-    std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons.at(g.directory), g.directory.length);
+    const auto entries =
+        rt::ParseIconDirectory(icons.at(g.directory), g.directory.length, rt::IconDirectoryKind::Group);
     if (!entries) continue;
-    for (const GroupEntry& e : *entries) ids.push_back(e.id);
+    for (const rt::IconDirectoryEntry& e : *entries) ids.push_back(e.id);
   }
   std::sort(ids.begin(), ids.end());
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
@@ -157,11 +158,11 @@ std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> 
   // The images' store is the module's bytes, kept alive through the module itself.
   const std::shared_ptr<const std::vector<uint8_t>> store(module, &module->bytes);
   const ByteRange directory = icons.groups[index].directory;
-  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(icons.at(directory), directory.length);
+  const auto entries = rt::ParseIconDirectory(icons.at(directory), directory.length, rt::IconDirectoryKind::Group);
   if (!entries) return std::nullopt;
   IconImageSet set;
   set.images.reserve(entries->size());
-  for (const GroupEntry& e : *entries) {
+  for (const rt::IconDirectoryEntry& e : *entries) {
     std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);
     if (!image) return std::nullopt;
     std::optional<IconImageEntry> entry = MakeImageEntry(store, image->offset, image->length);

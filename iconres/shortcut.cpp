@@ -9,6 +9,7 @@
 #include "iconres/icon_library.h"
 #include "iconres/path_text.h"
 #include "runtime/handles.h"
+#include "runtime/values.h"
 
 namespace iconres {
 namespace {
@@ -65,7 +66,7 @@ class ShortcutReader {
 // The caller's variable behind argument index (0-based), when it may be filled.
 void* Variable(int32_t argc, const rt::ArgRecord* args, int32_t index, uint32_t tag) {
   if (index >= argc || args[index].tag != tag) return nullptr;
-  return rt::LibraryLink::Pointer(static_cast<int32_t>(args[index].value));
+  return rt::PointerOf(args[index].value);
 }
 
 void StoreText(void* variable, const std::string& text) {
@@ -138,7 +139,7 @@ void __cdecl ResolveShortcut(rt::ResultRecord* result, int32_t argc, rt::ArgReco
   } catch (...) {
     text = nullptr;
   }
-  result->value = static_cast<uint32_t>(rt::LibraryLink::Word(text));
+  result->value = rt::Word(text);
   result->high = 0;
   result->tag = rt::TagText;
 }

@@ -6,9 +6,12 @@
 
 #include "runtime/error_report.h"
 #include "runtime/event_dispatch.h"
+#include "runtime/handles.h"
 #include "runtime/heap.h"
+#include "runtime/pointer_cursor.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_state.h"
+#include "runtime/values.h"
 #include "runtime/window_loader.h"
 
 namespace rt {
@@ -16,10 +19,6 @@ namespace {
 
 constexpr const char* kDefaultFace = "宋体";
 
-inline void* Ptr(uint32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(v)); }
-inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-
-bool Live(const WindowObject* o) { return o && o->hwnd() && ::IsWindow(o->hwnd()); }
 
 struct Target {
   WindowTemplate* window;
@@ -71,7 +70,7 @@ std::vector<uint8_t> MapPointerData(const uint8_t* bytes, size_t n, int32_t (*ma
 
 LOGFONTA FontOf(const PropertyData& data) {
   LOGFONTA lf;
-  if (data.high == sizeof(LOGFONTA) && data.value) std::memcpy(&lf, Ptr(data.value), sizeof lf);
+  if (data.high == sizeof(LOGFONTA) && data.value) std::memcpy(&lf, PointerOf(data.value), sizeof lf);
   else lf = DefaultGuiFont();
   return lf;
 }
@@ -121,7 +120,7 @@ void ApplyFontMember(LOGFONTA& lf, int32_t member, uint32_t value) {
     case 3: lf.lfStrikeOut = v ? 1 : 0; break;
     case 4: lf.lfUnderline = v ? 1 : 0; break;
     case 5: lf.lfHeight = PointsToFontHeight(v < 0 ? 0 : v); break;
-    case 6: SetFace(lf, static_cast<const char*>(Ptr(value)), true); break;
+    case 6: SetFace(lf, static_cast<const char*>(PointerOf(value)), true); break;
     default: break;
   }
 }
@@ -162,13 +161,9 @@ void Recreate(uint32_t windowId, uint32_t componentId) {
   auto create = Slot<CreateComponentFn>(type, SlotCreateComponent);
   if (!getAll || !create) return;
   WindowObject* old = e->object;
-  HGLOBAL blob = getAll(old);
-  if (!blob) return;
-  const uint8_t* bytes = static_cast<const uint8_t*>(GlobalLock(blob));
-  if (!bytes) {
-    GlobalFree(blob);
-    return;
-  }
+  GlobalBlock blob(getAll(old));
+  GlobalLockGuard<const uint8_t> bytes(blob.get());
+  if (!bytes) return;
 
   ++rs.eventBlockCount;
   HWND oldHwnd = old->hwnd();
@@ -180,10 +175,8 @@ void Recreate(uint32_t windowId, uint32_t componentId) {
   HWND focus = GetFocus();
   const bool hadFocus = focus == oldHwnd || IsChild(oldHwnd, focus);
 
-  void* created = create(bytes, static_cast<int32_t>(GlobalSize(blob)), disabled ? WS_DISABLED : 0, parent, controlId,
+  void* created = create(bytes.get(), static_cast<int32_t>(bytes.size()), disabled ? WS_DISABLED : 0, parent, controlId,
                          nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, windowId, componentId, nullptr, 0);
-  GlobalUnlock(blob);
-  GlobalFree(blob);
   if (created) {
     auto* fresh = static_cast<WindowObject*>(created);
     HWND h = fresh->hwnd();
@@ -222,7 +215,7 @@ void SetTypeProperty(const Target& t, uint32_t windowId, uint32_t componentId, i
     case KindChoice: data.value = static_cast<int32_t>(value) < 0 ? 0 : value; break;
     case KindInteger: case KindInteger2: case KindTextColor: case KindColor: case KindBackColor: break;
     case KindPicture: case KindIcon: case KindCursor: case KindSound: case KindImageList: case KindCustomData: {
-      const void* set = Ptr(value);
+      const void* set = PointerOf(value);
       const int32_t n = ByteSetLength(set);
       if (!set || n <= 0) {
         data = {0, 0};
@@ -236,7 +229,7 @@ void SetTypeProperty(const Target& t, uint32_t windowId, uint32_t componentId, i
     }
     case KindFont: {
       if (member == -1) {
-        font = FontFromValue(static_cast<const FontValue*>(Ptr(value)));
+        font = FontFromValue(static_cast<const FontValue*>(PointerOf(value)));
       } else {
         PropertyData current = {0, 0};
         auto get = Slot<GetPropertyFn>(t.type, SlotGetProperty);
@@ -268,9 +261,7 @@ LOGFONTA DefaultGuiFont() {
 }
 
 static int32_t ScreenDpiY() {
-  HDC dc = GetDC(nullptr);
-  int32_t dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  int32_t dpi = GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -304,17 +295,17 @@ uint64_t GetComponentPropertyValue(uint32_t windowId, uint32_t componentId, int3
       case KindLogical:
         return data.value == 1 ? 1 : 0;
       case KindPicture: case KindIcon: case KindSound: case KindImageList: case KindCustomData:
-        return Word(NewByteSet(Ptr(data.value), data.value ? data.high : 0));
+        return Word(NewByteSet(PointerOf(data.value), data.value ? data.high : 0));
       case KindCursor: {
         if (!data.value || data.high == 0) return 0;
-        auto v = MapPointerData(static_cast<const uint8_t*>(Ptr(data.value)), data.high, CursorIdToPointerIndex);
+        auto v = MapPointerData(static_cast<const uint8_t*>(PointerOf(data.value)), data.high, CursorIdToPointerIndex);
         return Word(NewByteSet(v.data(), v.size()));
       }
       case KindFont:
         return FontMember(FontOf(data), member);
       default:
         (void)kind;
-        return Word(NewText(static_cast<const char*>(Ptr(data.value))));
+        return Word(NewText(static_cast<const char*>(PointerOf(data.value))));
     }
   }
   const ElementTemplate& e = *t.element;
@@ -381,7 +372,7 @@ void SetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t prope
       break;
     }
     case PropTag: {
-      const char* text = static_cast<const char*>(Ptr(value));
+      const char* text = static_cast<const char*>(PointerOf(value));
       e.tag = text ? text : "";
       break;
     }
@@ -396,7 +387,8 @@ void SetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t prope
         else ShowWindow(h, SW_SHOW);
       } else if (!t.type || !(t.type->flags & TypeHiddenAtRunTime)) {
         // A child of a tab control that sits on a page other than the current one stays
-        // hidden; tab controls are not part of this system, so every page is current.
+        // hidden; the runtime keeps no current page for a tab control, so every page
+        // counts as current.
         ShowWindow(h, SW_SHOW);
       }
       break;
@@ -407,7 +399,7 @@ void SetComponentProperty(uint32_t windowId, uint32_t componentId, int32_t prope
       if (h) EnableWindow(h, value ? FALSE : TRUE);
       break;
     case PropMousePointer: {
-      const void* set = Ptr(value);
+      const void* set = PointerOf(value);
       const int32_t n = ByteSetLength(set);
       std::vector<uint8_t> data;
       if (set && n > 0) data = MapPointerData(ByteSetBytes(set), static_cast<size_t>(n), PointerIndexToCursorId);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "runtime/error_report.h"
-#include "runtime/runtime_errors.h"
 #include "runtime/runtime_state.h"
 
 namespace rt {

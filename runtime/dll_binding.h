@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <type_traits>
 
+#include "runtime/values.h"
+
 namespace rt {
 
 // Takes the declarations: command k uses files[k] (empty: the standard libraries) and
@@ -39,7 +41,7 @@ uint32_t CallDllCommand(uint32_t k, const uint32_t* args, uint32_t count);
 template <typename T>
 inline uint32_t DllWord(T v) {
   if constexpr (std::is_pointer_v<T>)
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(v));
+    return Word(v);
   else if constexpr (std::is_same_v<T, std::nullptr_t>)
     return 0;
   else

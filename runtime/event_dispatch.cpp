@@ -2,6 +2,7 @@
 
 #include "runtime/error_report.h"
 #include "runtime/runtime_state.h"
+#include "runtime/values.h"
 
 // CallStdcallWords(routine, words, count): pushes words[count-1] .. words[0], calls the
 // routine and restores the stack pointer from the frame afterwards, so a routine that
@@ -36,19 +37,6 @@ _CallStdcallWords:
 )");
 
 namespace rt {
-
-WindowTemplate* FindWindowTemplate(uint32_t windowId) {
-  auto it = Runtime().windows.find(windowId);
-  return it == Runtime().windows.end() ? nullptr : &it->second;
-}
-
-ElementTemplate* FindElement(WindowTemplate& window, uint32_t elementId) {
-  if (window.elements.empty()) return nullptr;
-  if (elementId == 0) return &window.elements[0];
-  for (ElementTemplate& e : window.elements)
-    if (e.id == elementId) return &e;
-  return nullptr;
-}
 
 uint64_t CallRoutine(RoutineAddress routine, const uint32_t* words, int32_t count) {
   if (!routine) return 0;
@@ -132,7 +120,7 @@ int32_t FireTypedEvent(TypedEventRecord* record) {
     }
   }
   uint32_t resultHigh = 0;
-  words[n++] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&resultHigh));
+  words[n++] = Word(&resultHigh);
   uint64_t r = CallRoutine(routine, words, n);
   Runtime().eventSourceWindowId = 0;
   if (RoutineAnswered(r)) {

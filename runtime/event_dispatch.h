@@ -39,8 +39,4 @@ RoutineAddress FindEventRoutine(uint32_t windowId, uint32_t elementId, int32_t e
 int32_t FireEvent(EventRecord* record);
 int32_t FireTypedEvent(TypedEventRecord* record);
 
-// Element lookup shared by the window layer: by id, element 0 for id 0; null when absent.
-WindowTemplate* FindWindowTemplate(uint32_t windowId);
-ElementTemplate* FindElement(WindowTemplate& window, uint32_t elementId);
-
 }  // namespace rt

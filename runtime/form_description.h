@@ -24,8 +24,8 @@ struct HMENU__;
 namespace rt {
 
 class WindowObject;  // runtime/window_object.h
-using CursorHandle = HICON__*;
-using MenuHandle = HMENU__*;
+using PlatformCursor = HICON__*;
+using PlatformMenu = HMENU__*;
 
 // Address of a relocated event routine; 0 = none.  See runtime/event_dispatch.h for
 // how routines are called.
@@ -74,8 +74,8 @@ struct ElementTemplate {
 
   // Run-time slots (never serialised).
   WindowObject* object = nullptr;
-  CursorHandle cursor = nullptr;
-  MenuHandle popup = nullptr;
+  PlatformCursor cursor = nullptr;
+  PlatformMenu popup = nullptr;
 
   bool IsWindow() const { return (id & 0xF0000000u) == 0; }
   bool IsMenuItem() const { return (id & 0x0F000000u) == 0x06000000u && (id & 0xF0000000u) == 0x20000000u; }

@@ -73,6 +73,11 @@ struct Menu {
   static Handle Empty() { return nullptr; }
   static bool Release(Handle h) { return DestroyMenu(h) != FALSE; }
 };
+struct Accelerators {
+  using Handle = HACCEL;
+  static Handle Empty() { return nullptr; }
+  static bool Release(Handle h) { return DestroyAcceleratorTable(h) != FALSE; }
+};
 template <typename T>
 struct Gdi {
   using Handle = T;
@@ -107,6 +112,7 @@ using ModuleHandle = UniqueHandle<handle_traits::Module>;
 using IconHandle = UniqueHandle<handle_traits::Icon>;
 // A menu not attached to a window (a window destroys its own menu bar).
 using MenuHandle = UniqueHandle<handle_traits::Menu>;
+using AcceleratorHandle = UniqueHandle<handle_traits::Accelerators>;
 // A GDI object this code created: brush, font, bitmap, pen, region.
 template <typename T>
 using GdiObject = UniqueHandle<handle_traits::Gdi<T>>;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/error_report.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -107,7 +108,7 @@ void* NewTextArray(char* const* texts, size_t n) {
   int32_t* a = static_cast<int32_t*>(AllocMemory(static_cast<int32_t>(8 + 4 * n)));
   a[0] = 1;
   a[1] = static_cast<int32_t>(n);
-  for (size_t i = 0; i < n; ++i) a[2 + i] = static_cast<int32_t>(reinterpret_cast<uintptr_t>(texts[i]));
+  for (size_t i = 0; i < n; ++i) a[2 + i] = static_cast<int32_t>(Word(texts[i]));
   return a;
 }
 
@@ -123,7 +124,7 @@ void FreeTextArray(void* array) {
   if (!array) return;
   int32_t n = ArrayElementCount(array);
   uint32_t* e = ArrayElements(array);
-  for (int32_t i = 0; i < n; ++i) FreeMemory(reinterpret_cast<void*>(static_cast<uintptr_t>(e[i])));
+  for (int32_t i = 0; i < n; ++i) FreeMemory(PointerOf(e[i]));
   FreeMemory(array);
 }
 

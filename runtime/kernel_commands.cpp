@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "runtime/handles.h"
 #include "runtime/message_loop.h"
 #include "runtime/runtime_service.h"
 #include "runtime/text_commands.h"
+#include "runtime/values.h"
 #include "runtime/window_object.h"
 
 namespace rt {
@@ -34,9 +36,9 @@ void __cdecl GetWindowHandle(ResultRecord* result, int32_t argc, ArgRecord* args
   if (ref) {
     int32_t object = RuntimeService(SvcComponentObjectOrFail, static_cast<int32_t>(ref->value),
                                     static_cast<int32_t>(ref->high));
-    if (object) hwnd = reinterpret_cast<WindowObject*>(static_cast<uintptr_t>(static_cast<uint32_t>(object)))->hwnd();
+    if (object) hwnd = PointerOf<WindowObject>(static_cast<uint32_t>(object))->hwnd();
   }
-  rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+  rt::SetIntResult(result, static_cast<int32_t>(Word(hwnd)));
 }
 
 void __cdecl FileExists(ResultRecord* result, int32_t argc, ArgRecord* args) {
@@ -45,11 +47,7 @@ void __cdecl FileExists(ResultRecord* result, int32_t argc, ArgRecord* args) {
   bool found = false;
   if (*path) {
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path, &data);
-    if (search != INVALID_HANDLE_VALUE) {
-      FindClose(search);
-      found = true;
-    }
+    found = FindHandle(FindFirstFileA(path, &data)).valid();
   }
   result->value = found ? 1 : 0;
   result->high = 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/runtime_service.h"
+#include "runtime/values.h"
 
 namespace rt {
 
@@ -53,8 +54,9 @@ class LibraryLink {
     return ByteSetIn(Pointer(Call(SvcRealloc, Word(set), static_cast<int32_t>(n + 8))), n, bytes);
   }
 
-  static void* Pointer(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
-  static int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
+  // The service's words are signed; these are rt::PointerOf and rt::Word for them.
+  static void* Pointer(int32_t v) { return PointerOf(static_cast<uint32_t>(v)); }
+  static int32_t Word(const void* p) { return static_cast<int32_t>(rt::Word(p)); }
 
  private:
   static void* ByteSetIn(void* block, size_t n, uint8_t** bytes) {

@@ -6,6 +6,8 @@
 
 #include "runtime/events.h"
 #include "runtime/runtime_service.h"
+#include "runtime/values.h"
+#include "runtime/window_loader.h"
 
 namespace rt {
 
@@ -58,7 +60,7 @@ bool FireWindowIdleEvents(IdleState& idle) {
     record.eventIndex = 7;
     record.argCount = 1;
     record.args[0] = static_cast<int32_t>(GetTickCount() - idle.start);
-    RuntimeService(SvcFireEvent, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&record)), 0);
+    RuntimeService(SvcFireEvent, static_cast<int32_t>(Word(&record)), 0);
     if (record.answered == 1 && record.result != 0)
       more = true;
     else

@@ -1,8 +1,9 @@
-// Mouse pointers: the standard pointer table and cursors built from cursor-file data.
+#include "runtime/pointer_cursor.h"
+
 #include <set>
 
-#include "runtime/byte_reader.h"
-#include "runtime/window_loader.h"
+#include "runtime/icon_directory.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -17,16 +18,11 @@ std::set<HCURSOR>& OwnedCursors() {
 // planes and bit-count fields hold the hot spot, then the image data.  The platform
 // takes a cursor image as its hot spot (two 16-bit words) followed by the DIB.
 HCURSOR CursorFromFile(const uint8_t* data, size_t size) {
-  ByteReader r(data, size);
-  if (r.u16() != 0 || r.u16() != 2 || r.u16() == 0) return nullptr;
-  uint8_t width = r.u8();
-  uint8_t height = r.u8();
-  r.skip(2);
-  uint16_t hotX = r.u16();
-  uint16_t hotY = r.u16();
-  uint32_t length = r.u32();
-  uint32_t offset = r.u32();
-  if (!r.ok() || offset > size || length > size - offset || length < 40) return nullptr;
+  const auto directory = ParseIconDirectory(data, size, IconDirectoryKind::CursorFile, 1);
+  if (!directory || directory->empty() || directory->front().byteSize < 40) return nullptr;
+  const IconDirectoryEntry& first = directory->front();
+  const uint32_t length = first.byteSize, offset = first.offset;
+  const uint16_t hotX = first.planes, hotY = first.bitCount;
   std::vector<uint8_t> image(4 + length);
   image[0] = uint8_t(hotX);
   image[1] = uint8_t(hotX >> 8);
@@ -34,7 +30,7 @@ HCURSOR CursorFromFile(const uint8_t* data, size_t size) {
   image[3] = uint8_t(hotY >> 8);
   std::copy(data + offset, data + offset + length, image.begin() + 4);
   HCURSOR c = reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), FALSE,
-                                                                 0x00030000, width, height, LR_DEFAULTCOLOR));
+                                                                 0x00030000, first.width, first.height, LR_DEFAULTCOLOR));
   if (c) OwnedCursors().insert(c);
   return c;
 }
@@ -52,7 +48,7 @@ LPCSTR StandardPointerId(int32_t index) {
 
 int32_t PointerIndexToCursorId(int32_t index) {
   if (index < 1 || index > 14) return index;
-  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(StandardPointerId(index)));
+  return static_cast<int32_t>(Word(StandardPointerId(index)));
 }
 
 int32_t CursorIdToPointerIndex(int32_t id) {

@@ -1,12 +1,14 @@
-// Small routines that program code uses inline on texts, arrays and numbers.
+// Small routines that program code uses inline on texts, arrays and numbers.  Blocks
+// they make come from the runtime heap and are the caller's.
 #pragma once
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
+#include "runtime/error_report.h"
 #include "runtime/heap.h"
-#include "runtime/runtime_errors.h"
+#include "runtime/values.h"
 
 namespace rt {
 
@@ -18,6 +20,7 @@ inline int32_t CompareTexts(const char* a, const char* b) {
   return static_cast<int32_t>(*p) - static_cast<int32_t>(*q);
 }
 inline bool TextsEqual(const char* a, const char* b) { return CompareTexts(a, b) == 0; }
+inline bool IsEmptyText(const char* s) { return !s || !*s; }
 
 // Length in bytes; 0 for null.
 inline int32_t TextLength(const char* s) { return s ? static_cast<int32_t>(std::strlen(s)) : 0; }
@@ -42,16 +45,6 @@ inline char* ConcatTexts(std::initializer_list<const char*> texts) {
   return ConcatTexts(texts.begin(), static_cast<int32_t>(texts.size()));
 }
 
-// Product of the dimension sizes of an array block; 0 for null.
-inline int32_t ArrayCount(const void* array) {
-  if (!array) return 0;
-  const int32_t* a = static_cast<const int32_t*>(array);
-  if (a[0] < 1) return 0;
-  int32_t count = 1;
-  for (int32_t d = 0; d < a[0]; ++d) count *= a[1 + d];
-  return count;
-}
-
 // Truncation toward zero.  Values beyond the integer range give its nearest end and
 // NaN gives 0, where a plain conversion would be undefined.
 inline int32_t TruncateToInt(double d) {
@@ -65,13 +58,13 @@ inline int32_t TruncateToInt(double d) {
 // run-time error 4, above the element count error 1.
 inline uint32_t& ArrayItem(void* array, int32_t i) {
   if (i < 1) RaiseRuntimeError(4);
-  if (i > ArrayCount(array)) RaiseRuntimeError(1);
+  if (i > ArrayElementCount(array)) RaiseRuntimeError(1);
   int32_t* a = static_cast<int32_t*>(array);
   return reinterpret_cast<uint32_t*>(a + 1 + a[0])[i - 1];
 }
 // A text element of an array of texts (borrowed from the array).
 inline const char* TextItem(void* array, int32_t i) {
-  return reinterpret_cast<const char*>(static_cast<uintptr_t>(ArrayItem(array, i)));
+  return PointerOf<const char>(ArrayItem(array, i));
 }
 
 }  // namespace rt

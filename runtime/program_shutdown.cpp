@@ -5,6 +5,7 @@
 #include "runtime/dll_binding.h"
 #include "runtime/heap.h"
 #include "runtime/program_run.h"
+#include "runtime/window_loader.h"
 
 namespace rt {
 

@@ -10,6 +10,7 @@
 #include "runtime/program_run.h"
 #include "runtime/runtime_service.h"
 #include "runtime/dll_binding.h"
+#include "runtime/window_loader.h"
 
 namespace rt {
 namespace {

@@ -6,12 +6,12 @@
 #include "runtime/heap.h"
 #include "runtime/message_loop.h"
 #include "runtime/program_run.h"
+#include "runtime/values.h"
+#include "runtime/window_loader.h"
 #include "runtime/window_table.h"
 
 namespace rt {
 namespace {
-inline void* Ptr(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
-inline int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
 }  // namespace
 
 int32_t __stdcall RuntimeService(int32_t code, int32_t arg1, int32_t arg2) {
@@ -19,12 +19,12 @@ int32_t __stdcall RuntimeService(int32_t code, int32_t arg1, int32_t arg2) {
     case SvcAlloc:
       return Word(arg2 == 0 ? AllocMemory(arg1) : TryAllocMemory(arg1));
     case SvcFree:
-      FreeMemory(Ptr(arg1));
+      FreeMemory(PointerOf(arg1));
       return 0;
     case SvcRealloc:
-      return Word(ReallocMemory(Ptr(arg1), arg2));
+      return Word(ReallocMemory(PointerOf(arg1), arg2));
     case SvcFatalError:
-      ReportRuntimeError(static_cast<const char*>(Ptr(arg1)), 0);
+      ReportRuntimeError(static_cast<const char*>(PointerOf(arg1)), 0);
     case SvcProgramFolder:
       return Word(NewText(Runtime().programFolder.c_str()));
     case SvcProgramFileName:

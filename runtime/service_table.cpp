@@ -2,9 +2,10 @@
 
 #include "runtime/component_properties.h"
 #include "runtime/dll_binding.h"
+#include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/program_run.h"
-#include "runtime/runtime_errors.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -29,7 +30,7 @@ void __stdcall PropertyWriteSlot(uint32_t windowId, uint32_t componentId, int32_
 uint32_t __stdcall IndexedService(int32_t number, uint32_t argument) {
   switch (number) {
     case ServiceInitialiseRuntime:
-      InitialiseRuntime(reinterpret_cast<const ProgramHeader*>(static_cast<uintptr_t>(argument)));
+      InitialiseRuntime(PointerOf<const ProgramHeader>(argument));
       return 1;
     case ServiceRegisterExitRoutine:
       RegisterExitRoutine(reinterpret_cast<ExitRoutineFn>(static_cast<uintptr_t>(argument)));

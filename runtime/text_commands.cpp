@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -20,8 +21,6 @@ inline size_t SpaceLength(const char* p) {
   return 0;
 }
 
-inline void* Pointer(uint32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(v)); }
-inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
 void SetText(ResultRecord* result, char* text) {
   result->value = Word(text);
@@ -128,7 +127,7 @@ bool DateTimeToCalendar(double dayCount, CalendarTime* out) {
 std::string ValueText(const ArgRecord& a) {
   if (a.tag & ArrayFlag) {
     size_t size = ElementSize(a.tag & ~ArrayFlag);
-    const void* array = Pointer(a.value);
+    const void* array = PointerOf(a.value);
     if (size == 0 || !array) return std::string();
     size_t count = static_cast<size_t>(ArrayElementCount(array));
     const uint8_t* elements = reinterpret_cast<const uint8_t*>(ArrayElements(const_cast<void*>(array)));
@@ -149,7 +148,7 @@ std::string ValueText(const ArgRecord& a) {
     case TagDateTime: return DateTimeText(DoubleOf(a));
     case TagText: return TextOf(a);
     case TagBytes: {
-      const void* set = Pointer(a.value);
+      const void* set = PointerOf(a.value);
       int32_t n = ByteSetLength(set);
       return BytesUpToZero(ByteSetBytes(set), n > 0 ? static_cast<size_t>(n) : 0);
     }

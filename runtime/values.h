@@ -51,11 +51,17 @@ static_assert(sizeof(ByteSetHeader) == 8, "byte-set header is two words");
 // Array block: dimension count d, d sizes, then the elements.
 // The empty one-dimensional array is {1, 0}.
 
+// A pointer as the 32-bit word that records, services and program code carry, and a
+// word back as a pointer.
+inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+template <typename T = void>
+inline T* PointerOf(uint32_t w) { return reinterpret_cast<T*>(static_cast<uintptr_t>(w)); }
+
 inline bool IsOmitted(const ArgRecord& a) { return a.tag == TagOmitted; }
 
 // Text of a text argument; commands always see a readable text.
 inline const char* TextOf(const ArgRecord& a) {
-  const char* p = reinterpret_cast<const char*>(static_cast<uintptr_t>(a.value));
+  const char* p = PointerOf<const char>(a.value);
   return p ? p : "";
 }
 
@@ -69,10 +75,10 @@ inline void SetIntResult(ResultRecord* result, int32_t v) {
 inline ArgRecord IntArg(int32_t v) { return ArgRecord{static_cast<uint32_t>(v), 0, TagInt}; }
 inline ArgRecord BoolArg(bool v) { return ArgRecord{v ? 1u : 0u, 0, TagBool}; }
 inline ArgRecord TextArg(const char* s) {
-  return ArgRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(s)), 0, TagText};
+  return ArgRecord{Word(s), 0, TagText};
 }
 inline ArgRecord RefArg(void* variable, uint32_t tag) {
-  return ArgRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable)), 0, tag};
+  return ArgRecord{Word(variable), 0, tag};
 }
 inline ArgRecord OmittedArg() { return ArgRecord{0, 0, TagOmitted}; }
 inline ArgRecord DoubleArg(double d) {

@@ -6,9 +6,12 @@
 
 #include "runtime/error_report.h"
 #include "runtime/event_dispatch.h"
+#include "runtime/handles.h"
 #include "runtime/message_loop.h"
+#include "runtime/pointer_cursor.h"
 #include "runtime/runtime_service.h"
 #include "runtime/runtime_state.h"
+#include "runtime/values.h"
 
 namespace rt {
 namespace {
@@ -20,10 +23,6 @@ constexpr UINT kMsgCreationEventsDone = 0x8076;
 bool g_loadingModal = false;
 MenuServices g_menu = {};
 
-inline int32_t Word(const void* p) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(p)); }
-inline void* Ptr(int32_t v) { return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(v))); }
-
-bool Live(const WindowObject* object) { return object && object->hwnd() && ::IsWindow(object->hwnd()); }
 
 struct Created {
   size_t index;  // element index
@@ -102,14 +101,13 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
   RuntimeService(SvcBeginLoad, 0, 0);
   window->snapshot = window->elements;
   window->hasSnapshot = true;
-  HACCEL accelerators = nullptr;
-  HMENU menu = g_menu.buildMenuBar ? g_menu.buildMenuBar(*window, &accelerators) : nullptr;
-  bool menuTaken = false;
+  HACCEL acceleratorTable = nullptr;
+  // The menu bar is the frame's once the frame is created with it.
+  MenuHandle menu(g_menu.buildMenuBar ? g_menu.buildMenuBar(*window, &acceleratorTable) : nullptr);
+  AcceleratorHandle accelerators(acceleratorTable);
   std::vector<Created> created;
 
   auto fail = [&]() {
-    if (!menuTaken && menu) DestroyMenu(menu);
-    if (accelerators) DestroyAcceleratorTable(accelerators);
     DiscardCreated(*window, created);
     if (WindowTemplate* w = FindWindowTemplate(windowId)) {
       w->snapshot.clear();
@@ -142,11 +140,11 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
     void* object;
     if (index == 0) {
       g_loadingModal = modal;
-      object = create(e.properties.data(), static_cast<int32_t>(e.properties.size()), style, owner, 0, menu,
+      object = create(e.properties.data(), static_cast<int32_t>(e.properties.size()), style, owner, 0, menu.get(),
                       e.left, e.top, e.width, e.height, windowId, e.id, nullptr, 0);
       g_loadingModal = false;
       if (!object) return fail();
-      menuTaken = true;
+      menu.release();
     } else {
       object = create(e.properties.data(), static_cast<int32_t>(e.properties.size()), style, frame, controlId,
                       nullptr, e.left, e.top, e.width, e.height, windowId, e.id, nullptr, 0);
@@ -209,9 +207,8 @@ bool LoadWindow(uint32_t windowId, HWND owner, bool modal) {
     if (c.index != 0) ShowWindow(c.object->hwnd(), c.visible ? SW_SHOWNA : SW_HIDE);
 
   FormWindow* form = dynamic_cast<FormWindow*>(created[0].object);
-  if (form) form->SetAcceleratorTable(accelerators);
-  else if (accelerators) DestroyAcceleratorTable(accelerators);
-  accelerators = nullptr;
+  if (form) form->SetAcceleratorTable(accelerators.release());
+  else accelerators.reset();
   const bool windowVisible = created[0].visible;
   std::vector<std::pair<size_t, WindowObject*>> components;  // in element order
   for (const auto& entry : byIndex)
@@ -346,36 +343,36 @@ int32_t WindowLayerService(int32_t code, int32_t arg1, int32_t arg2, bool* handl
       return Word(ResolveComponentType(static_cast<uint32_t>(arg1)));
     case SvcNewWindowObject: {
       auto* object = new WindowObject;
-      if (!object->Attach(static_cast<HWND>(Ptr(arg1)))) {
+      if (!object->Attach(static_cast<HWND>(PointerOf(arg1)))) {
         delete object;
         return 0;
       }
       return Word(object);
     }
     case SvcDeleteWindowObject:
-      delete static_cast<WindowObject*>(Ptr(arg1));
+      delete static_cast<WindowObject*>(PointerOf(arg1));
       return 0;
     case SvcDetachWindow:
-      return arg1 ? Word(static_cast<WindowObject*>(Ptr(arg1))->Detach()) : 0;
+      return arg1 ? Word(static_cast<WindowObject*>(PointerOf(arg1))->Detach()) : 0;
     case SvcWindowHandleOf:
-      return arg1 ? Word(static_cast<WindowObject*>(Ptr(arg1))->hwnd()) : 0;
+      return arg1 ? Word(static_cast<WindowObject*>(PointerOf(arg1))->hwnd()) : 0;
     case SvcAttachWindow: {
-      auto* object = static_cast<WindowObject*>(Ptr(arg2));
-      return object && object->Attach(static_cast<HWND>(Ptr(arg1))) ? 1 : 0;
+      auto* object = static_cast<WindowObject*>(PointerOf(arg2));
+      return object && object->Attach(static_cast<HWND>(PointerOf(arg1))) ? 1 : 0;
     }
     case SvcElementDestroyed:
       OnElementDestroyed(static_cast<uint32_t>(arg1), static_cast<uint32_t>(arg2));
       return 0;
     case SvcLoadWindow:
-      return LoadWindowService(static_cast<uint32_t>(arg1), static_cast<const LoadWindowRequest*>(Ptr(arg2)));
+      return LoadWindowService(static_cast<uint32_t>(arg1), static_cast<const LoadWindowRequest*>(PointerOf(arg2)));
     case SvcComponentObject:
     case SvcComponentObjectOrFail:
       return Word(ComponentObject(static_cast<uint32_t>(arg1), static_cast<uint32_t>(arg2),
                                   code == SvcComponentObjectOrFail));
     case SvcFireEvent:
-      return FireEvent(static_cast<EventRecord*>(Ptr(arg1)));
+      return FireEvent(static_cast<EventRecord*>(PointerOf(arg1)));
     case SvcFireTypedEvent:
-      return FireTypedEvent(static_cast<TypedEventRecord*>(Ptr(arg1)));
+      return FireTypedEvent(static_cast<TypedEventRecord*>(PointerOf(arg1)));
     default:
       *handled = false;
       return 0;

@@ -34,6 +34,22 @@ class FormWindow {
   virtual void MarkLoaded() = 0;
 };
 
+bool LoadWindow(uint32_t windowId, HWND owner, bool modal);
+// Shutdown: deletes every live object of every window, then drops the templates.
+void UnloadAllWindows();
+// True while at least one window of the table has a live platform window.
+bool AnyLiveWindow();
+// RuntimeService 2000 for an element: cursor destroyed, object slot cleared, and for
+// the window itself the template restored from its snapshot.
+void OnElementDestroyed(uint32_t windowId, uint32_t elementId);
+// Pre-translation of a queued message by the window objects it concerns (walks from
+// the message's window up through its parents).  True consumes the message.
+bool PreTranslateWindowMessage(MSG* msg);
+
+// RuntimeService codes served by the window layer (component objects, events, type
+// infos, window objects).  Sets *handled when the code is one of its own.
+int32_t WindowLayerService(int32_t code, int32_t arg1, int32_t arg2, bool* handled);
+
 // True while LoadWindow creates a window loaded as modal (read by the window's creation).
 bool LoadingModalWindow();
 
@@ -46,19 +62,5 @@ struct MenuServices {
 };
 void SetMenuServices(const MenuServices& services);
 const MenuServices& GetMenuServices();
-
-// Cursor of a mouse pointer (form description data or property value); null for none.
-HCURSOR CreatePointerCursor(const std::vector<uint8_t>& data);
-// Standard pointer table: index 1..14 <-> system cursor id (IDC_ARROW .. IDC_HAND).
-// Index 0 means none; other values pass unchanged in both directions.
-LPCSTR StandardPointerId(int32_t index);
-int32_t PointerIndexToCursorId(int32_t index);
-int32_t CursorIdToPointerIndex(int32_t id);
-// The hand pointer (index 14): the program's cursor resource 0x408, or the system's
-// hand when the program has none.  Shared, never destroyed.
-constexpr WORD kHandCursorResource = 0x408;
-HCURSOR HandCursor();
-// Destroys a cursor made by CreatePointerCursor (shared standard cursors are kept).
-void DestroyPointerCursor(HCURSOR cursor);
 
 }  // namespace rt

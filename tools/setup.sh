@@ -6,7 +6,8 @@
 # This machine kind runs a kernel with 32-bit emulation switched off, so i386
 # Linux programs (Wine's 32-bit loader) cannot be executed directly.  Wine's
 # 64-bit side runs natively; its 32-bit loader is run through qemu-i386, which
-# binfmt_misc starts for every i386 ELF file.  See tools/wine-env.sh.
+# binfmt_misc starts for every i386 ELF file (tools/binfmt-i386.sh); tools/wine-run.sh
+# runs the project's programs that way.
 set -euo pipefail
 
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

@@ -5,9 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-"$root/tools/setup.sh"
-mkdir -p "$build"
-"$root/tools/build.sh" >"$build/../build.log" 2>&1 || { tail -60 "$build/../build.log"; exit 1; }
+"$root/tools/prepare.sh"
 
 program=""
 for candidate in "$build/app/IconExtractor.exe" "$build/tests/programs/test_program.exe"; do

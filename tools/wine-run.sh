@@ -4,6 +4,8 @@
 # with the project's own Wine prefix DIR, the Chinese locale (ANSI code page
 # 936), one persistent wineserver for the whole run, and a virtual X server
 # when no display is set.  The program's exit code is passed through.
+# WINE_RUN_DISPLAY=none runs the program with no display at all (for programs that
+# open no window).
 #
 # The 32-bit Wine loader runs under qemu-i386 (see tools/setup.sh).  Wine
 # reserves the whole 32-bit address space at start-up, one mmap at a time,
@@ -31,7 +33,9 @@ mkdir -p "$state"
 "$here/binfmt-i386.sh" 2>/dev/null || true
 
 # A virtual X server per prefix, kept alive across runs.
-if [ -z "${DISPLAY:-}" ]; then
+if [ "${WINE_RUN_DISPLAY:-}" = none ]; then
+  unset DISPLAY
+elif [ -z "${DISPLAY:-}" ]; then
   exec 8>"$state/xvfb.lock"
   flock 8
   if [ -f "$state/display" ] && xdpyinfo -display "$(cat "$state/display")" >/dev/null 2>&1; then

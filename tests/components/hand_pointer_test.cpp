@@ -6,6 +6,7 @@
 
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
+#include "runtime/pointer_cursor.h"
 
 namespace formtest {
 namespace {

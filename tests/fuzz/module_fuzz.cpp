@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "components/icon_tile.h"
+#include "iconres/ico_parser.h"
 #include "iconres/ico_reader.h"
 #include "iconres/ico_writer.h"
 #include "iconres/module_resources.h"

@@ -11,10 +11,11 @@
 #include "components/image_list_data.h"
 #include "components/list_view_data.h"
 #include "components/window_properties.h"
+#include "iconres/ico_parser.h"
 #include "iconres/ico_reader.h"
 #include "iconres/ico_writer.h"
-#include "iconres/icon_group_directory.h"
 #include "iconres/icon_image_set.h"
+#include "runtime/icon_directory.h"
 #include "tests/fuzz/fuzz_target.h"
 
 namespace {
@@ -23,9 +24,10 @@ using fuzz::BlobRoundTrip;
 using fuzz::Require;
 
 void GroupDirectory(const uint8_t* data, size_t size) {
-  const auto entries = iconres::ParseGroupDirectory(data, size);
+  const auto entries = rt::ParseIconDirectory(data, size, rt::IconDirectoryKind::Group);
   if (entries)
-    Require(iconres::kGroupHeaderSize + entries->size() * iconres::kGroupEntrySize <= size, "entries inside the data");
+    Require(rt::kIconDirectoryHeaderSize + entries->size() * rt::kIconGroupEntrySize <= size,
+            "entries inside the data");
 }
 
 // An image as the .ico writer stores it: a DIB's biSizeImage is 0.

@@ -1,3 +1,4 @@
+#include "iconres/ico_parser.h"
 #include "iconres/ico_reader.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "iconres/icon_group_directory.h"
 #include "icon_test_support.h"
+#include "runtime/icon_directory.h"
 
 using namespace iconres;
 using icontest::MakeDib;
@@ -105,22 +105,23 @@ TEST(ImageEntry, MalformedImagesAreRejected) {
 
 TEST(GroupDirectory, EntriesInDirectoryOrder) {
   std::vector<uint8_t> g = icontest::MakeGroup({{7, 100}, {3, 200}, {0xFFFF, 1}});
-  std::optional<std::vector<GroupEntry>> entries = ParseGroupDirectory(g.data(), g.size());
+  const auto entries = rt::ParseIconDirectory(g.data(), g.size(), rt::IconDirectoryKind::Group);
   ASSERT_TRUE(entries);
   std::vector<std::pair<uint16_t, uint32_t>> seen;
-  for (const GroupEntry& e : *entries) seen.emplace_back(e.id, e.byteSize);
+  for (const rt::IconDirectoryEntry& e : *entries) seen.emplace_back(e.id, e.byteSize);
   EXPECT_EQ(seen, (std::vector<std::pair<uint16_t, uint32_t>>{{7, 100}, {3, 200}, {0xFFFF, 1}}));
 
   std::vector<uint8_t> empty = icontest::MakeGroup({});
-  ASSERT_TRUE(ParseGroupDirectory(empty.data(), empty.size()));
-  EXPECT_TRUE(ParseGroupDirectory(empty.data(), empty.size())->empty());
+  ASSERT_TRUE(rt::ParseIconDirectory(empty.data(), empty.size(), rt::IconDirectoryKind::Group));
+  EXPECT_TRUE(rt::ParseIconDirectory(empty.data(), empty.size(), rt::IconDirectoryKind::Group)->empty());
 }
 
 TEST(GroupDirectory, ShortDirectoriesAreRejected) {
   std::vector<uint8_t> g = icontest::MakeGroup({{7, 100}}, 3);  // claims 3, holds 1
-  EXPECT_FALSE(ParseGroupDirectory(g.data(), g.size()));
+  EXPECT_FALSE(rt::ParseIconDirectory(g.data(), g.size(), rt::IconDirectoryKind::Group));
   std::vector<uint8_t> two = icontest::MakeGroup({{7, 100}, {8, 100}});
-  EXPECT_FALSE(ParseGroupDirectory(two.data(), two.size() - 1));  // last id cut in half
-  EXPECT_FALSE(ParseGroupDirectory(two.data(), 5));
-  EXPECT_FALSE(ParseGroupDirectory(nullptr, 0));
+  // The last id cut in half.
+  EXPECT_FALSE(rt::ParseIconDirectory(two.data(), two.size() - 1, rt::IconDirectoryKind::Group));
+  EXPECT_FALSE(rt::ParseIconDirectory(two.data(), 5, rt::IconDirectoryKind::Group));
+  EXPECT_FALSE(rt::ParseIconDirectory(nullptr, 0, rt::IconDirectoryKind::Group));
 }

@@ -8,9 +8,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "iconres/icon_group_directory.h"
 #include "runtime/byte_reader.h"
 
 namespace icontest {
@@ -52,21 +52,22 @@ inline std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t dep
 
 // A group directory of these entries (14 bytes each); width/height/colour fields are
 // filled with values the library must ignore.
-using iconres::GroupEntry;
-inline std::vector<uint8_t> MakeGroup(const std::vector<GroupEntry>& entries, int claimedCount = -1) {
+// Each entry is {image id, byte size}.
+inline std::vector<uint8_t> MakeGroup(const std::vector<std::pair<uint16_t, uint32_t>>& entries,
+                                      int claimedCount = -1) {
   rt::ByteAppender a;
   a.u16(0);
   a.u16(1);
   a.u16(static_cast<uint16_t>(claimedCount < 0 ? entries.size() : claimedCount));
-  for (const GroupEntry& e : entries) {
+  for (const auto& [id, byteSize] : entries) {
     a.u8(99);
     a.u8(99);
     a.u8(7);
     a.u8(0);
     a.u16(3);
     a.u16(3);
-    a.u32(e.byteSize);
-    a.u16(e.id);
+    a.u32(byteSize);
+    a.u16(id);
   }
   return a.take();
 }

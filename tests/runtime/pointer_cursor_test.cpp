@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/pointer_cursor.h"
 #include "runtime/window_loader.h"
 
 namespace {

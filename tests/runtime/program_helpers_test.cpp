@@ -40,9 +40,9 @@ TEST(ProgramHelpers, ConcatTextsMakesOneNewBlock) {
 TEST(ProgramHelpers, ArrayCountIsTheProductOfTheSizes) {
   const int32_t empty[] = {1, 0};
   const int32_t twoByThree[] = {2, 2, 3, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(rt::ArrayCount(empty), 0);
-  EXPECT_EQ(rt::ArrayCount(twoByThree), 6);
-  EXPECT_EQ(rt::ArrayCount(nullptr), 0);
+  EXPECT_EQ(rt::ArrayElementCount(empty), 0);
+  EXPECT_EQ(rt::ArrayElementCount(twoByThree), 6);
+  EXPECT_EQ(rt::ArrayElementCount(nullptr), 0);
 }
 
 TEST(ProgramHelpers, TruncationTowardZero) {

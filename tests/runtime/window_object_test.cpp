@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/window_table.h"
+#include "runtime/window_loader.h"
 
 namespace {
 

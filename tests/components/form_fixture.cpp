@@ -1,4 +1,4 @@
-// Shared pieces of the form tests (named *_test.cpp so that it joins the test program).
+// Shared pieces of the form tests (see form_fixture.h).
 #include "form_fixture.h"
 
 #include <cstdlib>
