@@ -3,9 +3,14 @@
 namespace comp {
 
 Component::EventAnswer Component::Fire(int32_t eventIndex, std::initializer_list<int32_t> args) const {
+  return FireFor(componentId_, eventIndex, args);
+}
+
+Component::EventAnswer Component::FireFor(uint32_t elementId, int32_t eventIndex,
+                                          std::initializer_list<int32_t> args) const {
   rt::EventRecord record = {};
   record.windowId = windowId_;
-  record.elementId = componentId_;
+  record.elementId = elementId;
   record.eventIndex = eventIndex;
   for (int32_t a : args) {
     if (record.argCount == 5) break;
@@ -25,7 +30,7 @@ Component::EventAnswer Component::FireText(int32_t eventIndex, const char* text)
   record.elementId = componentId_;
   record.eventIndex = eventIndex;
   record.argCount = 1;
-  record.args[0].low = static_cast<uint32_t>(rt::LibraryLink::Word(&copy));
+  record.args[0].low = rt::Word(&copy);
   record.args[0].tag = 0x80000004;
   record.args[0].flags = rt::ArgByReference;
   EventAnswer answer;

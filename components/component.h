@@ -32,6 +32,8 @@ class Component : public rt::WindowObject {
   };
   // Fires one of this component's events with up to five 32-bit arguments.
   EventAnswer Fire(int32_t eventIndex, std::initializer_list<int32_t> args = {}) const;
+  // The same for another element of this component's window (0: the window itself).
+  EventAnswer FireFor(uint32_t elementId, int32_t eventIndex, std::initializer_list<int32_t> args = {}) const;
   // Fires an event whose one argument is a text passed by reference: the text is copied
   // into a runtime block for the call and freed afterwards.
   EventAnswer FireText(int32_t eventIndex, const char* text) const;

@@ -47,7 +47,7 @@ void __cdecl RegisterCommand(rt::ResultRecord* result, int32_t argc, rt::ArgReco
   result->tag = rt::TagBool;
   if (argc < 2) return;
   DropTarget* target = CommandComponent<DropTarget>(DropTargetLibraryLink(), args[0]);
-  HWND window = static_cast<HWND>(rt::LibraryLink::Pointer(static_cast<int32_t>(args[1].value)));
+  HWND window = rt::PointerOf<HWND__>(args[1].value);
   if (target && target->Register(window)) result->value = 1;
 }
 

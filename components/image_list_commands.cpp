@@ -60,7 +60,7 @@ HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 // ExtractIconA answers 1 for a file that is no icon source.
 HICON UsableIcon(HICON icon) {
-  return reinterpret_cast<uintptr_t>(icon) > 1 ? icon : nullptr;
+  return rt::Word(icon) > 1 ? icon : nullptr;
 }
 
 // The scan lines of a bitmap, top-down, at the given bits per pixel.
@@ -171,13 +171,13 @@ void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt:
     return;
   }
   HICON count = ExtractIconA(ProgramInstance(), rt::TextOf(args[0]), static_cast<UINT>(-1));
-  rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
+  rt::SetIntResult(result, static_cast<int32_t>(rt::Word(count)));
 }
 
 void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
   rt::SetIntResult(result, -1);
   if (argc < 2 || !args[0].value) return;
-  void** variable = static_cast<void**>(rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value)));
+  void** variable = rt::PointerOf<void*>(args[0].value);
   void* old = *variable;
   const uint8_t* data = rt::ByteSetBytes(old);
   const size_t size = static_cast<size_t>(rt::ByteSetLength(old) > 0 ? rt::ByteSetLength(old) : 0);
@@ -268,7 +268,7 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
 void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
   rt::SetIntResult(result, 0);
   if (argc < 1) return;
-  const void* set = rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value));
+  const void* set = rt::PointerOf(args[0].value);
   const int32_t length = rt::ByteSetLength(set);
   if (!set || length <= 0) return;
   const uint8_t* data = rt::ByteSetBytes(set);

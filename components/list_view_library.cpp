@@ -128,7 +128,7 @@ void __cdecl GetSelectedItemsCommand(rt::ResultRecord* result, int32_t argc, rt:
   block[0] = 1;
   block[1] = static_cast<int32_t>(selected.size());
   for (size_t i = 0; i < selected.size(); ++i) block[2 + i] = selected[i];
-  result->value = static_cast<uint32_t>(rt::LibraryLink::Word(block));
+  result->value = rt::Word(block);
   result->tag = rt::TagInt | rt::ArrayFlag;
 }
 

@@ -1,9 +1,8 @@
 #include "components/picture.h"
 
-#include <optional>
 #include <vector>
 
-#include "components/icon_file_directory.h"
+#include "runtime/icon_directory.h"
 #include "runtime/byte_reader.h"
 
 namespace comp {
@@ -27,22 +26,27 @@ HICON CreateIconFromImage(const uint8_t* image, uint32_t length, int cx, int cy)
   return CreateIconFromResourceEx(copy.data(), length, TRUE, 0x00030000, cx, cy, LR_DEFAULTCOLOR);
 }
 
-// The largest image of an icon file (then the deepest colour); images that lie outside
-// the file or are too short for a bitmap header are passed over.
+// The largest image of an icon file (then the deepest colour); images too short for a
+// bitmap header are passed over.
 bool Picture::DecodeIcon(const uint8_t* data, size_t size) {
-  const std::optional<std::vector<IconFileEntry>> entries = ParseIconFileDirectory(data, size);
-  if (!entries || entries->empty()) return false;
-  const IconFileEntry* best = nullptr;
-  for (const IconFileEntry& e : *entries) {
-    if (!e.Inside(size) || e.byteSize < 40) continue;
-    const int area = e.width * e.height, bestArea = best ? best->width * best->height : -1;
-    if (area > bestArea || (area == bestArea && e.bitCount > best->bitCount)) best = &e;
+  const auto entries = rt::ParseIconDirectory(data, size, rt::IconDirectoryKind::IconFile);
+  if (!entries) return false;
+  const rt::IconDirectoryEntry* best = nullptr;
+  int bestArea = -1;
+  for (const rt::IconDirectoryEntry& e : *entries) {
+    if (e.byteSize < 40) continue;
+    const int area = IconSide(e.width) * IconSide(e.height);
+    if (area > bestArea || (area == bestArea && e.bitCount > best->bitCount)) {
+      best = &e;
+      bestArea = area;
+    }
   }
   if (!best) return false;
-  icon_.reset(CreateIconFromImage(data + best->offset, best->byteSize, best->width, best->height));
+  const int w = IconSide(best->width), h = IconSide(best->height);
+  icon_.reset(CreateIconFromImage(data + best->offset, best->byteSize, w, h));
   if (!icon_) return false;
-  width_ = best->width;
-  height_ = best->height;
+  width_ = w;
+  height_ = h;
   return true;
 }
 

@@ -10,6 +10,8 @@
 
 namespace comp {
 
+// A width or height from an icon directory, where 0 stands for 256.
+inline int IconSide(uint8_t side) { return side ? side : 256; }
 // An icon from one image of an icon file at cx x cy; null when the platform refuses it.
 HICON CreateIconFromImage(const uint8_t* image, uint32_t length, int cx, int cy);
 

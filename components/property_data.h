@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "runtime/library_link.h"
 #include "runtime/program_image.h"
+#include "runtime/values.h"
 
 namespace comp {
 
 // The text a value points at; "" for none.
 inline const char* TextOfData(const rt::PropertyData& d) {
-  const char* p = static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(d.value)));
+  const char* p = rt::PointerOf<const char>(d.value);
   return p ? p : "";
 }
 // A copy of the bytes a value points at; empty for none or a length that is not positive.
 inline std::vector<uint8_t> BytesOfData(const rt::PropertyData& d) {
-  const uint8_t* p = static_cast<const uint8_t*>(rt::LibraryLink::Pointer(static_cast<int32_t>(d.value)));
+  const uint8_t* p = rt::PointerOf<const uint8_t>(d.value);
   if (!p || static_cast<int32_t>(d.high) <= 0) return {};
   return std::vector<uint8_t>(p, p + d.high);
 }
@@ -27,11 +27,11 @@ inline void PutInt(rt::PropertyData* d, int32_t v) {
   d->high = 0;
 }
 inline void PutText(rt::PropertyData* d, const std::string& s) {
-  d->value = static_cast<uint32_t>(rt::LibraryLink::Word(s.c_str()));
+  d->value = rt::Word(s.c_str());
   d->high = 0;
 }
 inline void PutBytes(rt::PropertyData* d, const std::vector<uint8_t>& b) {
-  d->value = b.empty() ? 0 : static_cast<uint32_t>(rt::LibraryLink::Word(b.data()));
+  d->value = b.empty() ? 0 : rt::Word(b.data());
   d->high = static_cast<uint32_t>(b.size());
 }
 

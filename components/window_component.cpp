@@ -225,11 +225,7 @@ void WindowComponent::FireFocusedGotFocus() {
   for (HWND h = focus; h; h = GetParent(h)) {
     for (const rt::ElementTemplate& e : w->elements) {
       if (e.object && e.object->hwnd() == h && !e.IsMenuItem()) {
-        rt::EventRecord record = {};
-        record.windowId = windowId();
-        record.elementId = e.IsWindow() ? 0 : e.id;
-        record.eventIndex = rt::EventGotFocus;
-        link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+        FireFor(e.IsWindow() ? 0 : e.id, rt::EventGotFocus);
         return;
       }
     }

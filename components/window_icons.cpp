@@ -1,11 +1,11 @@
 // The window component's icons: its own, made from its icon property, or else the
 // shared default ones of the program.
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
-#include "components/icon_file_directory.h"
+#include "components/picture.h"
 #include "components/window_component.h"
+#include "runtime/icon_directory.h"
 #include "runtime/runtime_state.h"
 
 namespace comp {
@@ -14,13 +14,12 @@ namespace {
 // The image of an icon file closest to cx x cy, as an icon; null when the data is not
 // an icon file or an image lies outside it.
 HICON IconFromFileData(const std::vector<uint8_t>& data, int cx, int cy) {
-  const std::optional<std::vector<IconFileEntry>> entries = ParseIconFileDirectory(data.data(), data.size());
+  const auto entries = rt::ParseIconDirectory(data.data(), data.size(), rt::IconDirectoryKind::IconFile);
   if (!entries) return nullptr;
-  const IconFileEntry* best = nullptr;
+  const rt::IconDirectoryEntry* best = nullptr;
   int bestDistance = 0;
-  for (const IconFileEntry& e : *entries) {
-    if (!e.Inside(data.size())) return nullptr;
-    const int distance = std::abs(e.width - cx) + std::abs(e.height - cy);
+  for (const rt::IconDirectoryEntry& e : *entries) {
+    const int distance = std::abs(IconSide(e.width) - cx) + std::abs(IconSide(e.height) - cy);
     if (!best || distance < bestDistance) {
       best = &e;
       bestDistance = distance;

@@ -117,10 +117,7 @@ bool WindowComponent::ClickDefaultButton() {
     if (!type || !(type->flags & rt::TypeHasDefaultButton)) continue;
     auto isDefault = Slot<rt::IsDefaultButtonFn>(type, rt::SlotIsDefaultButton);
     if (!isDefault || !isDefault(e.object)) continue;
-    rt::EventRecord record = {};
-    record.windowId = windowId();
-    record.elementId = e.id;
-    link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+    FireFor(e.id, 0);
     return true;
   }
   return false;
@@ -153,10 +150,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
     if (vk == VK_RETURN && modifiers == 0) {
       if (wants(VK_RETURN)) return false;
       if (focused && focusedType && (focusedType->flags & rt::TypeHasDefaultButton)) {
-        rt::EventRecord record = {};
-        record.windowId = windowId();
-        record.elementId = focused->id;
-        link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+        FireFor(focused->id, 0);
         return true;
       }
       if (props_.enterMovesFocus) {

@@ -303,10 +303,7 @@ LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsMenuItem()) continue;
     if (position-- == 0) {
-      rt::EventRecord record = {};
-      record.windowId = windowId();
-      record.elementId = e.id;
-      link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+      FireFor(e.id, 0);
       break;
     }
   }
