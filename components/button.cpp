@@ -1,5 +1,7 @@
 #include "components/button.h"
 
+#include <memory>
+
 #include "components/component_type.h"
 #include "components/kernel_library.h"
 #include "components/property_data.h"
@@ -39,31 +41,23 @@ DWORD Button::TypeAndAlignStyles() const {
 
 Button* Button::Create(const CreateArgs& a) {
   if (a.blobSize < 0) return nullptr;
-  Button* button = new Button(a.windowId, a.componentId);
-  if (!button->data_.Read(a.blob, static_cast<size_t>(a.blobSize))) {
-    delete button;
-    return nullptr;
-  }
+  std::unique_ptr<Button> button(new Button(a.windowId, a.componentId));
+  if (!button->data_.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   ButtonData& d = button->data_;
   DWORD ws = a.style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE | button->TypeAndAlignStyles();
   if (!d.picture.empty() && button->picture_.Decode(d.picture.data(), d.picture.size()))
     ws |= button->picture_.icon() ? BS_ICON : BS_BITMAP;
   else
     d.picture.clear();  // a picture that does not decode is dropped
-  HWND hwnd = CreateWindowExA(0, "BUTTON", d.caption.c_str(), ws, a.left, a.top, a.width, a.height, a.parent,
-                              a.ChildId(), GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd || !button->SubclassWindow(hwnd)) {
-    if (hwnd) DestroyWindow(hwnd);
-    delete button;
-    return nullptr;
-  }
+  if (!button->CreateControl("BUTTON", d.caption.c_str(), ws, a)) return nullptr;
+  HWND hwnd = button->hwnd();
   if (HICON icon = button->picture_.icon())
     SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   else if (HBITMAP bitmap = button->picture_.bitmap())
     SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
   button->font_.Set(d.font);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(button->font_.handle()), FALSE);
-  return button;
+  return button.release();
 }
 
 int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData& v) {

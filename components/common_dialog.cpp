@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "components/property_data.h"
 #include "components/window_component.h"
@@ -43,15 +44,13 @@ CommonDialog* CommonDialog::Create(const CreateArgs& a) {
   CommonDlgProperties props;
   if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr)) return nullptr;
-  CommonDialog* dialog = new CommonDialog(a.windowId, a.componentId);
+  std::unique_ptr<CommonDialog> dialog(new CommonDialog(a.windowId, a.componentId));
   dialog->props_ = std::move(props);
   const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | (a.designMode ? WS_BORDER : 0);
   if (!dialog->CreateObjectWindow(0, kWindowClass, "", fullStyle, a.left, a.top, a.width, a.height, a.parent,
-                                  a.ChildId())) {
-    delete dialog;
+                                  a.ChildId()))
     return nullptr;
-  }
-  return dialog;
+  return dialog.release();
 }
 
 int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& data) {

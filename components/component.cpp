@@ -41,6 +41,14 @@ Component::EventAnswer Component::FireText(int32_t eventIndex, const char* text)
   return answer;
 }
 
+bool Component::CreateControl(const char* className, const char* text, DWORD style, const CreateArgs& a) {
+  HWND hwnd = CreateWindowExA(0, className, text, style, a.left, a.top, a.width, a.height, a.parent, a.ChildId(),
+                              GetModuleHandleA(nullptr), nullptr);
+  if (hwnd && SubclassWindow(hwnd)) return true;
+  if (hwnd) DestroyWindow(hwnd);
+  return false;
+}
+
 void Component::OnFinalMessage() {
   link_.Call(rt::SvcElementDestroyed, static_cast<int32_t>(windowId_), static_cast<int32_t>(componentId_));
   rt::WindowObject::OnFinalMessage();

@@ -55,23 +55,6 @@ constexpr rt::ComponentTypeInfo TypeEntry(const char* name, const char* englishN
           properties.data(), getInterface, 0, nullptr};
 }
 
-// The arguments of CreateComponent (slot 1) by name.
-struct CreateArgs {
-  const uint8_t* blob;
-  int32_t blobSize;
-  uint32_t style;
-  HWND parent;       // the owner window for the window component
-  int32_t controlId;
-  HMENU menu;        // the menu bar of the window component
-  int32_t left, top, width, height;
-  uint32_t windowId;
-  uint32_t componentId;
-  bool designMode;
-
-  // The control id as CreateWindowEx takes it for a child window.
-  HMENU ChildId() const { return reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)); }
-};
-
 // The component object behind an object pointer the runtime hands over; null for none
 // or one of another type.
 template <typename T>

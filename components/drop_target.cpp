@@ -4,6 +4,7 @@
 #include <shlguid.h>
 
 #include <cstring>
+#include <memory>
 
 #include "components/drop_target_library.h"
 
@@ -217,15 +218,13 @@ DropTarget* DropTarget::Create(const CreateArgs& a) {
   if (!RegisterObjectClass(kWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
     return nullptr;
-  DropTarget* component = new DropTarget(a.windowId, a.componentId);
+  std::unique_ptr<DropTarget> component(new DropTarget(a.windowId, a.componentId));
   component->target_.reset(new DropTargetObject(props));
   if (!component->CreateObjectWindow(0, kWindowClass, "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
-                                     a.width, a.height, a.parent, a.ChildId())) {
-    delete component;
+                                     a.width, a.height, a.parent, a.ChildId()))
     return nullptr;
-  }
-  if (!a.designMode) component->target_->SetSink(component);
-  return component;
+  if (!a.designMode) component->target_->SetSink(component.get());
+  return component.release();
 }
 
 void DropTarget::OnFinalMessage() {

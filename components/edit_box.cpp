@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "components/kernel_library.h"
 
@@ -46,13 +47,10 @@ EditBox::EditBox(uint32_t windowId, uint32_t componentId) : Component(KernelLink
 
 EditBox* EditBox::Create(const CreateArgs& a) {
   if (a.blobSize < 0) return nullptr;
-  EditBox* box = new EditBox(a.windowId, a.componentId);
+  std::unique_ptr<EditBox> box(new EditBox(a.windowId, a.componentId));
   box->designMode_ = a.designMode;
   EditBoxData& d = box->data_;
-  if (!d.Read(a.blob, static_cast<size_t>(a.blobSize))) {
-    delete box;
-    return nullptr;
-  }
+  if (!d.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   DWORD ws = a.style | WS_CHILD | WS_CLIPSIBLINGS;
   if (!d.hideSelection) ws |= ES_NOHIDESEL;
   if (d.multiLine) {
@@ -68,13 +66,8 @@ EditBox* EditBox::Create(const CreateArgs& a) {
   if (d.caseConversion == 2) ws |= ES_UPPERCASE;
   if (d.inputMode == InputReadOnly) ws |= ES_READONLY;
   if (d.inputMode == InputPassword) ws |= ES_PASSWORD;
-  HWND hwnd = CreateWindowExA(0, "EDIT", d.content.c_str(), ws, a.left, a.top, a.width, a.height, a.parent,
-                              a.ChildId(), GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd || !box->SubclassWindow(hwnd)) {
-    if (hwnd) DestroyWindow(hwnd);
-    delete box;
-    return nullptr;
-  }
+  if (!box->CreateControl("EDIT", d.content.c_str(), ws, a)) return nullptr;
+  HWND hwnd = box->hwnd();
   box->brush_.reset(CreateSolidBrush(ResolveColor(d.backColor)));
   box->font_.Set(d.font);
   box->ApplyFont();
@@ -83,7 +76,7 @@ EditBox* EditBox::Create(const CreateArgs& a) {
   if (!d.multiLine && d.spinType != 0) box->CreateSpin(a.parent, a.controlId);
   box->SetSelection(d.selStart, d.selLength);
   ApplyBorderStyle(hwnd, d.border);
-  return box;
+  return box.release();
 }
 
 void EditBox::CreateSpin(HWND parent, int32_t controlId) {

@@ -1,5 +1,7 @@
 #include "components/label.h"
 
+#include <memory>
+
 #include "components/component_type.h"
 #include "components/kernel_library.h"
 #include "components/property_data.h"
@@ -44,18 +46,15 @@ Label* Label::Create(const CreateArgs& a) {
   if (!RegisterObjectClass(kLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            nullptr))
     return nullptr;
-  Label* label = new Label(a.windowId, a.componentId);
+  std::unique_ptr<Label> label(new Label(a.windowId, a.componentId));
   label->data_ = std::move(data);
   label->font_.Set(label->data_.font);
   HWND hwnd = label->CreateObjectWindow(0, kLabelClass, label->data_.caption.c_str(),
                                         a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top, a.width, a.height,
                                         a.parent, a.ChildId());
-  if (!hwnd) {
-    delete label;
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   ApplyBorderStyle(hwnd, label->data_.border);
-  return label;
+  return label.release();
 }
 
 int32_t Label::PropertyChanged(int32_t index, const rt::PropertyData& v) {

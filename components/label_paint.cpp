@@ -173,26 +173,21 @@ void Label::PaintCaption(HDC dc, const RECT& area) {
   RECT r = area;
   const char* text = data_.caption.c_str();
   int len = static_cast<int>(data_.caption.size());
+  // Effects 1 to 3 draw a copy first: white one pixel down and right (1), white in
+  // place with the caption one pixel down and right (2), black two pixels down and right (3).
+  const auto drawCopy = [&](COLORREF colour, int shift) {
+    RECT shifted = r;
+    OffsetRect(&shifted, shift, shift);
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text, len, &shifted, flags);
+  };
   switch (data_.effect) {
-    case 1: {
-      RECT shifted = r;
-      OffsetRect(&shifted, 1, 1);
-      SetTextColor(dc, RGB(255, 255, 255));
-      DrawTextA(dc, text, len, &shifted, flags);
-      break;
-    }
+    case 1: drawCopy(RGB(255, 255, 255), 1); break;
     case 2:
-      SetTextColor(dc, RGB(255, 255, 255));
-      DrawTextA(dc, text, len, &r, flags);
+      drawCopy(RGB(255, 255, 255), 0);
       OffsetRect(&r, 1, 1);
       break;
-    case 3: {
-      RECT shifted = r;
-      OffsetRect(&shifted, 2, 2);
-      SetTextColor(dc, RGB(0, 0, 0));
-      DrawTextA(dc, text, len, &shifted, flags);
-      break;
-    }
+    case 3: drawCopy(RGB(0, 0, 0), 2); break;
     default: break;
   }
   SetTextColor(dc, ResolveColor(data_.textColor));

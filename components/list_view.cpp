@@ -5,6 +5,7 @@
 #include "components/property_data.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 
 namespace comp {
@@ -28,15 +29,10 @@ ListView* ListView::Create(const CreateArgs& a) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ListViewStyle(props);
-  HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", fullStyle, a.left, a.top, a.width, a.height, a.parent,
-                              a.ChildId(), GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd) return nullptr;
-  ListView* view = new ListView(a.windowId, a.componentId);
+  std::unique_ptr<ListView> view(new ListView(a.windowId, a.componentId));
   view->props_ = std::move(props);
-  if (!view->SubclassWindow(hwnd)) {
-    delete view;  // destroys the window
-    return nullptr;
-  }
+  if (!view->CreateControl(WC_LISTVIEWA, "", fullStyle, a)) return nullptr;
+  HWND hwnd = view->hwnd();
   SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ListViewExtendedStyle(view->props_));
   view->ApplyFont();
   view->SetItemImages();
@@ -48,7 +44,7 @@ ListView* ListView::Create(const CreateArgs& a) {
   if (view->props_.ReportView()) view->InsertColumns();
   view->InsertItemTable();
   view->ApplySelectedItem();
-  return view;
+  return view.release();
 }
 
 void ListView::ApplyFont() {

@@ -1,5 +1,7 @@
 #include "components/window_component.h"
 
+#include <memory>
+
 #include "components/kernel_library.h"
 #include "runtime/runtime_state.h"
 
@@ -91,12 +93,8 @@ uint32_t WindowComponent::ComputeExStyle() const {
 }
 
 WindowComponent* WindowComponent::Create(const CreateArgs& a) {
-  auto* w = new WindowComponent(a.windowId, a.componentId, rt::LoadingModalWindow());
-  if (!w->CreateWindowOf(a)) {
-    delete w;
-    return nullptr;
-  }
-  return w;
+  std::unique_ptr<WindowComponent> w(new WindowComponent(a.windowId, a.componentId, rt::LoadingModalWindow()));
+  return w->CreateWindowOf(a) ? w.release() : nullptr;
 }
 
 bool WindowComponent::CreateWindowOf(const CreateArgs& a) {
