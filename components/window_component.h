@@ -78,8 +78,9 @@ class WindowComponent : public Component, public rt::FormWindow {
   void OnActivate(WPARAM wParam, LPARAM lParam);
   void OnSetFocus();
   bool OnSetCursor(HWND hwnd, UINT hitTest);
+  // window_paint.cpp: the background picture by its layout, the rest of `area` in the
+  // background colour.
   void OnPaint();
-  // Background picture by its layout, the rest of `area` in the background colour.
   void PaintBackground(HDC dc, const RECT& area);
   void DecodeBackground();
   void ReleaseComponentResources();
@@ -109,10 +110,10 @@ class WindowComponent : public Component, public rt::FormWindow {
   std::vector<std::pair<HWND, bool>> disabledWindows_;
 };
 
-// Where the background picture goes in a client area of cw x ch for a picture layout:
-// 0 top-left at natural size; 2 centred, shrunk to fit keeping its proportions when it
-// is larger; 3 stretched to the client area.  Layout 1 (tiled) places its first tile
-// like 0; other layouts are treated as 0.
+// Where the background picture goes (window_paint.cpp) in a client area of cw x ch for
+// a picture layout: 0 top-left at natural size; 2 centred, shrunk to fit keeping its
+// proportions when it is larger; 3 stretched to the client area.  Layout 1 (tiled)
+// places its first tile like 0; other layouts are treated as 0.
 RECT BackgroundPictureRect(int32_t layout, int pictureWidth, int pictureHeight, int cw, int ch);
 
 // The template of this window and one of its elements (null when absent).
