@@ -5,7 +5,7 @@
 #include "app/app_routines.h"
 #include "app/program_calls.h"
 #include "app/program_image.h"
-#include "runtime/program_run.h"
+#include "runtime/program_start.h"
 
 namespace app {
 

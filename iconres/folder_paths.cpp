@@ -70,9 +70,7 @@ void __cdecl GetSpecialFolder(rt::ResultRecord* result, int32_t argc, rt::ArgRec
   } catch (...) {
     text = nullptr;
   }
-  result->value = rt::Word(text);
-  result->high = 0;
-  result->tag = rt::TagText;
+  rt::SetTextResult(result, text);
 }
 
 }  // namespace iconres

@@ -1,5 +1,6 @@
-// What the PE and NE readers of module_resources.cpp share: a block-cached reader of
-// the file and the builder that copies group directories and images out of it once.
+// What the PE and NE readers (pe_resources.h, ne_resources.h) share: a block-cached
+// reader of the file and the builder that copies group directories and images out of
+// it once.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -55,10 +56,5 @@ class IconsBuilder {
 
 // The icon ids that the groups' directories name, sorted and distinct.
 std::vector<uint16_t> NamedImageIds(const ModuleIcons& icons);
-
-// The two readers; `file` starts with the DOS header, `header` is the offset of the
-// "PE" or "NE" signature.
-std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages);
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header);
 
 }  // namespace iconres

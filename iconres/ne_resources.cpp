@@ -1,6 +1,3 @@
-// ReadNeIcons (module_reading.h): the icon groups and images of an NE file (16-bit
-// modules and icon libraries).
-//
 // The NE header gives the offsets, from itself, of the resource table (word at 0x24)
 // and of the resident-name table that follows it (word at 0x26).  The resource table
 // is an alignment shift, then type blocks until a type id of 0: type id, resource
@@ -8,9 +5,10 @@
 // of 1 << shift), flags, id, 4 reserved bytes.  An id or type id with the high bit set
 // is a number; otherwise it is the offset, from the table's start, of a name of one
 // length byte and that many bytes.
+#include "iconres/ne_resources.h"
+
 #include <algorithm>
 
-#include "iconres/module_reading.h"
 #include "runtime/byte_reader.h"
 
 namespace iconres {

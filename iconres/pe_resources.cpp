@@ -1,14 +1,13 @@
-// ReadPeIcons (module_reading.h): the icon groups and images of a PE32 or PE32+ file.
-//
 // The resource directory is a tree of three levels (type, name, language).  Each
 // directory is a 16-byte header whose last two words count the named and the numbered
 // entries, followed by 8-byte entries: a name (a string offset when the high bit is
 // set, otherwise an id) and a target (a subdirectory offset when the high bit is set,
 // otherwise the offset of a 16-byte data entry: RVA, size, code page, reserved).  All
 // offsets count from the start of the resource directory.
+#include "iconres/pe_resources.h"
+
 #include <algorithm>
 
-#include "iconres/module_reading.h"
 #include "runtime/byte_reader.h"
 
 namespace iconres {

@@ -139,9 +139,7 @@ void __cdecl ResolveShortcut(rt::ResultRecord* result, int32_t argc, rt::ArgReco
   } catch (...) {
     text = nullptr;
   }
-  result->value = rt::Word(text);
-  result->high = 0;
-  result->tag = rt::TagText;
+  rt::SetTextResult(result, text);
 }
 
 }  // namespace iconres

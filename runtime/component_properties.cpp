@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kDefaultFace = "宋体";
 
-
 struct Target {
   WindowTemplate* window;
   ElementTemplate* element;

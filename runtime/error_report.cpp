@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "runtime/program_run.h"
+#include "runtime/program_shutdown.h"
 #include "runtime/runtime_state.h"
 
 namespace rt {

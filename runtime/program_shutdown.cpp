@@ -1,10 +1,11 @@
-// EndProgram and the shutdown steps.
+#include "runtime/program_shutdown.h"
+
 #include <windows.h>
 #include <ole2.h>
 
 #include "runtime/dll_binding.h"
 #include "runtime/heap.h"
-#include "runtime/program_run.h"
+#include "runtime/runtime_state.h"
 #include "runtime/window_loader.h"
 
 namespace rt {

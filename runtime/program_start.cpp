@@ -1,15 +1,16 @@
-// Application start, runtime initialisation and the start-up window.
+#include "runtime/program_start.h"
+
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstring>
 
+#include "runtime/dll_binding.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/message_loop.h"
-#include "runtime/program_run.h"
+#include "runtime/program_shutdown.h"
 #include "runtime/runtime_service.h"
-#include "runtime/dll_binding.h"
 #include "runtime/window_loader.h"
 
 namespace rt {

@@ -5,7 +5,6 @@
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/message_loop.h"
-#include "runtime/program_run.h"
 #include "runtime/values.h"
 #include "runtime/window_loader.h"
 #include "runtime/window_table.h"

@@ -4,7 +4,8 @@
 #include "runtime/dll_binding.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
-#include "runtime/program_run.h"
+#include "runtime/program_shutdown.h"
+#include "runtime/program_start.h"
 #include "runtime/values.h"
 
 namespace rt {

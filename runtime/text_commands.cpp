@@ -21,13 +21,6 @@ inline size_t SpaceLength(const char* p) {
   return 0;
 }
 
-
-void SetText(ResultRecord* result, char* text) {
-  result->value = Word(text);
-  result->high = 0;
-  result->tag = TagText;
-}
-
 const ArgRecord* Arg(int32_t argc, ArgRecord* args, int32_t i) {
   return (args && i < argc) ? &args[i] : nullptr;
 }
@@ -185,7 +178,7 @@ void __cdecl TrimSpaces(ResultRecord* result, int32_t argc, ArgRecord* args) {
     runStart = nullptr;
   }
   const char* end = runStart ? runStart : q;
-  SetText(result, NewText(p, static_cast<size_t>(end - p)));
+  SetTextResult(result, NewText(p, static_cast<size_t>(end - p)));
 }
 
 void __cdecl SplitText(ResultRecord* result, int32_t argc, ArgRecord* args) {
@@ -248,13 +241,13 @@ void __cdecl BlankText(ResultRecord* result, int32_t argc, ArgRecord* args) {
     std::memset(text, ' ', static_cast<size_t>(n));
     text[n] = 0;
   }
-  SetText(result, text);
+  SetTextResult(result, text);
 }
 
 void __cdecl ToText(ResultRecord* result, int32_t argc, ArgRecord* args) {
   const ArgRecord* valueArg = Arg(argc, args, 0);
   std::string text = valueArg ? ValueText(*valueArg) : std::string();
-  SetText(result, NewText(text.data(), text.size()));
+  SetTextResult(result, NewText(text.data(), text.size()));
 }
 
 }  // namespace rt

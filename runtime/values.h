@@ -72,6 +72,13 @@ inline void SetIntResult(ResultRecord* result, int32_t v) {
   result->tag = TagInt;
 }
 
+// Stores a text result (a runtime block, owned by the receiver; null is the empty text).
+inline void SetTextResult(ResultRecord* result, char* text) {
+  result->value = Word(text);
+  result->high = 0;
+  result->tag = TagText;
+}
+
 inline ArgRecord IntArg(int32_t v) { return ArgRecord{static_cast<uint32_t>(v), 0, TagInt}; }
 inline ArgRecord BoolArg(bool v) { return ArgRecord{v ? 1u : 0u, 0, TagBool}; }
 inline ArgRecord TextArg(const char* s) {

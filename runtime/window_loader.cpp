@@ -23,7 +23,6 @@ constexpr UINT kMsgCreationEventsDone = 0x8076;
 bool g_loadingModal = false;
 MenuServices g_menu = {};
 
-
 struct Created {
   size_t index;  // element index
   WindowObject* object;

@@ -18,8 +18,8 @@ sources_of() {
     parsers) echo runtime/icon_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
                   iconres/ico_writer.cpp components/image_list_data.cpp components/window_properties.cpp \
                   components/list_view_data.cpp ;;
-    module) echo iconres/module_resources.cpp iconres/pe_resources.cpp iconres/ne_resources.cpp \
-                 runtime/icon_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
+    module) echo iconres/module_resources.cpp iconres/module_reading.cpp iconres/pe_resources.cpp \
+                 iconres/ne_resources.cpp runtime/icon_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
                  iconres/ico_writer.cpp components/icon_tile.cpp ;;
     form_description) echo runtime/form_description.cpp ;;
     label) echo components/label_data.cpp ;;

@@ -97,15 +97,6 @@ void* ComponentTest::Create(rt::GetInterfaceFn getInterface, const std::vector<u
                 kWindowId, kComponentId, nullptr, 0);
 }
 
-std::vector<uint8_t> ComponentTest::GlobalBytes(HGLOBAL g) {
-  if (!g) return {};
-  const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(g));
-  std::vector<uint8_t> v(p, p + GlobalSize(g));
-  GlobalUnlock(g);
-  GlobalFree(g);
-  return v;
-}
-
 std::string ComponentTest::Text(HWND hwnd) {
   char buffer[512] = {};
   GetWindowTextA(hwnd, buffer, sizeof buffer);

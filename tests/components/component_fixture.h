@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/kernel_library.h"
+#include "global_bytes.h"
 #include "runtime/byte_reader.h"
 #include "runtime/events.h"
 #include "runtime/program_image.h"
@@ -17,6 +18,8 @@
 #include "runtime/window_object.h"
 
 namespace comptest {
+
+using testing_support::GlobalBytes;
 
 struct Recorder {
   std::vector<rt::EventRecord> events;
@@ -51,7 +54,6 @@ class ComponentTest : public ::testing::Test {
   static Fn Slot(rt::GetInterfaceFn getInterface, int32_t slot) {
     return reinterpret_cast<Fn>(getInterface(slot));
   }
-  static std::vector<uint8_t> GlobalBytes(HGLOBAL g);
   static std::string Text(HWND hwnd);
 
   TestParent* parent_ = nullptr;

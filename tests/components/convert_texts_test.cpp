@@ -13,6 +13,7 @@
 #include "components/edit_box.h"
 #include "components/kernel_library.h"
 #include "components/label.h"
+#include "global_bytes.h"
 
 namespace {
 
@@ -58,9 +59,8 @@ Data Convert(const rt::ComponentTypeInfo& type, const Data& in, rt::TextVisitorF
   HGLOBAL h = convert(blob.data(), static_cast<int32_t>(blob.size()), visitor, nullptr);
   EXPECT_NE(h, nullptr) << type.englishName;
   if (!h) return out;
-  EXPECT_TRUE(out.Read(static_cast<const uint8_t*>(GlobalLock(h)), GlobalSize(h)));
-  GlobalUnlock(h);
-  GlobalFree(h);
+  const std::vector<uint8_t> bytes = testing_support::GlobalBytes(h);
+  EXPECT_TRUE(out.Read(bytes.data(), bytes.size()));
   return out;
 }
 

@@ -14,6 +14,7 @@
 #include "components/fake_runtime.h"
 #include "components/image_list_commands.h"
 #include "components/list_view_library.h"
+#include "global_bytes.h"
 #include "runtime/heap.h"
 
 namespace {
@@ -182,9 +183,8 @@ TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
   HGLOBAL blob = getAll(static_cast<rt::WindowObject*>(view));
   ASSERT_NE(blob, nullptr);
   comp::ListViewProperties reread;
-  ASSERT_TRUE(reread.Read(static_cast<const uint8_t*>(GlobalLock(blob)), GlobalSize(blob)));
-  GlobalUnlock(blob);
-  GlobalFree(blob);
+  const std::vector<uint8_t> bytes = testing_support::GlobalBytes(blob);
+  ASSERT_TRUE(reread.Read(bytes.data(), bytes.size()));
   EXPECT_EQ(reread.viewType, 3);
   DestroyWindow(view->hwnd());
   ASSERT_EQ(fake::Runtime().destroyed.size(), 1u);

@@ -11,6 +11,7 @@
 #include "components/kernel_library.h"
 #include "components/window_properties.h"
 #include "form_fixture.h"
+#include "global_bytes.h"
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
 
@@ -34,13 +35,7 @@ HGLOBAL Convert(const std::vector<uint8_t>& blob, rt::TextVisitorFn visitor, voi
   return convert ? convert(blob.data(), static_cast<int32_t>(blob.size()), visitor, userData) : nullptr;
 }
 
-std::vector<uint8_t> GlobalBytes(HGLOBAL h) {
-  const auto* p = static_cast<const uint8_t*>(GlobalLock(h));
-  std::vector<uint8_t> bytes(p, p + GlobalSize(h));
-  GlobalUnlock(h);
-  GlobalFree(h);
-  return bytes;
-}
+using testing_support::GlobalBytes;
 
 TEST(WindowConvertTexts, VisitsCaptionThenHelpFileAndStoresTheRewrittenTexts) {
   comp::WindowProperties props;

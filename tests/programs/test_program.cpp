@@ -13,7 +13,7 @@
 #include "components/window_properties.h"
 #include "runtime/form_description.h"
 #include "runtime/program_image.h"
-#include "runtime/program_run.h"
+#include "runtime/program_start.h"
 #include "runtime/service_table.h"
 #include "runtime/window_table.h"
 

@@ -1,4 +1,4 @@
-// Start-up, message loop entry and shutdown of a program image.
+// Start-up of a program image and entry to its message loop.
 #pragma once
 #include <cstdint>
 
@@ -20,12 +20,5 @@ void __stdcall InitialiseRuntime(const ProgramHeader* header);
 void __stdcall RegisterExitRoutine(ExitRoutineFn routine);
 void __stdcall LoadStartupWindow(uint32_t windowId);
 void __stdcall RunMessageLoop();
-// Shutdown with the code, then ExitProcess(code).  From another thread the work is
-// handed to the user-interface thread through EndProgramMessage.
-[[noreturn]] void __stdcall EndProgram(int32_t code);
-// The shutdown steps; safe to enter twice (each step clears what it releases).
-void Shutdown(int32_t code);
-
-constexpr UINT EndProgramMessage = 0x83E7;
 
 }  // namespace rt
