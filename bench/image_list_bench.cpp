@@ -79,8 +79,8 @@ int Show(const char* module) {
                                nullptr, GetModuleHandleA(nullptr), nullptr);
   RECT client;
   GetClientRect(frame, &client);
-  comp::ListView* view = comp::ListView::Create(nullptr, 0, WS_VISIBLE, frame, 100, 0, 0, client.right, client.bottom,
-                                                0x52010001, 1);
+  comp::ListView* view = comp::ListView::Create(
+      {nullptr, 0, WS_VISIBLE, frame, 100, nullptr, 0, 0, client.right, client.bottom, 0x52010001, 1, false});
   g_listView = static_cast<rt::WindowObject*>(view);
   void* images = nullptr;
   int32_t icons = 0;

@@ -1,7 +1,10 @@
 #include "components/button.h"
 
-#include "components/convert_texts.h"
+#include <memory>
+
+#include "components/component_type.h"
 #include "components/kernel_library.h"
+#include "components/property_data.h"
 #include "runtime/events.h"
 
 namespace comp {
@@ -9,58 +12,25 @@ namespace {
 
 enum ButtonProperty : int32_t { PPicture, PButtonType, PCaption, PHorzAlign, PVertAlign, PFont, PCount };
 
-const rt::PropertyInfo kButtonProperties[] = {
-    COMP_COMMON_PROPERTIES,     COMP_PROPERTY(KindPicture), COMP_PROPERTY(KindChoice),
-    COMP_PROPERTY(KindText),    COMP_PROPERTY(KindChoice),  COMP_PROPERTY(KindChoice),
-    COMP_PROPERTY(KindFont),
-};
-static_assert(sizeof(kButtonProperties) / sizeof(kButtonProperties[0]) == 8 + PCount, "button property table");
+constexpr auto kButtonProperties = PropertyTable(rt::KindPicture, rt::KindChoice, rt::KindText, rt::KindChoice,
+                                                 rt::KindChoice, rt::KindFont);
+static_assert(kButtonProperties.size() == 8 + PCount, "button property table");
 
 constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
 
-void* __stdcall CreateButton(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                             HMENU, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                             uint32_t componentId, HWND, int32_t) {
-  return Button::Create(KernelLink(), blob, blobSize, style, parent, controlId, left, top, width, height, windowId,
-                        componentId);
-}
-int32_t __stdcall ButtonPropertyChanged(void* object, int32_t index, rt::PropertyData* data, const char**) {
-  return object && data ? static_cast<Button*>(object)->PropertyChanged(index, data) : 0;
-}
-HGLOBAL __stdcall ButtonGetAllProperties(void* object) {
-  return object ? static_cast<Button*>(object)->GetAllProperties() : nullptr;
-}
-int32_t __stdcall ButtonGetProperty(void* object, int32_t index, rt::PropertyData* data) {
-  return object && data && static_cast<Button*>(object)->GetProperty(index, data) ? 1 : 0;
-}
-int32_t __stdcall ButtonIsDefault(void* object) {
-  return object && static_cast<Button*>(object)->IsDefaultButton() ? 1 : 0;
-}
-
 }  // namespace
 
-const rt::ComponentTypeInfo kButtonType = {
-    "按钮", "Button", nullptr, 0, nullptr, 0x80000840, 0, 0, nullptr,
-    sizeof(kButtonProperties) / sizeof(kButtonProperties[0]), kButtonProperties, &ButtonGetInterface, 0, nullptr};
+const rt::ComponentTypeInfo kButtonType =
+    TypeEntry("按钮", "Button", kTypeLibraryBit | rt::TypeHasDefaultButton | rt::TypeIsControl, kButtonProperties,
+              &ButtonGetInterface);
 
-static HGLOBAL __stdcall ButtonConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
-                                            void* userData) {
-  return ConvertBlobTexts<ButtonData>(blob, size, [visitor, userData](ButtonData& d) {
-    VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});
-  });
+void* __stdcall ButtonGetInterface(int32_t slot) { return ComponentSlots<Button>::GetInterface(slot); }
+
+void Button::VisitStoredTexts(ButtonData& d, rt::TextVisitorFn visitor, void* userData) {
+  VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});
 }
 
-void* __stdcall ButtonGetInterface(int32_t slot) {
-  switch (slot) {
-    case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateButton);
-    case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&ButtonPropertyChanged);
-    case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&ButtonGetAllProperties);
-    case rt::SlotGetProperty: return reinterpret_cast<void*>(&ButtonGetProperty);
-    case rt::SlotIsDefaultButton: return reinterpret_cast<void*>(&ButtonIsDefault);
-    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&ButtonConvertTexts);
-    default: return nullptr;
-  }
-}
+Button::Button(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
 
 DWORD Button::TypeAndAlignStyles() const {
   static const DWORD kHorz[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
@@ -69,40 +39,29 @@ DWORD Button::TypeAndAlignStyles() const {
          kVert[data_.vertAlign];
 }
 
-Button* Button::Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
-                       HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                       uint32_t windowId, uint32_t componentId) {
-  if (blobSize < 0) return nullptr;
-  Button* button = new Button(link, windowId, componentId);
-  if (!button->data_.Read(blob, static_cast<size_t>(blobSize))) {
-    delete button;
-    return nullptr;
-  }
+Button* Button::Create(const CreateArgs& a) {
+  if (a.blobSize < 0) return nullptr;
+  std::unique_ptr<Button> button(new Button(a.windowId, a.componentId));
+  if (!button->data_.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   ButtonData& d = button->data_;
-  DWORD ws = style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE | button->TypeAndAlignStyles();
+  DWORD ws = a.style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE | button->TypeAndAlignStyles();
   if (!d.picture.empty() && button->picture_.Decode(d.picture.data(), d.picture.size()))
     ws |= button->picture_.icon() ? BS_ICON : BS_BITMAP;
   else
     d.picture.clear();  // a picture that does not decode is dropped
-  HWND hwnd = CreateWindowExA(0, "BUTTON", d.caption.c_str(), ws, left, top, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)), GetModuleHandleA(nullptr),
-                              nullptr);
-  if (!hwnd || !button->SubclassWindow(hwnd)) {
-    if (hwnd) DestroyWindow(hwnd);
-    delete button;
-    return nullptr;
-  }
+  if (!button->CreateControl("BUTTON", d.caption.c_str(), ws, a)) return nullptr;
+  HWND hwnd = button->hwnd();
   if (HICON icon = button->picture_.icon())
     SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   else if (HBITMAP bitmap = button->picture_.bitmap())
     SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
   button->font_.Set(d.font);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(button->font_.handle()), FALSE);
-  return button;
+  return button.release();
 }
 
-int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData* v) {
-  int32_t i = static_cast<int32_t>(v->value);
+int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData& v) {
+  int32_t i = static_cast<int32_t>(v.value);
   switch (index) {
     case PPicture:
       data_.picture = BytesOfData(v);
@@ -145,10 +104,7 @@ bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
   }
 }
 
-HGLOBAL Button::GetAllProperties() const {
-  std::vector<uint8_t> blob = data_.Write();
-  return BlobToGlobal(blob.data(), blob.size());
-}
+std::vector<uint8_t> Button::WriteProperties() const { return data_.Write(); }
 
 bool Button::IsDefaultButton() const {
   return (static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

@@ -4,19 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
-#include "components/convert_texts.h"
+#include "components/property_data.h"
 #include "components/window_component.h"
 
 namespace comp {
 namespace {
 
 constexpr const char* kWindowClass = "CommonDlgWindow";
-
-std::string TextOfData(const rt::PropertyData& data) {
-  const char* p = static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(data.value)));
-  return p ? std::string(p) : std::string();
-}
 
 std::string ProgramHelpFile() {
   char path[MAX_PATH] = {};
@@ -44,21 +40,17 @@ DWORD FileDialogFlags(const CommonDlgProperties& p) {
 CommonDialog::CommonDialog(uint32_t windowId, uint32_t componentId)
     : Component(CommonDlgLink(), windowId, componentId) {}
 
-CommonDialog* CommonDialog::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
-                                   int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                                   uint32_t windowId, uint32_t componentId, bool designMode) {
+CommonDialog* CommonDialog::Create(const CreateArgs& a) {
   CommonDlgProperties props;
-  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr)) return nullptr;
-  CommonDialog* dialog = new CommonDialog(windowId, componentId);
+  std::unique_ptr<CommonDialog> dialog(new CommonDialog(a.windowId, a.componentId));
   dialog->props_ = std::move(props);
-  const DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (designMode ? WS_BORDER : 0);
-  if (!dialog->CreateObjectWindow(0, kWindowClass, "", fullStyle, left, top, width, height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)))) {
-    delete dialog;
+  const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | (a.designMode ? WS_BORDER : 0);
+  if (!dialog->CreateObjectWindow(0, kWindowClass, "", fullStyle, a.left, a.top, a.width, a.height, a.parent,
+                                  a.ChildId()))
     return nullptr;
-  }
-  return dialog;
+  return dialog.release();
 }
 
 int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& data) {
@@ -95,11 +87,9 @@ int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& dat
 }
 
 bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
-  data->value = 0;
-  data->high = 0;
   const CommonDlgProperties& p = props_;
-  auto text = [data](const std::string& s) { data->value = static_cast<uint32_t>(rt::LibraryLink::Word(s.c_str())); };
-  auto set = [data](int32_t v) { data->value = static_cast<uint32_t>(v); };
+  const auto text = [data](const std::string& s) { PutText(data, s); };
+  const auto set = [data](int32_t v) { PutInt(data, v); };
   switch (index) {
     case CdDialogType: set(p.dialogType); break;
     case CdTitle: text(p.title); break;
@@ -113,7 +103,7 @@ bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
     case CdOverwritePrompt: set(p.overwritePrompt); break;
     case CdPathMustExist: set(p.pathMustExist); break;
     case CdKeepCurrentFolder: set(p.keepCurrentFolder); break;
-    case CdColor: data->value = p.color; break;
+    case CdColor: set(static_cast<int32_t>(p.color)); break;
     case CdFontBold: set(p.fontBold); break;
     case CdFontItalic: set(p.fontItalic); break;
     case CdFontStrikeOut: set(p.fontStrikeOut); break;
@@ -123,15 +113,12 @@ bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
     case CdHelpFile: text(p.helpFile); break;
     case CdHelpCommand: set(p.helpCommand); break;
     case CdHelpTopic: set(p.helpTopic); break;
-    default: return false;
+    default: PutInt(data, 0); return false;
   }
   return true;
 }
 
-HGLOBAL CommonDialog::GetAllProperties() const {
-  const std::vector<uint8_t> blob = props_.Write();
-  return BlobToGlobal(blob.data(), blob.size());
-}
+std::vector<uint8_t> CommonDialog::WriteProperties() const { return props_.Write(); }
 
 bool CommonDialog::Run() {
   switch (props_.dialogType) {
@@ -172,9 +159,10 @@ bool CommonDialog::RunFontDialog() {
   lf.lfStrikeOut = props_.fontStrikeOut;
   lf.lfUnderline = props_.fontUnderline;
   lstrcpynA(lf.lfFaceName, props_.fontName.c_str(), LF_FACESIZE);
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const int dpi = [] {
+    rt::WindowDC screen(nullptr);
+    return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  }();
   if (props_.fontSize != 0) lf.lfHeight = -MulDiv(props_.fontSize, dpi, 72);
   CHOOSEFONTA cf = {};
   cf.lStructSize = sizeof cf;
@@ -229,105 +217,33 @@ bool CommonDialog::RunHelp() {
 
 namespace {
 
-CommonDialog* FromObject(void* object) {
-  return object ? dynamic_cast<CommonDialog*>(static_cast<rt::WindowObject*>(object)) : nullptr;
-}
-
-void* __stdcall CreateCommonDlg(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
-                                int32_t controlId, HMENU, int32_t left, int32_t top, int32_t width, int32_t height,
-                                uint32_t windowId, uint32_t componentId, HWND, int32_t designMode) {
-  try {
-    CommonDialog* d = CommonDialog::Create(blob, blobSize, style, parent, controlId, left, top, width, height,
-                                           windowId, componentId, designMode != 0);
-    return d ? static_cast<rt::WindowObject*>(d) : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-int32_t __stdcall CommonDlgPropertyChanged(void* object, int32_t index, rt::PropertyData* data, const char**) {
-  CommonDialog* d = FromObject(object);
-  try {
-    return d && data ? d->PropertyChanged(index, *data) : 0;
-  } catch (...) {
-    return 0;
-  }
-}
-
-HGLOBAL __stdcall CommonDlgGetAllProperties(void* object) {
-  CommonDialog* d = FromObject(object);
-  try {
-    return d ? d->GetAllProperties() : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-int32_t __stdcall CommonDlgGetProperty(void* object, int32_t index, rt::PropertyData* data) {
-  CommonDialog* d = FromObject(object);
-  return d && data && d->GetProperty(index, data) ? 1 : 0;
-}
-
-static HGLOBAL __stdcall CommonDlgConvertTexts(const uint8_t* blob, int32_t size, rt::TextVisitorFn visitor,
-                                               void* userData) {
-  return ConvertBlobTexts<CommonDlgProperties>(blob, size, [visitor, userData](CommonDlgProperties& d) {
-    VisitTexts(visitor, userData, nullptr, {{&d.title, 0}, {&d.fileName, 0}, {&d.filter, 0}, {&d.initialFolder, 0}, {&d.defaultExtension, 0}, {&d.fontName, 1}, {&d.helpFile, 0}});
-  });
-}
-
-void* __stdcall CommonDlgGetInterface(int32_t slot) {
-  switch (slot) {
-    case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateCommonDlg);
-    case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&CommonDlgPropertyChanged);
-    case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&CommonDlgGetAllProperties);
-    case rt::SlotGetProperty: return reinterpret_cast<void*>(&CommonDlgGetProperty);
-    case rt::SlotConvertTexts: return reinterpret_cast<void*>(&CommonDlgConvertTexts);
-    default: return nullptr;
-  }
-}
-
-using rt::PropertyInfo;
-constexpr uint16_t kCommon = 0xE000;
-constexpr uint16_t kOwn = 0x8000;
-const PropertyInfo kCommonDlgProperties[8 + CdPropertyCount] = {
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindText, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindCursor, kCommon, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindChoice, kOwn, nullptr},       // DialogType
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // Title
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // FileName
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // Filter
-    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // FilterIndex
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // InitialFolder
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // DefaultExtension
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // CreatePrompt
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FileMustExist
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // OverwritePrompt
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // PathMustExist
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // KeepCurrentFolder
-    {nullptr, nullptr, nullptr, rt::KindTextColor, kOwn, nullptr},    // Color
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontBold
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontItalic
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontStrikeOut
-    {nullptr, nullptr, nullptr, rt::KindLogical, kOwn, nullptr},      // FontUnderline
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // FontName
-    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // FontSize
-    {nullptr, nullptr, nullptr, rt::KindText, kOwn, nullptr},         // HelpFile
-    {nullptr, nullptr, nullptr, rt::KindChoice, kOwn, nullptr},       // HelpCommand
-    {nullptr, nullptr, nullptr, rt::KindInteger, kOwn, nullptr},      // HelpTopic
-};
+constexpr auto kCommonDlgProperties = PropertyTable(
+    rt::KindChoice,                     // DialogType
+    rt::KindText, rt::KindText,         // Title, FileName
+    rt::KindText, rt::KindInteger,      // Filter, FilterIndex
+    rt::KindText, rt::KindText,         // InitialFolder, DefaultExtension
+    rt::KindLogical, rt::KindLogical,   // CreatePrompt, FileMustExist
+    rt::KindLogical, rt::KindLogical,   // OverwritePrompt, PathMustExist
+    rt::KindLogical,                    // KeepCurrentFolder
+    rt::KindTextColor,                  // Color
+    rt::KindLogical, rt::KindLogical,   // FontBold, FontItalic
+    rt::KindLogical, rt::KindLogical,   // FontStrikeOut, FontUnderline
+    rt::KindText, rt::KindInteger,      // FontName, FontSize
+    rt::KindText, rt::KindChoice,       // HelpFile, HelpCommand
+    rt::KindInteger);                   // HelpTopic
+static_assert(kCommonDlgProperties.size() == 8 + CdPropertyCount, "CommonDlg property table");
 
 }  // namespace
 
-const rt::ComponentTypeInfo kCommonDlgType = {
-    "通用对话框", "CommonDlg", nullptr, 0, nullptr, 0x80008040, 0, 0, nullptr,
-    8 + CdPropertyCount, kCommonDlgProperties, &CommonDlgGetInterface, 0, nullptr,
-};
+const rt::ComponentTypeInfo kCommonDlgType =
+    TypeEntry("通用对话框", "CommonDlg", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl,
+              kCommonDlgProperties, &ComponentSlots<CommonDialog>::GetInterface);
+
+void CommonDialog::VisitStoredTexts(CommonDlgProperties& d, rt::TextVisitorFn visitor, void* userData) {
+  VisitTexts(visitor, userData, nullptr,
+             {{&d.title, 0}, {&d.fileName, 0}, {&d.filter, 0}, {&d.initialFolder, 0}, {&d.defaultExtension, 0},
+              {&d.fontName, 1}, {&d.helpFile, 0}});
+}
 
 rt::LibraryLink& CommonDlgLink() {
   static rt::LibraryLink link;
@@ -338,9 +254,7 @@ void __cdecl OpenCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* 
   result->value = 0;
   result->tag = rt::TagBool;
   if (argc < 1) return;
-  void* object = rt::LibraryLink::Pointer(CommonDlgLink().Call(
-      rt::SvcComponentObjectOrFail, static_cast<int32_t>(args[0].value), static_cast<int32_t>(args[0].high)));
-  CommonDialog* dialog = FromObject(object);
+  CommonDialog* dialog = CommandComponent<CommonDialog>(CommonDlgLink(), args[0]);
   if (!dialog) return;
   try {
     result->value = dialog->Run() ? 1 : 0;

@@ -10,6 +10,7 @@
 
 #include "components/common_dialog_data.h"
 #include "components/component.h"
+#include "components/component_type.h"
 #include "runtime/library_link.h"
 #include "runtime/program_image.h"
 #include "runtime/values.h"
@@ -30,13 +31,13 @@ DWORD FileDialogFlags(const CommonDlgProperties& p);
 
 class CommonDialog : public Component {
  public:
-  static CommonDialog* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
-                              int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                              uint32_t windowId, uint32_t componentId, bool designMode);
+  using StoredData = CommonDlgProperties;
+  static CommonDialog* Create(const CreateArgs& args);
+  static void VisitStoredTexts(CommonDlgProperties& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;
-  HGLOBAL GetAllProperties() const;
+  std::vector<uint8_t> WriteProperties() const;
   const CommonDlgProperties& properties() const { return props_; }
 
   // Runs the dialog of DialogType; true when the user confirmed.

@@ -14,6 +14,23 @@
 
 namespace comp {
 
+// The arguments of CreateComponent (slot 1) by name.
+struct CreateArgs {
+  const uint8_t* blob;
+  int32_t blobSize;
+  uint32_t style;
+  HWND parent;       // the owner window for the window component
+  int32_t controlId;
+  HMENU menu;        // the menu bar of the window component
+  int32_t left, top, width, height;
+  uint32_t windowId;
+  uint32_t componentId;
+  bool designMode;
+
+  // The control id as CreateWindowEx takes it for a child window.
+  HMENU ChildId() const { return reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)); }
+};
+
 class Component : public rt::WindowObject {
  public:
   Component(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
@@ -32,6 +49,8 @@ class Component : public rt::WindowObject {
   };
   // Fires one of this component's events with up to five 32-bit arguments.
   EventAnswer Fire(int32_t eventIndex, std::initializer_list<int32_t> args = {}) const;
+  // The same for another element of this component's window (0: the window itself).
+  EventAnswer FireFor(uint32_t elementId, int32_t eventIndex, std::initializer_list<int32_t> args = {}) const;
   // Fires an event whose one argument is a text passed by reference: the text is copied
   // into a runtime block for the call and freed afterwards.
   EventAnswer FireText(int32_t eventIndex, const char* text) const;
@@ -39,6 +58,9 @@ class Component : public rt::WindowObject {
  protected:
   // Reports RuntimeService 2000 (window id, component id) and deletes the object.
   void OnFinalMessage() override;
+  // Creates a system control of `className` where the arguments place it and routes
+  // its messages to this object; false leaves no window behind.
+  bool CreateControl(const char* className, const char* text, DWORD style, const CreateArgs& args);
 
  private:
   const rt::LibraryLink& link_;

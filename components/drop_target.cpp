@@ -4,6 +4,7 @@
 #include <shlguid.h>
 
 #include <cstring>
+#include <memory>
 
 #include "components/drop_target_library.h"
 
@@ -17,16 +18,15 @@ FORMATETC FormatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPE
 // The bytes of a global block, up to its first NUL when stopAtNul.
 std::string GlobalBytes(HGLOBAL global, bool stopAtNul) {
   const SIZE_T size = GlobalSize(global);
-  const char* p = static_cast<const char*>(GlobalLock(global));
+  rt::GlobalLockGuard<const char> memory(global);
+  const char* p = memory.get();
   if (!p) return {};
   size_t n = size;
   if (stopAtNul) {
     const void* nul = std::memchr(p, 0, size);
     if (nul) n = static_cast<const char*>(nul) - p;
   }
-  std::string s(p, n);
-  GlobalUnlock(global);
-  return s;
+  return std::string(p, n);
 }
 
 class Medium {
@@ -94,12 +94,10 @@ DropTargetObject::DropTargetObject(const DropTargetProperties& accept)
   void* helper = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IDropTargetHelper,
                                  &helper)))
-    helper_ = static_cast<IDropTargetHelper*>(helper);
+    helper_.reset(static_cast<IDropTargetHelper*>(helper));
 }
 
-DropTargetObject::~DropTargetObject() {
-  if (helper_) helper_->Release();
-}
+DropTargetObject::~DropTargetObject() = default;
 
 HRESULT DropTargetObject::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -211,29 +209,22 @@ DropTarget::DropTarget(uint32_t windowId, uint32_t componentId)
 
 DropTarget::~DropTarget() {
   Revoke();
-  if (target_) {
-    target_->SetSink(nullptr);
-    target_->Release();
-  }
+  if (target_) target_->SetSink(nullptr);  // the reference goes with the member
 }
 
-DropTarget* DropTarget::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent,
-                               int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                               uint32_t windowId, uint32_t componentId, bool designMode) {
+DropTarget* DropTarget::Create(const CreateArgs& a) {
   DropTargetProperties props;
-  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
     return nullptr;
-  DropTarget* component = new DropTarget(windowId, componentId);
-  component->target_ = new DropTargetObject(props);
-  if (!component->CreateObjectWindow(0, kWindowClass, "", style | WS_CHILD | WS_CLIPSIBLINGS, left, top, width,
-                                     height, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)))) {
-    delete component;
+  std::unique_ptr<DropTarget> component(new DropTarget(a.windowId, a.componentId));
+  component->target_.reset(new DropTargetObject(props));
+  if (!component->CreateObjectWindow(0, kWindowClass, "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
+                                     a.width, a.height, a.parent, a.ChildId()))
     return nullptr;
-  }
-  if (!designMode) component->target_->SetSink(component);
-  return component;
+  if (!a.designMode) component->target_->SetSink(component.get());
+  return component.release();
 }
 
 void DropTarget::OnFinalMessage() {
@@ -253,7 +244,7 @@ bool DropTarget::Register(HWND window) {
   registeredOnce_ = true;
   registered_ = window;
   target_->SetWindow(window);
-  if (FAILED(RegisterDragDrop(window, target_))) {
+  if (FAILED(RegisterDragDrop(window, target_.get()))) {
     registered_ = nullptr;
     return false;
   }
@@ -290,9 +281,6 @@ bool DropTarget::GetProperty(int32_t index, rt::PropertyData* data) const {
   }
 }
 
-HGLOBAL DropTarget::GetAllProperties() const {
-  const std::vector<uint8_t> blob = target_->accept().Write();
-  return BlobToGlobal(blob.data(), blob.size());
-}
+std::vector<uint8_t> DropTarget::WriteProperties() const { return target_->accept().Write(); }
 
 }  // namespace comp

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
 #include "components/drop_target_data.h"
+#include "runtime/handles.h"
 #include "runtime/program_image.h"
 
 namespace comp {
@@ -71,22 +73,20 @@ class DropTargetObject final : public IDropTarget {
   bool acceptable_ = false;
   HWND window_ = nullptr;            // the registered window, for the drag-image helper
   DropSink* sink_ = nullptr;         // the component while it lives
-  IDropTargetHelper* helper_ = nullptr;
+  rt::ComPtr<IDropTargetHelper> helper_;  // the shell's drag images; empty without one
 };
 
 class DropTarget : public Component, private DropSink {
  public:
-  static DropTarget* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                            int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                            uint32_t componentId, bool designMode);
+  static DropTarget* Create(const CreateArgs& args);
   ~DropTarget() override;
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;
-  HGLOBAL GetAllProperties() const;
+  std::vector<uint8_t> WriteProperties() const;
   // False when a window was registered before (even unsuccessfully) or OLE refuses.
   bool Register(HWND window);
-  DropTargetObject* target() const { return target_; }
+  DropTargetObject* target() const { return target_.get(); }
 
  protected:
   void OnFinalMessage() override;
@@ -96,7 +96,7 @@ class DropTarget : public Component, private DropSink {
   bool OnDropped(DropEvent event, const std::string& text) override;
   void Revoke();
 
-  DropTargetObject* target_ = nullptr;  // one reference held
+  rt::ComPtr<DropTargetObject> target_;  // one reference held
   HWND registered_ = nullptr;  // revoked on destruction
   bool registeredOnce_ = false;  // Register was called, whatever its outcome
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
 #include "components/control_style.h"
 #include "components/edit_box_data.h"
 #include "runtime/program_image.h"
@@ -27,18 +28,39 @@ bool EditAcceptsChar(int32_t mode, unsigned ch);
 // The text the box shows after losing the focus in the mode.
 std::string NormaliseEditText(int32_t mode, const std::string& text);
 
-class EditSpin;
+class EditBox;
 
+// The up-down control beside an edit box: its notifications come back reflected from
+// the parent window and are handed to the edit box.
+class EditSpin : public rt::WindowObject {
+ public:
+  explicit EditSpin(EditBox* owner) : owner_(owner) {}
+  void Disown() { owner_ = nullptr; }
+  bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  EditBox* owner_;
+};
+
+// edit_box.cpp: creation; edit_box_properties.cpp: the property slots;
+// edit_box_messages.cpp: messages and notifications.
 class EditBox : public Component {
  public:
-  static EditBox* Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
-                         HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                         uint32_t windowId, uint32_t componentId, bool designMode);
+  // Property indexes as the type's handler sees them (property 8 is 0).
+  enum Property : int32_t {
+    PContent, PBorder, PTextColor, PBackColor, PFont, PHideSelection, PMaxLength, PMultiLine, PScrollBars,
+    PAlignment, PInputMode, PPasswordChar, PCaseConversion, PSpinType, PSpinMin, PSpinMax, PSelStart, PSelLength,
+    PSelText, PDataSource, PDataField, PCount
+  };
+
+  using StoredData = EditBoxData;
+  static EditBox* Create(const CreateArgs& args);
+  static void VisitStoredTexts(EditBoxData& data, rt::TextVisitorFn visitor, void* userData);
 
   const EditBoxData& data() const { return data_; }
-  int32_t PropertyChanged(int32_t index, const rt::PropertyData* value);
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);
-  HGLOBAL GetAllProperties();
+  std::vector<uint8_t> WriteProperties();
   bool WantsKey(int32_t virtualKey) const;
   HWND spinWindow() const;
 
@@ -48,8 +70,7 @@ class EditBox : public Component {
   void OnSpin(int delta);
 
  private:
-  EditBox(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
-      : Component(link, windowId, componentId) {}
+  EditBox(uint32_t windowId, uint32_t componentId);
   void ApplyFont();
   void CreateSpin(HWND parent, int32_t controlId);
   void PlaceSpin(const WINDOWPOS* pos);
@@ -62,7 +83,7 @@ class EditBox : public Component {
 
   EditBoxData data_;
   ComponentFont font_;
-  GdiObject<HBRUSH> brush_;
+  rt::GdiObject<HBRUSH> brush_;
   EditSpin* spin_ = nullptr;  // owned by its window
   int lineHeight_ = 0;
   bool designMode_ = false;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "components/icon_tile.h"
+#include "components/library_entry.h"
 #include "iconres/module_icon.h"
 #include "runtime/byte_reader.h"
 #include "runtime/handles.h"
@@ -13,25 +14,13 @@
 namespace comp {
 namespace {
 
-class IconHandle {
- public:
-  explicit IconHandle(HICON icon) : icon_(icon) {}
-  IconHandle(const IconHandle&) = delete;
-  IconHandle& operator=(const IconHandle&) = delete;
-  ~IconHandle() { if (icon_) DestroyIcon(icon_); }
-  HICON get() const { return icon_; }
-
- private:
-  HICON icon_;
-};
-
 // A list that is not tiled (not 32-bit, or not in rows of four) goes through the
 // platform's reader and writer; the last one the commands produced is kept with the
 // data that describes it, and when the next call hands back exactly these bytes, the
 // list is reused instead of read again.  Tiled lists need no such cache: the data in
 // the byte set is the list, and an append writes the new image into it.
 struct LastList {
-  ImageListHandle list;
+  rt::ImageListHandle list;
   std::vector<uint8_t> data;
 
   bool Matches(const uint8_t* bytes, size_t size) const {
@@ -45,28 +34,19 @@ LastList& Last() {
   return last;
 }
 
-ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
-  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, size - kImageListPrefixSize);
+rt::ImageListHandle ReadFromStream(const uint8_t* data, size_t size) {
+  rt::GlobalBlock global(rt::BlobToGlobal(data + kImageListPrefixSize, size - kImageListPrefixSize));
   if (!global) return {};
-  void* p = GlobalLock(global);
-  if (!p) {
-    GlobalFree(global);
-    return {};
-  }
-  std::memcpy(p, data + kImageListPrefixSize, size - kImageListPrefixSize);
-  GlobalUnlock(global);
   rt::ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.address()))) {
-    GlobalFree(global);
-    return {};
-  }
-  return ImageListHandle(ImageList_Read(stream.get()));
+  if (FAILED(CreateStreamOnHGlobal(global.get(), TRUE, stream.address()))) return {};
+  global.release();  // the stream frees it
+  return rt::ImageListHandle(ImageList_Read(stream.get()));
 }
 
-ImageListHandle ReadUncached(const uint8_t* data, size_t size) {
+rt::ImageListHandle ReadUncached(const uint8_t* data, size_t size) {
   ImageListStreamHeader header;
   if (!ReadImageListStreamHeader(data, size, &header)) return {};
-  ImageListHandle list = ReadFromStream(data, size);
+  rt::ImageListHandle list = ReadFromStream(data, size);
   if (list || header.count != 0) return list;
   // An empty list whose bitmap part the platform reader refuses: the header says all.
   if (header.cx == 0 || header.cy == 0 || header.cx > 256 || header.cy > 256) return {};
@@ -80,7 +60,7 @@ HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 // ExtractIconA answers 1 for a file that is no icon source.
 HICON UsableIcon(HICON icon) {
-  return reinterpret_cast<uintptr_t>(icon) > 1 ? icon : nullptr;
+  return rt::Word(icon) > 1 ? icon : nullptr;
 }
 
 // The scan lines of a bitmap, top-down, at the given bits per pixel.
@@ -103,7 +83,7 @@ std::vector<uint8_t> ScanLines(HDC dc, HBITMAP bitmap, int width, int height, in
 // The icon as the platform stores it in a list of the given kind: drawn into a list of
 // one image, kept from call to call, and read back from its bitmaps.
 std::optional<IconTile> RenderIcon(HICON icon, const ImageListStreamHeader& kind) {
-  static ImageListHandle scratch;
+  static rt::ImageListHandle scratch;
   static ImageListStreamHeader scratchKind;
   if (!scratch || scratchKind.cx != kind.cx || scratchKind.cy != kind.cy || scratchKind.flags != kind.flags ||
       scratchKind.background != kind.background) {
@@ -118,11 +98,12 @@ std::optional<IconTile> RenderIcon(HICON icon, const ImageListStreamHeader& kind
   if (ImageList_ReplaceIcon(scratch.get(), at, icon) != 0 || !ImageList_GetImageInfo(scratch.get(), 0, &info) ||
       !GetObjectA(info.hbmImage, sizeof image, &image))
     return std::nullopt;
-  HDC dc = GetDC(nullptr);
-  const std::vector<uint8_t> colour = ScanLines(dc, info.hbmImage, image.bmWidth, image.bmHeight, 32);
-  const std::vector<uint8_t> mask =
-      info.hbmMask ? ScanLines(dc, info.hbmMask, image.bmWidth, image.bmHeight, 1) : std::vector<uint8_t>();
-  ReleaseDC(nullptr, dc);
+  std::vector<uint8_t> colour, mask;
+  {
+    rt::WindowDC screen(nullptr);
+    colour = ScanLines(screen.get(), info.hbmImage, image.bmWidth, image.bmHeight, 32);
+    if (info.hbmMask) mask = ScanLines(screen.get(), info.hbmMask, image.bmWidth, image.bmHeight, 1);
+  }
   const RECT& r = info.rcImage;
   if (colour.empty() || (info.hbmMask && mask.empty()) || r.left < 0 || r.top < 0 ||
       r.left + kind.cx > image.bmWidth || r.top + kind.cy > image.bmHeight)
@@ -151,10 +132,10 @@ std::optional<IconTile> RenderIcon(HICON icon, const ImageListStreamHeader& kind
 
 }  // namespace
 
-ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
+rt::ImageListHandle ReadImageListData(const uint8_t* data, size_t size) {
   if (!IsImageListData(data, size)) return {};
   LastList& last = Last();
-  if (last.Matches(data, size)) return ImageListHandle(ImageList_Duplicate(last.list.get()));
+  if (last.Matches(data, size)) return rt::ImageListHandle(ImageList_Duplicate(last.list.get()));
   return ReadUncached(data, size);
 }
 
@@ -175,11 +156,9 @@ bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out) {
   if (FAILED(stream.get()->Seek(zero, STREAM_SEEK_CUR, &end))) return false;
   HGLOBAL global = nullptr;
   if (FAILED(GetHGlobalFromStream(stream.get(), &global)) || !global) return false;
-  if (GlobalSize(global) < end.QuadPart) return false;
-  const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(global));
-  if (!p) return false;
-  out->assign(p, p + end.QuadPart);
-  GlobalUnlock(global);
+  rt::GlobalLockGuard<const uint8_t> memory(global);
+  if (!memory || memory.size() < end.QuadPart) return false;
+  out->assign(memory.get(), memory.get() + end.QuadPart);
   return true;
 }
 
@@ -192,13 +171,13 @@ void __cdecl GetFileIconCountCommand(rt::ResultRecord* result, int32_t argc, rt:
     return;
   }
   HICON count = ExtractIconA(ProgramInstance(), rt::TextOf(args[0]), static_cast<UINT>(-1));
-  rt::SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(count)));
+  rt::SetIntResult(result, static_cast<int32_t>(rt::Word(count)));
 }
 
 void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
   rt::SetIntResult(result, -1);
   if (argc < 2 || !args[0].value) return;
-  void** variable = static_cast<void**>(rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value)));
+  void** variable = rt::PointerOf<void*>(args[0].value);
   void* old = *variable;
   const uint8_t* data = rt::ByteSetBytes(old);
   const size_t size = static_cast<size_t>(rt::ByteSetLength(old) > 0 ? rt::ByteSetLength(old) : 0);
@@ -249,7 +228,7 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
     if (!extracted) extracted = UsableIcon(ExtractIconA(ProgramInstance(), path, static_cast<UINT>(index)));
   }
   if (!tile && !extracted) return keep();
-  IconHandle icon(extracted);
+  rt::IconHandle icon(extracted);
 
   if (tiled) {
     if (!tile) tile = RenderIcon(icon.get(), kind);
@@ -289,7 +268,7 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
 void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRecord* args) {
   rt::SetIntResult(result, 0);
   if (argc < 1) return;
-  const void* set = rt::LibraryLink::Pointer(static_cast<int32_t>(args[0].value));
+  const void* set = rt::PointerOf(args[0].value);
   const int32_t length = rt::ByteSetLength(set);
   if (!set || length <= 0) return;
   const uint8_t* data = rt::ByteSetBytes(set);
@@ -303,7 +282,7 @@ void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::Ar
     rt::SetIntResult(result, ImageList_GetImageCount(last.list.get()));
     return;
   }
-  ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));
+  rt::ImageListHandle list = ReadImageListData(data, static_cast<size_t>(length));
   if (list) rt::SetIntResult(result, ImageList_GetImageCount(list.get()));
 }
 
@@ -324,24 +303,12 @@ const void* const kImageListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kImageListLibrary = {
-    rt::kLibraryFormatMark,
-    "{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}",
-    1, 0, 1,
-    3, 0, 3, 0,
-    "图像列表支持库",
-    1,
-    nullptr,
-    0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    0, nullptr,
-    0, nullptr,
-    3, nullptr, kImageListCommands,
-    nullptr, nullptr,
-    &ImageListLibraryNotify,
-    nullptr, nullptr,
-    0, nullptr,
-    nullptr,
-};
+const rt::LibraryDescriptor kImageListLibrary = [] {
+  rt::LibraryDescriptor d =
+      ExtensionLibraryEntry("{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}", "图像列表支持库", {1, 0, 1}, &ImageListLibraryNotify);
+  d.commandCount = 3;
+  d.commands = kImageListCommands;
+  return d;
+}();
 
 }  // namespace comp

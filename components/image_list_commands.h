@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/image_list_data.h"
+#include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/library_link.h"
 #include "runtime/program_image.h"
@@ -17,37 +18,11 @@
 
 namespace comp {
 
-// Owns one platform image list.
-class ImageListHandle {
- public:
-  ImageListHandle() = default;
-  explicit ImageListHandle(HIMAGELIST list) : list_(list) {}
-  ImageListHandle(ImageListHandle&& o) noexcept : list_(o.release()) {}
-  ImageListHandle& operator=(ImageListHandle&& o) noexcept {
-    if (this != &o) reset(o.release());
-    return *this;
-  }
-  ImageListHandle(const ImageListHandle&) = delete;
-  ImageListHandle& operator=(const ImageListHandle&) = delete;
-  ~ImageListHandle() { reset(); }
-
-  HIMAGELIST get() const { return list_; }
-  explicit operator bool() const { return list_ != nullptr; }
-  HIMAGELIST release() { HIMAGELIST l = list_; list_ = nullptr; return l; }
-  void reset(HIMAGELIST l = nullptr) {
-    if (list_ && list_ != l) ImageList_Destroy(list_);
-    list_ = l;
-  }
-
- private:
-  HIMAGELIST list_ = nullptr;
-};
-
 // A new image list from image-list data, or an empty handle.  A stream that holds no
 // image is built directly from its header when the platform reader refuses it (the
 // application's own empty list carries a truncated bitmap header).  Repeated reads of
 // the data that the image-list commands wrote last are served from a cache.
-ImageListHandle ReadImageListData(const uint8_t* data, size_t size);
+rt::ImageListHandle ReadImageListData(const uint8_t* data, size_t size);
 // Serialises a list; false when the platform writer fails.
 bool WriteImageListData(HIMAGELIST list, std::vector<uint8_t>* out);
 

@@ -2,6 +2,8 @@
 
 #include "components/button.h"
 #include "components/common_dialog.h"
+#include "components/component_type.h"
+#include "components/library_entry.h"
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/menu.h"
@@ -30,13 +32,10 @@ bool WriteMenuItem(rt::WindowTemplate& window, rt::ElementTemplate& item, int32_
   return true;
 }
 
-// Menu items: their properties are held by the runtime; no GetInterface.
-const rt::PropertyInfo kMenuProperties[] = {
-    {nullptr, nullptr, nullptr, rt::KindText, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},
-};
+// Menu items: their four properties are held by the runtime; no GetInterface.
+constexpr std::array<rt::PropertyInfo, 4> kMenuProperties = {
+    Property(rt::KindText, 0), Property(rt::KindLogical, 0), Property(rt::KindLogical, 0),
+    Property(rt::KindLogical, 0)};
 
 // The kernel's type table.  Types this program does not use keep their place as
 // all-zero entries so that the type numbers stay stable.
@@ -54,18 +53,20 @@ const rt::ComponentTypeInfo kKernelTypes[kKernelTypeCount] = {
     {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
 };
 
-const rt::LibraryDescriptor kKernel = {
-    rt::kLibraryFormatMark, "d09f2340818511d396f6aaf844c7e325", 5, 0, 64, 1, 0, 0, 0,
-    "系统核心支持库", 1, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    kKernelTypeCount, kKernelTypes, 0, nullptr, 0, nullptr, nullptr, nullptr, nullptr, &KernelNotify,
-    nullptr, nullptr, 0, nullptr, nullptr,
-};
+// Requires system 1.0; no command table.
+const rt::LibraryDescriptor kKernel = [] {
+  rt::LibraryDescriptor d =
+      LibraryEntry("d09f2340818511d396f6aaf844c7e325", "系统核心支持库", {5, 0, 64}, &KernelNotify);
+  d.requiredSystemMajor = 1;
+  d.typeCount = kKernelTypeCount;
+  d.types = kKernelTypes;
+  return d;
+}();
 
 }  // namespace
 
-const rt::ComponentTypeInfo kMenuType = {
-    "菜单", "menu", nullptr, 0, nullptr, 0x80000004, 0, 0, nullptr, 4, kMenuProperties, nullptr, 0, nullptr,
-};
+const rt::ComponentTypeInfo kMenuType =
+    TypeEntry("菜单", "menu", kTypeLibraryBit | rt::TypeIsMenu, kMenuProperties, nullptr);
 
 rt::LibraryLink& KernelLink() {
   static rt::LibraryLink link;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
 #include "components/control_style.h"
 #include "components/label_data.h"
 #include "components/picture.h"
@@ -26,20 +27,19 @@ constexpr UINT kLabelEventMessage = 0x8075;
 
 class Label : public Component {
  public:
-  static Label* Create(const rt::LibraryLink& link, const uint8_t* blob, int32_t blobSize, uint32_t style,
-                       HWND parent, int32_t controlId, int32_t left, int32_t top, int32_t width, int32_t height,
-                       uint32_t windowId, uint32_t componentId);
+  using StoredData = LabelData;
+  static Label* Create(const CreateArgs& args);
+  static void VisitStoredTexts(LabelData& data, rt::TextVisitorFn visitor, void* userData);
 
   const LabelData& data() const { return data_; }
-  int32_t PropertyChanged(int32_t index, const rt::PropertyData* value);
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);
-  HGLOBAL GetAllProperties() const;
+  std::vector<uint8_t> WriteProperties() const;
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  Label(const rt::LibraryLink& link, uint32_t windowId, uint32_t componentId)
-      : Component(link, windowId, componentId) {}
+  Label(uint32_t windowId, uint32_t componentId);
   // label_paint.cpp
   void Paint(HDC dc, const RECT& update);
   void PaintGradientFrame(HDC dc, RECT* area);

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kTileSize = 50;
 
-// Collects the colours that are not left out (0xFF000000).
+// Collects the colours that are not left out (kButtonFaceColor marks one left out).
 int CollectColors(const uint32_t (&in)[3], COLORREF* out) {
   int n = 0;
   for (uint32_t c : in)
@@ -63,7 +63,7 @@ void Label::PaintGradientFrame(HDC dc, RECT* area) {
     RECT ring = *area;
     InflateRect(&ring, -d, -d);
     if (ring.right <= ring.left || ring.bottom <= ring.top) break;
-    GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColorAt(colors, n, d, width)));
+    rt::GdiObject<HBRUSH> brush(CreateSolidBrush(GradientColorAt(colors, n, d, width)));
     FrameRect(dc, &ring, brush.get());
   }
   InflateRect(area, -width, -width);
@@ -111,7 +111,7 @@ bool Label::PaintPicture(HDC dc, const RECT& area, HRGN region) {
       break;
     }
   }
-  GdiObject<HRGN> cut(CreateRectRgnIndirect(&drawn));
+  rt::GdiObject<HRGN> cut(CreateRectRgnIndirect(&drawn));
   CombineRgn(region, region, cut.get(), RGN_DIFF);
   return true;
 }
@@ -131,10 +131,10 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  rt::GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!tile || !bits) return false;
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, tile.get());
+  rt::MemoryDC mem(CreateCompatibleDC(dc));
+  rt::SelectedObject selected(mem.get(), tile.get());
   uint32_t* pixels = static_cast<uint32_t*>(bits);
   for (int ty = 0; ty < h; ty += kTileSize) {
     for (int tx = 0; tx < w; tx += kTileSize) {
@@ -152,17 +152,15 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
                                       (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
         }
       }
-      BitBlt(dc, tileRect.left, tileRect.top, tw, th, mem, 0, 0, SRCCOPY);
+      BitBlt(dc, tileRect.left, tileRect.top, tw, th, mem.get(), 0, 0, SRCCOPY);
     }
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
   return true;
 }
 
 void Label::PaintCaption(HDC dc, const RECT& area) {
   if (data_.caption.empty()) return;
-  HGDIOBJ oldFont = SelectObject(dc, font_.handle());
+  rt::SelectedObject font(dc, font_.handle());
   SetBkMode(dc, TRANSPARENT);
   UINT flags = DT_NOPREFIX;
   static const UINT kHorz[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
@@ -175,31 +173,25 @@ void Label::PaintCaption(HDC dc, const RECT& area) {
   RECT r = area;
   const char* text = data_.caption.c_str();
   int len = static_cast<int>(data_.caption.size());
+  // Effects 1 to 3 draw a copy first: white one pixel down and right (1), white in
+  // place with the caption one pixel down and right (2), black two pixels down and right (3).
+  const auto drawCopy = [&](COLORREF colour, int shift) {
+    RECT shifted = r;
+    OffsetRect(&shifted, shift, shift);
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text, len, &shifted, flags);
+  };
   switch (data_.effect) {
-    case 1: {
-      RECT shifted = r;
-      OffsetRect(&shifted, 1, 1);
-      SetTextColor(dc, RGB(255, 255, 255));
-      DrawTextA(dc, text, len, &shifted, flags);
-      break;
-    }
+    case 1: drawCopy(RGB(255, 255, 255), 1); break;
     case 2:
-      SetTextColor(dc, RGB(255, 255, 255));
-      DrawTextA(dc, text, len, &r, flags);
+      drawCopy(RGB(255, 255, 255), 0);
       OffsetRect(&r, 1, 1);
       break;
-    case 3: {
-      RECT shifted = r;
-      OffsetRect(&shifted, 2, 2);
-      SetTextColor(dc, RGB(0, 0, 0));
-      DrawTextA(dc, text, len, &shifted, flags);
-      break;
-    }
+    case 3: drawCopy(RGB(0, 0, 0), 2); break;
     default: break;
   }
   SetTextColor(dc, ResolveColor(data_.textColor));
   DrawTextA(dc, text, len, &r, flags);
-  SelectObject(dc, oldFont);
 }
 
 void Label::Paint(HDC dc, const RECT& update) {
@@ -208,13 +200,13 @@ void Label::Paint(HDC dc, const RECT& update) {
   PaintGradientFrame(dc, &area);
   RECT background;
   if (!IntersectRect(&background, &area, &update)) background = RECT{};
-  GdiObject<HRGN> region(CreateRectRgnIndirect(&background));
+  rt::GdiObject<HRGN> region(CreateRectRgnIndirect(&background));
   if (PaintPicture(dc, area, region.get())) {
     if (data_.pictureMode == 1) CombineRgn(region.get(), region.get(), region.get(), RGN_DIFF);
   } else if (PaintGradient(dc, area, update)) {
     CombineRgn(region.get(), region.get(), region.get(), RGN_DIFF);
   }
-  GdiObject<HBRUSH> back(CreateSolidBrush(ResolveColor(data_.backColor)));
+  rt::GdiObject<HBRUSH> back(CreateSolidBrush(ResolveColor(data_.backColor)));
   FillRgn(dc, region.get(), back.get());
   PaintCaption(dc, area);
 }

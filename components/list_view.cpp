@@ -2,23 +2,14 @@
 #include "components/list_view.h"
 #include "components/control_style.h"
 #include "components/list_view_library.h"
+#include "components/property_data.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 
 namespace comp {
 namespace {
-
-std::vector<uint8_t> BytesOf(const rt::PropertyData& data) {
-  const uint8_t* p = static_cast<const uint8_t*>(rt::LibraryLink::Pointer(static_cast<int32_t>(data.value)));
-  if (!p || static_cast<int32_t>(data.high) <= 0) return {};
-  return std::vector<uint8_t>(p, p + data.high);
-}
-
-void SetBytes(rt::PropertyData* data, const std::vector<uint8_t>& bytes) {
-  data->value = bytes.empty() ? 0 : static_cast<uint32_t>(rt::LibraryLink::Word(bytes.data()));
-  data->high = static_cast<uint32_t>(bytes.size());
-}
 
 int32_t CheckedImage(int32_t index, HIMAGELIST list) {
   if (index < 0 || !list || index >= ImageList_GetImageCount(list)) return -1;
@@ -29,29 +20,19 @@ int32_t CheckedImage(int32_t index, HIMAGELIST list) {
 
 ListView::ListView(uint32_t windowId, uint32_t componentId) : Component(ListViewLibraryLink(), windowId, componentId) {}
 
-ListView::~ListView() {
-  // The control shares its image lists (LVS_SHAREIMAGELISTS); they go with the object.
-  if (font_) DeleteObject(font_);
-}
+// The control shares its image lists (LVS_SHAREIMAGELISTS); they go with the object.
+ListView::~ListView() = default;
 
-ListView* ListView::Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                           int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                           uint32_t componentId) {
+ListView* ListView::Create(const CreateArgs& a) {
   ListViewProperties props;
-  if (blob && blobSize > 0 && !props.Read(blob, static_cast<size_t>(blobSize))) return nullptr;
+  if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  const DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ListViewStyle(props);
-  HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", fullStyle, left, top, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<intptr_t>(controlId)), GetModuleHandleA(nullptr),
-                              nullptr);
-  if (!hwnd) return nullptr;
-  ListView* view = new ListView(windowId, componentId);
+  const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ListViewStyle(props);
+  std::unique_ptr<ListView> view(new ListView(a.windowId, a.componentId));
   view->props_ = std::move(props);
-  if (!view->SubclassWindow(hwnd)) {
-    delete view;  // destroys the window
-    return nullptr;
-  }
+  if (!view->CreateControl(WC_LISTVIEWA, "", fullStyle, a)) return nullptr;
+  HWND hwnd = view->hwnd();
   SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ListViewExtendedStyle(view->props_));
   view->ApplyFont();
   view->SetItemImages();
@@ -63,22 +44,13 @@ ListView* ListView::Create(const uint8_t* blob, int32_t blobSize, uint32_t style
   if (view->props_.ReportView()) view->InsertColumns();
   view->InsertItemTable();
   view->ApplySelectedItem();
-  return view;
+  return view.release();
 }
 
 void ListView::ApplyFont() {
-  HFONT old = font_;
-  font_ = nullptr;
-  HFONT use = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  if (props_.font.size() == sizeof(LOGFONTA)) {
-    LOGFONTA lf;
-    std::memcpy(&lf, props_.font.data(), sizeof lf);
-    lf.lfFaceName[LF_FACESIZE - 1] = 0;
-    font_ = CreateFontIndirectA(&lf);
-    if (font_) use = font_;
-  }
-  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
-  if (old) DeleteObject(old);
+  ComponentFont previous = std::move(font_);  // kept until the control has let go of it
+  font_.Set(props_.font);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), TRUE);
 }
 
 void ListView::ApplyColours() {
@@ -115,22 +87,22 @@ void ListView::ApplyHotCursor() {
 }
 
 void ListView::SetItemImages() {
-  ImageListHandle list = ReadImageListData(props_.images.data(), props_.images.size());
+  rt::ImageListHandle list = ReadImageListData(props_.images.data(), props_.images.size());
   const int which = props_.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL;
   SendMessageA(hwnd(), LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list.get()));
   images_ = std::move(list);  // the previous list is destroyed once the control has let go
 }
 
 void ListView::SetStateImages() {
-  ImageListHandle list = ReadImageListData(props_.stateImages.data(), props_.stateImages.size());
+  rt::ImageListHandle list = ReadImageListData(props_.stateImages.data(), props_.stateImages.size());
   SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(list.get()));
   stateImages_ = std::move(list);
 }
 
 void ListView::SetHeaderImages(bool /*atCreation*/) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd(), LVM_GETHEADER, 0, 0));
-  ImageListHandle list = ReadImageListData(props_.headerImages.data(), props_.headerImages.size());
-  if (list) ImageList_SetBkColor(list.get(), GetSysColor(COLOR_BTNFACE));
+  rt::ImageListHandle list = ReadImageListData(props_.headerImages.data(), props_.headerImages.size());
+  if (list) ImageList_SetBkColor(list.get(), ResolveColor(kButtonFaceColor));
   if (header) SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
   headerImages_ = std::move(list);
 }
@@ -208,7 +180,7 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
     case LvTextColor: p.textColor = data.value; ApplyColours(); break;
     case LvTextBackColor: p.textBackColor = data.value; ApplyColours(); break;
     case LvBackColor: p.backColor = data.value; ApplyColours(); break;
-    case LvFont: p.font = BytesOf(data); ApplyFont(); break;
+    case LvFont: p.font = BytesOfData(data); ApplyFont(); break;
     case LvViewType: p.viewType = std::clamp(value, 0, 3); break;
     case LvAlignment: p.alignment = std::clamp(value, 0, 1); break;
     case LvAutoArrange: p.autoArrange = flag; break;
@@ -216,18 +188,18 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
       p.wrapLabels = flag;
       if (p.IconView()) ApplyStyleBit(LVS_NOLABELWRAP, !flag);
       break;
-    case LvColumns: p.columns = BytesOf(data); break;
+    case LvColumns: p.columns = BytesOfData(data); break;
     case LvHideColumnHeader:
       p.hideColumnHeader = flag;
       if (p.ReportView()) ApplyStyleBit(LVS_NOCOLUMNHEADER, flag);
       break;
-    case LvHeaderImages: p.headerImages = BytesOf(data); SetHeaderImages(false); break;
+    case LvHeaderImages: p.headerImages = BytesOfData(data); SetHeaderImages(false); break;
     case LvSortableHeader: p.sortableHeader = flag; break;
     case LvFullRowSelect: p.fullRowSelect = flag; break;
     case LvGridLines: p.gridLines = flag; break;
     case LvDragColumns: p.dragColumns = flag; break;
-    case LvImages: p.images = BytesOf(data); SetItemImages(); break;
-    case LvStateImages: p.stateImages = BytesOf(data); SetStateImages(); break;
+    case LvImages: p.images = BytesOfData(data); SetItemImages(); break;
+    case LvStateImages: p.stateImages = BytesOfData(data); SetStateImages(); break;
     case LvHotTracking: p.hotTracking = flag; break;
     case LvHandCursor: p.handCursor = flag; break;
     case LvUnderlineHot: p.underlineHot = flag; break;
@@ -240,7 +212,7 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
     case LvSelectedItem: p.selectedItem = std::max(value, -1); ApplySelectedItem(); break;
     case LvAlwaysShowSelection: p.alwaysShowSelection = flag; break;
     case LvItems:
-      p.items = BytesOf(data);
+      p.items = BytesOfData(data);
       DeleteAllItems();
       InsertItemTable();
       break;
@@ -251,29 +223,28 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
 }
 
 bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
-  data->value = 0;
-  data->high = 0;
+  PutInt(data, 0);
   const ListViewProperties& p = props_;
-  auto set = [data](int32_t v) { data->value = static_cast<uint32_t>(v); };
+  const auto set = [data](int32_t v) { PutInt(data, v); };
   switch (index) {
     case LvBorder: set(p.border); break;
     case LvTextColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTCOLOR, 0, 0)); break;
     case LvTextBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTBKCOLOR, 0, 0)); break;
     case LvBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETBKCOLOR, 0, 0)); break;
-    case LvFont: SetBytes(data, p.font); break;
+    case LvFont: PutBytes(data, p.font); break;
     case LvViewType: set(p.viewType); break;
     case LvAlignment: set(p.alignment); break;
     case LvAutoArrange: set(p.autoArrange); break;
     case LvWrapLabels: set(p.wrapLabels); break;
-    case LvColumns: SetBytes(data, p.columns); break;
+    case LvColumns: PutBytes(data, p.columns); break;
     case LvHideColumnHeader: set(p.hideColumnHeader); break;
-    case LvHeaderImages: SetBytes(data, p.headerImages); break;
+    case LvHeaderImages: PutBytes(data, p.headerImages); break;
     case LvSortableHeader: set(p.sortableHeader); break;
     case LvFullRowSelect: set(p.fullRowSelect); break;
     case LvGridLines: set(p.gridLines); break;
     case LvDragColumns: set(p.dragColumns); break;
-    case LvImages: SetBytes(data, p.images); break;
-    case LvStateImages: SetBytes(data, p.stateImages); break;
+    case LvImages: PutBytes(data, p.images); break;
+    case LvStateImages: PutBytes(data, p.stateImages); break;
     case LvHotTracking: set(p.hotTracking); break;
     case LvHandCursor: set(p.handCursor); break;
     case LvUnderlineHot: set(p.underlineHot); break;
@@ -287,17 +258,14 @@ bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
       set(static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
       break;
     case LvAlwaysShowSelection: set(p.alwaysShowSelection); break;
-    case LvItems: SetBytes(data, p.items); break;
-    case LvEditedText: data->value = static_cast<uint32_t>(rt::LibraryLink::Word(p.editedText.c_str())); break;
+    case LvItems: PutBytes(data, p.items); break;
+    case LvEditedText: PutText(data, p.editedText); break;
     default: return false;
   }
   return true;
 }
 
-HGLOBAL ListView::GetAllProperties() const {
-  const std::vector<uint8_t> blob = props_.Write();
-  return BlobToGlobal(blob.data(), blob.size());
-}
+std::vector<uint8_t> ListView::WriteProperties() const { return props_.Write(); }
 
 int32_t ListView::ItemCount() const {
   return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0));

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
+#include "components/control_style.h"
 #include "components/image_list_commands.h"
 #include "components/list_view_data.h"
 #include "runtime/program_image.h"
@@ -41,14 +43,12 @@ class ListView : public Component {
   static constexpr UINT kResumeDrawingMessage = WM_USER + 2;
 
   // Null when the blob does not read or the control cannot be created.
-  static ListView* Create(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                          int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                          uint32_t componentId);
+  static ListView* Create(const CreateArgs& args);
   ~ListView() override;
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data);
-  HGLOBAL GetAllProperties() const;
+  std::vector<uint8_t> WriteProperties() const;
   const ListViewProperties& properties() const { return props_; }
 
   // The list commands.
@@ -88,10 +88,10 @@ class ListView : public Component {
   void OnCheckChanged(int32_t item);
 
   ListViewProperties props_;
-  ImageListHandle images_;
-  ImageListHandle stateImages_;
-  ImageListHandle headerImages_;
-  HFONT font_ = nullptr;  // owned when created from the font property
+  rt::ImageListHandle images_;
+  rt::ImageListHandle stateImages_;
+  rt::ImageListHandle headerImages_;
+  ComponentFont font_;
   std::vector<std::string> tips_;  // info tip of each new item of the item table
 };
 

@@ -2,113 +2,53 @@
 
 #include <new>
 
+#include "components/component_type.h"
+#include "components/library_entry.h"
 #include "components/list_view.h"
 
 namespace comp {
 namespace {
 
-using rt::PropertyInfo;
-constexpr uint16_t kCommonFlags = 0xE000;
+// The list view's own properties carry the flag words 0, 1 (tables) and 4 (read only).
+constexpr rt::PropertyInfo Own(rt::PropertyKind kind, uint16_t flags = 0) { return Property(kind, flags); }
 
-const PropertyInfo kListViewProperties[8 + LvPropertyCount] = {
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommonFlags, nullptr},   // left
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommonFlags, nullptr},   // top
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommonFlags, nullptr},   // width
-    {nullptr, nullptr, nullptr, rt::KindInteger, kCommonFlags, nullptr},   // height
-    {nullptr, nullptr, nullptr, rt::KindText, kCommonFlags, nullptr},      // tag
-    {nullptr, nullptr, nullptr, rt::KindLogical, kCommonFlags, nullptr},   // visible
-    {nullptr, nullptr, nullptr, rt::KindLogical, kCommonFlags, nullptr},   // disabled
-    {nullptr, nullptr, nullptr, rt::KindCursor, kCommonFlags, nullptr},    // mouse pointer
-    {nullptr, nullptr, nullptr, rt::KindChoice, 0, nullptr},               // Border
-    {nullptr, nullptr, nullptr, rt::KindTextColor, 0, nullptr},            // TextColor
-    {nullptr, nullptr, nullptr, rt::KindColor, 0, nullptr},                // TextBackColor
-    {nullptr, nullptr, nullptr, rt::KindBackColor, 0, nullptr},            // BackColor
-    {nullptr, nullptr, nullptr, rt::KindFont, 0, nullptr},                 // Font
-    {nullptr, nullptr, nullptr, rt::KindChoice, 0, nullptr},               // ViewType
-    {nullptr, nullptr, nullptr, rt::KindChoice, 0, nullptr},               // Alignment
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // AutoArrange
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // WrapLabels
-    {nullptr, nullptr, nullptr, rt::KindCustomData, 1, nullptr},           // Columns
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // HideColumnHeader
-    {nullptr, nullptr, nullptr, rt::KindImageList, 0, nullptr},            // HeaderImages
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // SortableHeader
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // FullRowSelect
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // GridLines
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // DragColumns
-    {nullptr, nullptr, nullptr, rt::KindImageList, 0, nullptr},            // Images
-    {nullptr, nullptr, nullptr, rt::KindImageList, 0, nullptr},            // StateImages
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // HotTracking
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // HandCursor
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // UnderlineHot
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // UnderlineCold
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // EditLabels
-    {nullptr, nullptr, nullptr, rt::KindChoice, 0, nullptr},               // SortOrder
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // CheckBoxes
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // FlatScrollBars
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // SingleSelection
-    {nullptr, nullptr, nullptr, rt::KindInteger, 0, nullptr},              // SelectedItem
-    {nullptr, nullptr, nullptr, rt::KindLogical, 0, nullptr},              // AlwaysShowSelection
-    {nullptr, nullptr, nullptr, rt::KindCustomData, 1, nullptr},           // Items
-    {nullptr, nullptr, nullptr, rt::KindText, 4, nullptr},                 // EditedText (read only)
-};
-static_assert(sizeof(kListViewProperties) / sizeof(PropertyInfo) == 39, "ListView has 39 properties");
-
-ListView* FromObject(void* object) {
-  return object ? dynamic_cast<ListView*>(static_cast<rt::WindowObject*>(object)) : nullptr;
-}
-
-void* __stdcall CreateListView(const uint8_t* blob, int32_t blobSize, uint32_t style, HWND parent, int32_t controlId,
-                               HMENU, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                               uint32_t componentId, HWND, int32_t) {
-  try {
-    ListView* view = ListView::Create(blob, blobSize, style, parent, controlId, left, top, width, height, windowId,
-                                      componentId);
-    return view ? static_cast<rt::WindowObject*>(view) : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-int32_t __stdcall ListViewPropertyChanged(void* object, int32_t index, rt::PropertyData* data, const char**) {
-  ListView* view = FromObject(object);
-  if (!view || !data) return 0;
-  try {
-    return view->PropertyChanged(index, *data);
-  } catch (...) {
-    return 0;
-  }
-}
-
-HGLOBAL __stdcall ListViewGetAllProperties(void* object) {
-  ListView* view = FromObject(object);
-  try {
-    return view ? view->GetAllProperties() : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
-}
-
-int32_t __stdcall ListViewGetProperty(void* object, int32_t index, rt::PropertyData* data) {
-  ListView* view = FromObject(object);
-  return view && data && view->GetProperty(index, data) ? 1 : 0;
-}
-
-void* __stdcall ListViewGetInterface(int32_t slot) {
-  switch (slot) {
-    case rt::SlotCreateComponent: return reinterpret_cast<void*>(&CreateListView);
-    case rt::SlotPropertyChanged: return reinterpret_cast<void*>(&ListViewPropertyChanged);
-    case rt::SlotGetAllProperties: return reinterpret_cast<void*>(&ListViewGetAllProperties);
-    case rt::SlotGetProperty: return reinterpret_cast<void*>(&ListViewGetProperty);
-    default: return nullptr;
-  }
-}
+constexpr auto kListViewProperties = PropertyTable(
+    Own(rt::KindChoice),         // Border
+    Own(rt::KindTextColor),      // TextColor
+    Own(rt::KindColor),          // TextBackColor
+    Own(rt::KindBackColor),      // BackColor
+    Own(rt::KindFont),           // Font
+    Own(rt::KindChoice),         // ViewType
+    Own(rt::KindChoice),         // Alignment
+    Own(rt::KindLogical),        // AutoArrange
+    Own(rt::KindLogical),        // WrapLabels
+    Own(rt::KindCustomData, 1),  // Columns
+    Own(rt::KindLogical),        // HideColumnHeader
+    Own(rt::KindImageList),      // HeaderImages
+    Own(rt::KindLogical),        // SortableHeader
+    Own(rt::KindLogical),        // FullRowSelect
+    Own(rt::KindLogical),        // GridLines
+    Own(rt::KindLogical),        // DragColumns
+    Own(rt::KindImageList),      // Images
+    Own(rt::KindImageList),      // StateImages
+    Own(rt::KindLogical),        // HotTracking
+    Own(rt::KindLogical),        // HandCursor
+    Own(rt::KindLogical),        // UnderlineHot
+    Own(rt::KindLogical),        // UnderlineCold
+    Own(rt::KindLogical),        // EditLabels
+    Own(rt::KindChoice),         // SortOrder
+    Own(rt::KindLogical),        // CheckBoxes
+    Own(rt::KindLogical),        // FlatScrollBars
+    Own(rt::KindLogical),        // SingleSelection
+    Own(rt::KindInteger),        // SelectedItem
+    Own(rt::KindLogical),        // AlwaysShowSelection
+    Own(rt::KindCustomData, 1),  // Items
+    Own(rt::KindText, 4));       // EditedText (read only)
+static_assert(kListViewProperties.size() == 8 + LvPropertyCount, "ListView has 39 properties");
 
 // The component named by argument 1; the runtime ends the program when it is not loaded.
 ListView* ListViewOf(int32_t argc, const rt::ArgRecord* args) {
-  if (argc < 1) return nullptr;
-  void* object = ListViewLibraryLink().Pointer(ListViewLibraryLink().Call(
-      rt::SvcComponentObjectOrFail, static_cast<int32_t>(args[0].value), static_cast<int32_t>(args[0].high)));
-  return FromObject(object);
+  return argc < 1 ? nullptr : CommandComponent<ListView>(ListViewLibraryLink(), args[0]);
 }
 
 bool Given(int32_t argc, const rt::ArgRecord* args, int32_t index) {
@@ -117,10 +57,8 @@ bool Given(int32_t argc, const rt::ArgRecord* args, int32_t index) {
 
 }  // namespace
 
-const rt::ComponentTypeInfo kListViewType = {
-    "超级列表框", "ListView", nullptr, 0, nullptr, rt::TypeIsControl, 0, 0, nullptr,
-    39, kListViewProperties, &ListViewGetInterface, 0, nullptr,
-};
+const rt::ComponentTypeInfo kListViewType =
+    TypeEntry("超级列表框", "ListView", rt::TypeIsControl, kListViewProperties, &ComponentSlots<ListView>::GetInterface);
 
 namespace {
 // Types 1 to 5 of the library; only ListView (4) is used by the program.
@@ -133,25 +71,15 @@ const void* const kListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kListViewLibrary = {
-    rt::kLibraryFormatMark,
-    "5C2E8A71D94B4F06A3E1B7C0D2F4A689",
-    2, 0, 1,
-    3, 0, 3, 0,
-    "扩展界面支持库一",
-    1,
-    nullptr,
-    0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    5, kLibraryTypes,
-    0, nullptr,
-    4, nullptr, kListCommands,
-    nullptr, nullptr,
-    &ListViewLibraryNotify,
-    nullptr, nullptr,
-    0, nullptr,
-    nullptr,
-};
+const rt::LibraryDescriptor kListViewLibrary = [] {
+  rt::LibraryDescriptor d =
+      ExtensionLibraryEntry("5C2E8A71D94B4F06A3E1B7C0D2F4A689", "扩展界面支持库一", {2, 0, 1}, &ListViewLibraryNotify);
+  d.typeCount = 5;
+  d.types = kLibraryTypes;
+  d.commandCount = 4;
+  d.commands = kListCommands;
+  return d;
+}();
 
 rt::LibraryLink& ListViewLibraryLink() {
   static rt::LibraryLink link;
@@ -200,7 +128,7 @@ void __cdecl GetSelectedItemsCommand(rt::ResultRecord* result, int32_t argc, rt:
   block[0] = 1;
   block[1] = static_cast<int32_t>(selected.size());
   for (size_t i = 0; i < selected.size(); ++i) block[2 + i] = selected[i];
-  result->value = static_cast<uint32_t>(rt::LibraryLink::Word(block));
+  result->value = rt::Word(block);
   result->tag = rt::TagInt | rt::ArrayFlag;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/values.h"
 
 namespace comp {
 namespace {
@@ -114,7 +115,7 @@ class Builder {
     if (ownerDraw_) {
       // Owner-drawn entries carry their command id as item data.
       AppendMenuA(menu, (flags & ~static_cast<UINT>(MF_STRING)) | MF_OWNERDRAW, idOrPopup,
-                  reinterpret_cast<const char*>(static_cast<uintptr_t>(IdOf(at))));
+                  rt::PointerOf<const char>(IdOf(at)));
     } else {
       AppendMenuA(menu, flags, idOrPopup, text);
     }
@@ -180,7 +181,7 @@ bool SetMenuItemProperty(rt::WindowTemplate&, rt::ElementTemplate& item, int32_t
   };
   switch (property) {
     case MenuCaption: {
-      const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(value));
+      const char* text = rt::PointerOf<const char>(value);
       std::string caption = text ? text : "";
       if (caption == item.caption) return false;
       item.caption = caption;
@@ -196,7 +197,7 @@ bool SetMenuItemProperty(rt::WindowTemplate&, rt::ElementTemplate& item, int32_t
 uint32_t GetMenuItemProperty(const rt::ElementTemplate& item, int32_t property) {
   switch (property) {
     case MenuCaption:
-      return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rt::NewText(item.caption.c_str())));
+      return rt::Word(rt::NewText(item.caption.c_str()));
     case MenuCheckedProperty: return (item.itemFlags & rt::MenuChecked) ? 1 : 0;
     case MenuDisabledProperty: return (item.itemFlags & rt::MenuDisabled) ? 1 : 0;
     case MenuVisibleProperty: return (item.itemFlags & rt::MenuHidden) ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/icon_directory.h"
 #include "runtime/byte_reader.h"
 
 namespace comp {
@@ -14,49 +15,38 @@ bool Picture::Decode(const uint8_t* data, size_t size) {
 }
 
 void Picture::Reset() {
-  if (icon_) DestroyIcon(icon_);
-  if (bitmap_) DeleteObject(bitmap_);
-  icon_ = nullptr;
-  bitmap_ = nullptr;
+  icon_.reset();
+  bitmap_.reset();
   width_ = height_ = 0;
 }
 
-// Icon file: {reserved 0, type 1, count}, then 16-byte directory entries.  The
-// largest image (then the deepest colour) is taken.
+HICON CreateIconFromImage(const uint8_t* image, uint32_t length, int cx, int cy) {
+  // CreateIconFromResourceEx changes nothing, but takes a non-const pointer.
+  std::vector<uint8_t> copy(image, image + length);
+  return CreateIconFromResourceEx(copy.data(), length, TRUE, 0x00030000, cx, cy, LR_DEFAULTCOLOR);
+}
+
+// The largest image of an icon file (then the deepest colour); images too short for a
+// bitmap header are passed over.
 bool Picture::DecodeIcon(const uint8_t* data, size_t size) {
-  rt::ByteReader r(data, size);
-  if (r.u16() != 0 || r.u16() != 1) return false;
-  uint16_t count = r.u16();
-  if (!r.ok() || count == 0) return false;
-  int bestArea = -1, bestBits = -1;
-  uint32_t bestOffset = 0, bestSize = 0;
-  int bestW = 0, bestH = 0;
-  for (uint16_t i = 0; i < count; ++i) {
-    int w = r.u8(), h = r.u8();
-    r.skip(4);  // colour count, reserved, planes
-    int bits = r.u16();
-    uint32_t bytes = r.u32();
-    uint32_t offset = r.u32();
-    if (!r.ok()) return false;
-    if (w == 0) w = 256;
-    if (h == 0) h = 256;
-    if (offset > size || bytes > size - offset || bytes < 40) continue;
-    if (w * h > bestArea || (w * h == bestArea && bits > bestBits)) {
-      bestArea = w * h;
-      bestBits = bits;
-      bestOffset = offset;
-      bestSize = bytes;
-      bestW = w;
-      bestH = h;
+  const auto entries = rt::ParseIconDirectory(data, size, rt::IconDirectoryKind::IconFile);
+  if (!entries) return false;
+  const rt::IconDirectoryEntry* best = nullptr;
+  int bestArea = -1;
+  for (const rt::IconDirectoryEntry& e : *entries) {
+    if (e.byteSize < 40) continue;
+    const int area = IconSide(e.width) * IconSide(e.height);
+    if (area > bestArea || (area == bestArea && e.bitCount > best->bitCount)) {
+      best = &e;
+      bestArea = area;
     }
   }
-  if (bestArea < 0) return false;
-  // CreateIconFromResourceEx may modify nothing, but takes a non-const pointer.
-  std::vector<uint8_t> image(data + bestOffset, data + bestOffset + bestSize);
-  icon_ = CreateIconFromResourceEx(image.data(), bestSize, TRUE, 0x00030000, bestW, bestH, LR_DEFAULTCOLOR);
+  if (!best) return false;
+  const int w = IconSide(best->width), h = IconSide(best->height);
+  icon_.reset(CreateIconFromImage(data + best->offset, best->byteSize, w, h));
   if (!icon_) return false;
-  width_ = bestW;
-  height_ = bestH;
+  width_ = w;
+  height_ = h;
   return true;
 }
 
@@ -110,10 +100,9 @@ bool Picture::DecodeBitmap(const uint8_t* data, size_t size) {
   a.u32(0);
   a.bytes(data + tableAt, tableBytes);
   info = a.take();
-  HDC screen = GetDC(nullptr);
-  bitmap_ = CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(info.data()), CBM_INIT,
-                           data + offBits, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  rt::WindowDC screen(nullptr);
+  bitmap_.reset(CreateDIBitmap(screen.get(), reinterpret_cast<const BITMAPINFOHEADER*>(info.data()), CBM_INIT,
+                               data + offBits, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS));
   if (!bitmap_) return false;
   width_ = bih.biWidth;
   height_ = static_cast<int>(rows);
@@ -122,18 +111,16 @@ bool Picture::DecodeBitmap(const uint8_t* data, size_t size) {
 
 void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
   if (icon_) {
-    DrawIconEx(dc, x, y, icon_, w, h, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x, y, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
   } else if (bitmap_) {
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, bitmap_);
+    rt::MemoryDC mem(CreateCompatibleDC(dc));
+    rt::SelectedObject selected(mem.get(), bitmap_.get());
     if (w == width_ && h == height_) {
-      BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
+      BitBlt(dc, x, y, w, h, mem.get(), 0, 0, SRCCOPY);
     } else {
       SetStretchBltMode(dc, HALFTONE);
-      StretchBlt(dc, x, y, w, h, mem, 0, 0, width_, height_, SRCCOPY);
+      StretchBlt(dc, x, y, w, h, mem.get(), 0, 0, width_, height_, SRCCOPY);
     }
-    SelectObject(mem, old);
-    DeleteDC(mem);
   }
 }
 

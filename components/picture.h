@@ -6,14 +6,20 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/handles.h"
+
 namespace comp {
+
+// A width or height from an icon directory, where 0 stands for 256.
+inline int IconSide(uint8_t side) { return side ? side : 256; }
+// An icon from one image of an icon file at cx x cy; null when the platform refuses it.
+HICON CreateIconFromImage(const uint8_t* image, uint32_t length, int cx, int cy);
 
 class Picture {
  public:
   Picture() = default;
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
-  ~Picture() { Reset(); }
 
   // Decodes the bytes; returns false (and holds nothing) when they are not a
   // supported picture.
@@ -21,8 +27,8 @@ class Picture {
   void Reset();
 
   bool empty() const { return !icon_ && !bitmap_; }
-  HICON icon() const { return icon_; }
-  HBITMAP bitmap() const { return bitmap_; }
+  HICON icon() const { return icon_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
   // Draws the picture at (x, y) scaled to w x h.
@@ -31,8 +37,8 @@ class Picture {
  private:
   bool DecodeIcon(const uint8_t* data, size_t size);
   bool DecodeBitmap(const uint8_t* data, size_t size);
-  HICON icon_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  rt::IconHandle icon_;
+  rt::GdiObject<HBITMAP> bitmap_;
   int width_ = 0;
   int height_ = 0;
 };

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "components/component.h"
+#include "components/component_type.h"
 #include "components/picture.h"
 #include "components/window_properties.h"
+#include "runtime/handles.h"
 #include "runtime/program_image.h"
 #include "runtime/window_loader.h"
 
@@ -19,18 +21,17 @@ namespace comp {
 
 class WindowComponent : public Component, public rt::FormWindow {
  public:
-  WindowComponent(uint32_t windowId, uint32_t elementId, bool modal);
-  ~WindowComponent() override;
-
-  // Creates the platform window from the property blob, applies the properties and
-  // attaches the object; false leaves no platform window behind.
-  bool Create(const uint8_t* blob, int32_t size, uint32_t style, HWND owner, HMENU menu, int32_t left,
-              int32_t top, int32_t width, int32_t height);
+  using StoredData = WindowProperties;
+  // A window of the form being loaded (modal when the runtime loads a modal one); null
+  // when it cannot be created, leaving no platform window behind.
+  static WindowComponent* Create(const CreateArgs& args);
+  static void VisitStoredTexts(WindowProperties& data, rt::TextVisitorFn visitor, void* userData);
 
   WindowProperties& properties() { return props_; }
-  // PropertyChanged for the type's own property index (0 = caption); always 0.
-  int32_t ApplyProperty(int32_t index, const rt::PropertyData& data);
-  bool ReadProperty(int32_t index, rt::PropertyData* data);
+  // window_property_slots.cpp: the type's own property index (0 = caption); always 0.
+  int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
+  bool GetProperty(int32_t index, rt::PropertyData* data);
+  std::vector<uint8_t> WriteProperties() const;
 
   // rt::FormWindow
   void SetAcceleratorTable(HACCEL table) override;
@@ -42,7 +43,7 @@ class WindowComponent : public Component, public rt::FormWindow {
   // Help was opened for this window (WinHelpA) and must be closed when it is destroyed.
   void SetHelpShown(bool shown) { helpShown_ = shown; }
   bool helpShown() const { return helpShown_; }
-  HACCEL accelerators() const { return accelerators_; }
+  HACCEL accelerators() const { return accelerators_.get(); }
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG* msg) override;
@@ -56,6 +57,10 @@ class WindowComponent : public Component, public rt::FormWindow {
   void OnFinalMessage() override;
 
  private:
+  WindowComponent(uint32_t windowId, uint32_t elementId, bool modal);
+  // Creates the platform window from the property blob, applies the properties and
+  // attaches the object; false leaves no platform window behind.
+  bool CreateWindowOf(const CreateArgs& args);
   uint32_t ComputeStyle(uint32_t base) const;
   uint32_t ComputeExStyle() const;
   // Re-applies WS_CAPTION, WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX from the
@@ -63,7 +68,7 @@ class WindowComponent : public Component, public rt::FormWindow {
   // `size` is given that size.
   void ReapplyCaptionStyles(SIZE size);
   SIZE WindowSize() const;
-  void ApplyIcons();
+  void ApplyIcons();  // window_icons.cpp
   void ApplyShape();
   void CentreOnScreen();
   void RestoreDisabledWindows();
@@ -73,8 +78,9 @@ class WindowComponent : public Component, public rt::FormWindow {
   void OnActivate(WPARAM wParam, LPARAM lParam);
   void OnSetFocus();
   bool OnSetCursor(HWND hwnd, UINT hitTest);
+  // window_paint.cpp: the background picture by its layout, the rest of `area` in the
+  // background colour.
   void OnPaint();
-  // Background picture by its layout, the rest of `area` in the background colour.
   void PaintBackground(HDC dc, const RECT& area);
   void DecodeBackground();
   void ReleaseComponentResources();
@@ -95,20 +101,24 @@ class WindowComponent : public Component, public rt::FormWindow {
   bool loaded_ = false;
   bool dockingOn_ = false;
   bool helpShown_ = false;
-  HACCEL accelerators_ = nullptr;
-  HICON bigIcon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  rt::AcceleratorHandle accelerators_;
+  // The icons made from the icon property; empty while the window shows the program's
+  // shared default icons.
+  rt::IconHandle ownBigIcon_;
+  rt::IconHandle ownSmallIcon_;
   HWND lastFocus_ = nullptr;
   std::vector<std::pair<HWND, bool>> disabledWindows_;
 };
 
-// Where the background picture goes in a client area of cw x ch for a picture layout:
-// 0 top-left at natural size; 2 centred, shrunk to fit keeping its proportions when it
-// is larger; 3 stretched to the client area.  Layout 1 (tiled) places its first tile
-// like 0; other layouts are treated as 0.
+// Where the background picture goes (window_paint.cpp) in a client area of cw x ch for
+// a picture layout: 0 top-left at natural size; 2 centred, shrunk to fit keeping its
+// proportions when it is larger; 3 stretched to the client area.  Layout 1 (tiled)
+// places its first tile like 0; other layouts are treated as 0.
 RECT BackgroundPictureRect(int32_t layout, int pictureWidth, int pictureHeight, int cw, int ch);
 
 // The template of this window and one of its elements (null when absent).
 rt::WindowTemplate* WindowTemplateOf(uint32_t windowId);
+// The type entry of a component type id; null when the id names none.
+const rt::ComponentTypeInfo* ComponentTypeOf(uint32_t typeId);
 
 }  // namespace comp

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "components/component_type.h"
 #include "components/kernel_library.h"
 #include "components/window_component.h"
 #include "runtime/runtime_state.h"
@@ -12,14 +13,6 @@
 namespace comp {
 namespace {
 
-constexpr uint32_t kTypeNoTabStop = 0x10000;
-constexpr uint32_t kTypeTakesNoFocus = 0x2000;
-constexpr uint32_t kTypeTakesNoFocusFromZero = 0x4000;
-
-const rt::ComponentTypeInfo* TypeOf(const rt::ElementTemplate& e) {
-  return static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
-      static_cast<uint32_t>(KernelLink().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
-}
 
 template <typename Fn>
 Fn Slot(const rt::ComponentTypeInfo* type, int32_t slot) {
@@ -64,7 +57,7 @@ static std::vector<Candidate> FocusOrder(rt::WindowTemplate& w) {
     if (!e.IsComponent() || !e.object) continue;
     HWND h = e.object->hwnd();
     if (!h || !IsWindow(h) || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-    const rt::ComponentTypeInfo* type = TypeOf(e);
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (!type || (type->flags & (rt::TypeHiddenAtRunTime | kTypeNoTabStop))) continue;
     if (!(e.stateFlags & rt::StateTabStop)) continue;
     auto at = std::upper_bound(list.begin(), list.end(), e.tabOrder,
@@ -92,7 +85,7 @@ HWND WindowComponent::NextInFocusOrder(HWND focused, bool backwards) {
     for (const rt::ElementTemplate& e : w->elements)
       if (e.IsComponent() && e.object && e.object->hwnd() == h) { focusedElement = &e; break; }
   if (focusedElement) {
-    const rt::ComponentTypeInfo* type = TypeOf(*focusedElement);
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(focusedElement->typeId);
     const uint32_t flags = type ? type->flags : 0;
     if (flags & (kTypeTakesNoFocus | kTypeTakesNoFocusFromZero)) {
       const int32_t order = (flags & kTypeTakesNoFocusFromZero) ? 0 : focusedElement->tabOrder;
@@ -120,14 +113,11 @@ bool WindowComponent::ClickDefaultButton() {
   if (!w) return false;
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsComponent() || !e.object) continue;
-    const rt::ComponentTypeInfo* type = TypeOf(e);
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (!type || !(type->flags & rt::TypeHasDefaultButton)) continue;
     auto isDefault = Slot<rt::IsDefaultButtonFn>(type, rt::SlotIsDefaultButton);
     if (!isDefault || !isDefault(e.object)) continue;
-    rt::EventRecord record = {};
-    record.windowId = windowId();
-    record.elementId = e.id;
-    link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+    FireFor(e.id, 0);
     return true;
   }
   return false;
@@ -144,7 +134,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
       if (e.IsComponent() && e.object && e.object->hwnd() == h) { focused = &e; break; }
     if (h == hwnd()) break;
   }
-  const rt::ComponentTypeInfo* focusedType = focused ? TypeOf(*focused) : nullptr;
+  const rt::ComponentTypeInfo* focusedType = focused ? ComponentTypeOf(focused->typeId) : nullptr;
   auto wants = [&](int32_t key) {
     auto fn = Slot<rt::WantsKeyFn>(focusedType, rt::SlotWantsKey);
     return fn && focused && fn(focused->object, key) != 0;
@@ -160,10 +150,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
     if (vk == VK_RETURN && modifiers == 0) {
       if (wants(VK_RETURN)) return false;
       if (focused && focusedType && (focusedType->flags & rt::TypeHasDefaultButton)) {
-        rt::EventRecord record = {};
-        record.windowId = windowId();
-        record.elementId = focused->id;
-        link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+        FireFor(focused->id, 0);
         return true;
       }
       if (props_.enterMovesFocus) {
@@ -293,7 +280,7 @@ bool WindowComponent::PreTranslateMessage(MSG* msg) {
     HWND capture = GetCapture();
     if (capture && capture != msg->hwnd) SendMessageA(capture, WM_CANCELMODE, 0, 0);
   }
-  if (keyboard && accelerators_ && TranslateAcceleratorA(self, accelerators_, msg)) return true;
+  if (keyboard && accelerators_ && TranslateAcceleratorA(self, accelerators_.get(), msg)) return true;
   const bool inside = msg->hwnd == self || IsChild(self, msg->hwnd);
   if (!inside) return false;
 
@@ -302,7 +289,7 @@ bool WindowComponent::PreTranslateMessage(MSG* msg) {
     for (size_t i = 1; i < w->elements.size(); ++i) {
       const rt::ElementTemplate& e = w->elements[i];
       if (!e.IsComponent() || !e.object) continue;
-      const rt::ComponentTypeInfo* type = TypeOf(e);
+      const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
       if (!type || !(type->flags & rt::TypeFiltersMessages)) continue;
       auto filter = Slot<rt::FilterMessageFn>(type, rt::SlotFilterMessage);
       if (filter && filter(e.object, msg)) return true;
@@ -313,7 +300,7 @@ bool WindowComponent::PreTranslateMessage(MSG* msg) {
     bool drags = msg->hwnd == self;
     for (const rt::ElementTemplate& e : w->elements) {
       if (!drags && e.IsComponent() && e.object && e.object->hwnd() == msg->hwnd) {
-        const rt::ComponentTypeInfo* type = TypeOf(e);
+        const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
         drags = type && (type->flags & rt::TypeDragsForm);
       }
     }

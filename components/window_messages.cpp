@@ -1,5 +1,4 @@
 // The window component's message handling.
-#include "components/control_style.h"
 #include "components/kernel_library.h"
 #include "components/window_component.h"
 #include "runtime/runtime_state.h"
@@ -143,8 +142,7 @@ void WindowComponent::ReleaseComponentResources() {
   if (!w) return;
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsComponent() || !e.object) continue;
-    const auto* type = static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
-        static_cast<uint32_t>(link().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (type && (type->flags & rt::TypeReleasesResources)) e.object->ReleaseExtraResources();
   }
 }
@@ -217,77 +215,6 @@ bool WindowComponent::OnSetCursor(HWND over, UINT hitTest) {
   return false;
 }
 
-void WindowComponent::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd(), &ps);
-  PaintBackground(dc, ps.rcPaint);
-  EndPaint(hwnd(), &ps);
-}
-
-RECT BackgroundPictureRect(int32_t layout, int pw, int ph, int cw, int ch) {
-  switch (layout) {
-    case 2: {
-      int w = pw, h = ph;
-      if ((pw > cw || ph > ch) && pw > 0 && ph > 0) {
-        // The side that overflows more decides the scale (64-bit products: no overflow).
-        if (int64_t(pw) * ch >= int64_t(ph) * cw) {
-          w = cw;
-          h = static_cast<int>(int64_t(ph) * cw / pw);
-        } else {
-          h = ch;
-          w = static_cast<int>(int64_t(pw) * ch / ph);
-        }
-      }
-      const int x = (cw - w) / 2, y = (ch - h) / 2;
-      return {x, y, x + w, y + h};
-    }
-    case 3:
-      return {0, 0, cw, ch};
-    default:
-      return {0, 0, pw, ph};
-  }
-}
-
-void WindowComponent::DecodeBackground() {
-  background_.Decode(props_.picture.data(), props_.picture.size());
-}
-
-void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  HBRUSH brush = CreateSolidBrush(ResolveColor(props_.backColour));
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  const int pw = background_.width(), ph = background_.height();
-  const bool picture = !background_.empty() && pw > 0 && ph > 0;
-  if (picture && props_.pictureLayout == 1) {
-    // Tiles from the client area's top-left cover all of it.
-    if (background_.bitmap()) {
-      HBRUSH tiles = CreatePatternBrush(background_.bitmap());
-      SetBrushOrgEx(dc, 0, 0, nullptr);
-      FillRect(dc, &area, tiles);
-      DeleteObject(tiles);
-    } else {
-      FillRect(dc, &area, brush);  // under the icon's transparent parts
-      for (int y = area.top - area.top % ph; y < area.bottom; y += ph)
-        for (int x = area.left - area.left % pw; x < area.right; x += pw) background_.Draw(dc, x, y, pw, ph);
-    }
-  } else {
-    if (picture) {
-      const RECT r = BackgroundPictureRect(props_.pictureLayout, pw, ph, client.right, client.bottom);
-      RECT visible;
-      if (IntersectRect(&visible, &r, &area)) {
-        if (background_.icon()) FillRect(dc, &r, brush);  // under the icon's transparent parts
-        background_.Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
-      }
-      ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
-    FillRect(dc, &area, brush);
-  }
-  RestoreDC(dc, saved);
-  DeleteObject(brush);
-}
-
 LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int32_t id = LOWORD(wParam);
   LRESULT result = 0;
@@ -305,10 +232,7 @@ LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsMenuItem()) continue;
     if (position-- == 0) {
-      rt::EventRecord record = {};
-      record.windowId = windowId();
-      record.elementId = e.id;
-      link().Call(rt::SvcFireEvent, rt::LibraryLink::Word(&record), 0);
+      FireFor(e.id, 0);
       break;
     }
   }
@@ -325,9 +249,7 @@ void WindowComponent::ArrangeDockedBars() {
   std::vector<HWND> bars;
   for (const rt::ElementTemplate& e : w->elements) {
     if (e.IsWindow() || e.IsMenuItem() || !e.object || !::IsWindow(e.object->hwnd())) continue;
-    const rt::ComponentTypeInfo* type =
-        static_cast<const rt::ComponentTypeInfo*>(reinterpret_cast<void*>(static_cast<uintptr_t>(
-            static_cast<uint32_t>(link().Call(rt::SvcTypeInfo, static_cast<int32_t>(e.typeId), 0)))));
+    const rt::ComponentTypeInfo* type = ComponentTypeOf(e.typeId);
     if (!type || !(type->flags & rt::TypeNotifiesParent)) continue;
     SendMessageA(e.object->hwnd(), kMsgSizeYourself, 0, 0);
     bars.push_back(e.object->hwnd());

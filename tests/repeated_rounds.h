@@ -111,7 +111,8 @@ class Rounds {
     frame_ = CreateWindowExA(0, wc.lpszClassName, "rounds", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
                              wc.hInstance, nullptr);
     if (frame_)
-      view_ = comp::ListView::Create(nullptr, 0, WS_VISIBLE, frame_, 100, 0, 0, 620, 440, kWindowId, kComponentId);
+      view_ = comp::ListView::Create(
+          {nullptr, 0, WS_VISIBLE, frame_, 100, nullptr, 0, 0, 620, 440, kWindowId, kComponentId, false});
     CreateDirectoryA(folder_.c_str(), nullptr);
   }
   ~Rounds() {

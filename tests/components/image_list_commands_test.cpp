@@ -68,7 +68,7 @@ std::string TempPath(const std::string& name) {
 // The list as the bare platform loop builds it from the application's empty list:
 // ExtractIconA and ImageList_ReplaceIcon for every icon.
 comp::TiledImageList PlatformList(const std::string& path, int32_t count) {
-  comp::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  rt::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
   for (int32_t i = 0; i < count; ++i) {
     HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(i));
     EXPECT_GT(reinterpret_cast<uintptr_t>(icon), 1u) << "icon " << i;
@@ -213,12 +213,12 @@ TEST_F(ImageListCommands, SevenAppendsGiveZeroToSixAndCountSeven) {
 
   // A copy of the data (another block, same bytes) and data the cache has never seen
   // (written again from a fresh read) both read back as seven 32 x 32 images.
-  comp::ImageListHandle copy = comp::ReadImageListData(bytes.data(), bytes.size());
+  rt::ImageListHandle copy = comp::ReadImageListData(bytes.data(), bytes.size());
   ASSERT_TRUE(copy);
   std::vector<uint8_t> rewritten;
   ASSERT_TRUE(comp::WriteImageListData(copy.get(), &rewritten));
   rewritten.push_back(0);  // other bytes than the cached ones: a real platform read
-  comp::ImageListHandle fresh = comp::ReadImageListData(rewritten.data(), rewritten.size());
+  rt::ImageListHandle fresh = comp::ReadImageListData(rewritten.data(), rewritten.size());
   ASSERT_TRUE(fresh);
   EXPECT_EQ(ImageList_GetImageCount(fresh.get()), 7);
   int cx = 0, cy = 0;
@@ -246,7 +246,7 @@ TEST_F(ImageListCommands, DataWithoutMagicOrOfEightBytesIsNoImageList) {
 }
 
 TEST_F(ImageListCommands, ApplicationsEmptyListIsAnEmpty32x32ColourListWithMask) {
-  comp::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
+  rt::ImageListHandle list = comp::ReadImageListData(comp::kEmptyImageList, comp::kEmptyImageListSize);
   ASSERT_TRUE(list);
   EXPECT_EQ(ImageList_GetImageCount(list.get()), 0);
   int cx = 0, cy = 0;

@@ -23,7 +23,7 @@ std::string Shell32() {
 
 // The data of a platform image list holding the first `count` icons of shell32.
 std::vector<uint8_t> PlatformListData(UINT flags, int count) {
-  comp::ImageListHandle list(ImageList_Create(32, 32, flags, 0, 4));
+  rt::ImageListHandle list(ImageList_Create(32, 32, flags, 0, 4));
   ImageList_SetBkColor(list.get(), 0x00FFFFFF);
   for (int i = 0; i < count; ++i) {
     HICON icon = ExtractIconA(GetModuleHandleA(nullptr), Shell32().c_str(), static_cast<UINT>(i));
@@ -80,7 +80,7 @@ TEST_F(ImageListData, ThePlatformReadsTheTilesBackWithoutLoss) {
   for (int count : {0, 1, 4, 5}) {
     SCOPED_TRACE(count);
     const std::vector<uint8_t> ours = Parsed(PlatformListData(ILC_COLOR32 | ILC_MASK, count)).Serialise();
-    comp::ImageListHandle read = comp::ReadImageListData(ours.data(), ours.size());
+    rt::ImageListHandle read = comp::ReadImageListData(ours.data(), ours.size());
     ASSERT_TRUE(read);
     EXPECT_EQ(ImageList_GetImageCount(read.get()), count);
     EXPECT_EQ(ImageList_GetBkColor(read.get()), 0x00FFFFFFu);
@@ -99,7 +99,7 @@ TEST_F(ImageListData, TheApplicationsEmptyListNeedsOnlyItsHeader) {
   EXPECT_EQ(tiles.header().overlays[3], -1);
   EXPECT_TRUE(tiles.hasMask());
   const std::vector<uint8_t> data = tiles.Serialise();
-  comp::ImageListHandle list = comp::ReadImageListData(data.data(), data.size());
+  rt::ImageListHandle list = comp::ReadImageListData(data.data(), data.size());
   ASSERT_TRUE(list);
   EXPECT_EQ(ImageList_GetImageCount(list.get()), 0);
 }
@@ -133,7 +133,7 @@ TEST_F(ImageListData, OtherListsAndDamagedDataAreRefused) {
   comp::TiledImageList tiles;
   EXPECT_FALSE(tiles.Parse(eightBit.data(), eightBit.size()));
   const std::vector<uint8_t> appended = AppendedListData(eightBit.data(), eightBit.size(), 1, 1);
-  comp::ImageListHandle list = comp::ReadImageListData(appended.data(), appended.size());
+  rt::ImageListHandle list = comp::ReadImageListData(appended.data(), appended.size());
   ASSERT_TRUE(list);
   EXPECT_EQ(ImageList_GetImageCount(list.get()), 2);
 }
