@@ -19,7 +19,7 @@ fi
 
 need=()
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
-         xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
+         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
          googletest; do
   have "$p" || need+=("$p")
 done
