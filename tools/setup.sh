@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) for building and running the project:
-# cross compiler, Wine, a virtual X server, fonts, CMake and the Chinese locale.
+# cross and native compilers, Wine, a virtual X server, fonts, CMake and the Chinese
+# locale.
 # Skips what is already there, so a second run costs about a second.
 #
 # This machine kind runs a kernel with 32-bit emulation switched off, so i386
