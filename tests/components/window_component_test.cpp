@@ -14,6 +14,7 @@
 #include "global_bytes.h"
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
+#include "test_window.h"
 
 namespace {
 
@@ -151,13 +152,7 @@ class HelpFormTest : public FormTest {
   void SetUp() override {
     FormTest::SetUp();
     comp::CommonDlgLink().Notify(1, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&rt::RuntimeService)), 0);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &HelpViewerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&wc);
-    viewer_ = CreateWindowExA(0, "MS_WINHELP", "help viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    viewer_ = testing_support::CreateTestWindow("MS_WINHELP", &HelpViewerProc, WS_POPUP, 10, 10, "help viewer");
     ASSERT_NE(viewer_, nullptr);
     g_helpCommands.clear();
   }
