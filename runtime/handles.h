@@ -48,52 +48,33 @@ class UniqueHandle {
 };
 
 namespace handle_traits {
-struct File {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Release(Handle h) { return CloseHandle(h) != FALSE; }
-};
-struct Find {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Release(Handle h) { return FindClose(h) != FALSE; }
-};
-struct Module {
-  using Handle = HMODULE;
+// A handle released by a function that answers non-zero on success; empty is null.
+template <typename H, BOOL(WINAPI* Free)(H)>
+struct ReleasedBy {
+  using Handle = H;
   static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return FreeLibrary(h) != FALSE; }
+  static bool Release(Handle h) { return Free(h) != FALSE; }
 };
-struct Icon {
-  using Handle = HICON;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyIcon(h) != FALSE; }
+// A kernel handle of that kind whose empty value is INVALID_HANDLE_VALUE.
+template <BOOL(WINAPI* Free)(HANDLE)>
+struct KernelReleasedBy : ReleasedBy<HANDLE, Free> {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
 };
-struct Menu {
-  using Handle = HMENU;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyMenu(h) != FALSE; }
-};
-struct Accelerators {
-  using Handle = HACCEL;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyAcceleratorTable(h) != FALSE; }
-};
+using File = KernelReleasedBy<&CloseHandle>;
+using Find = KernelReleasedBy<&FindClose>;
+using Module = ReleasedBy<HMODULE, &FreeLibrary>;
+using Icon = ReleasedBy<HICON, &DestroyIcon>;
+using Menu = ReleasedBy<HMENU, &DestroyMenu>;
+using Accelerators = ReleasedBy<HACCEL, &DestroyAcceleratorTable>;
+using MemoryDC = ReleasedBy<HDC, &DeleteDC>;
+using ImageList = ReleasedBy<HIMAGELIST, &ImageList_Destroy>;
+// DeleteObject takes any GDI object type.
 template <typename T>
-struct Gdi {
+struct Gdi : ReleasedBy<HGDIOBJ, &DeleteObject> {
   using Handle = T;
   static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DeleteObject(h) != FALSE; }
 };
-struct MemoryDC {
-  using Handle = HDC;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DeleteDC(h) != FALSE; }
-};
-struct ImageList {
-  using Handle = HIMAGELIST;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return ImageList_Destroy(h) != FALSE; }
-};
+// GlobalFree answers null on success.
 struct Global {
   using Handle = HGLOBAL;
   static Handle Empty() { return nullptr; }

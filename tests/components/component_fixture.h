@@ -54,6 +54,17 @@ class ComponentTest : public ::testing::Test {
   static Fn Slot(rt::GetInterfaceFn getInterface, int32_t slot) {
     return reinterpret_cast<Fn>(getInterface(slot));
   }
+  // The component's PropertyChanged slot with the value word `value`.
+  static int32_t ChangeProperty(rt::GetInterfaceFn getInterface, void* object, int32_t index, uint32_t value) {
+    rt::PropertyData d = {value, 0};
+    return Slot<rt::PropertyChangedFn>(getInterface, rt::SlotPropertyChanged)(object, index, &d, nullptr);
+  }
+  // The first word that the component's GetProperty slot gives; the call must succeed.
+  static int32_t GetProperty(rt::GetInterfaceFn getInterface, void* object, int32_t index) {
+    rt::PropertyData d = {0xdeadbeef, 0};
+    EXPECT_EQ(Slot<rt::GetPropertyFn>(getInterface, rt::SlotGetProperty)(object, index, &d), 1);
+    return static_cast<int32_t>(d.value);
+  }
   static std::string Text(HWND hwnd);
 
   TestParent* parent_ = nullptr;

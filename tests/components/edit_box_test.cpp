@@ -38,18 +38,12 @@ class EditBoxTest : public ComponentTest {
     return static_cast<comp::EditBox*>(Create(&comp::EditBoxGetInterface, b.Bytes(), 10, 10, w, h, 100));
   }
   int32_t Change(comp::EditBox* box, int32_t index, uint32_t value) {
-    rt::PropertyData d = {value, 0};
-    return Slot<rt::PropertyChangedFn>(&comp::EditBoxGetInterface, rt::SlotPropertyChanged)(box, index, &d,
-                                                                                          nullptr);
+    return ChangeProperty(&comp::EditBoxGetInterface, box, index, value);
   }
   int32_t ChangeText(comp::EditBox* box, int32_t index, const char* text) {
     return Change(box, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)));
   }
-  int32_t Get(comp::EditBox* box, int32_t index) {
-    rt::PropertyData d = {0xdeadbeef, 0};
-    EXPECT_EQ(Slot<rt::GetPropertyFn>(&comp::EditBoxGetInterface, rt::SlotGetProperty)(box, index, &d), 1);
-    return static_cast<int32_t>(d.value);
-  }
+  int32_t Get(comp::EditBox* box, int32_t index) { return GetProperty(&comp::EditBoxGetInterface, box, index); }
   static void Type(HWND hwnd, const char* text) {
     for (const char* p = text; *p; ++p) SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(*p), 1);
   }

@@ -47,14 +47,9 @@ class LabelTest : public ComponentTest {
     return static_cast<comp::Label*>(Create(&comp::LabelGetInterface, b.Bytes(), 10, 10, w, h, 100));
   }
   int32_t Change(comp::Label* label, int32_t index, uint32_t value) {
-    rt::PropertyData d = {value, 0};
-    return Slot<rt::PropertyChangedFn>(&comp::LabelGetInterface, rt::SlotPropertyChanged)(label, index, &d, nullptr);
+    return ChangeProperty(&comp::LabelGetInterface, label, index, value);
   }
-  int32_t Get(comp::Label* label, int32_t index) {
-    rt::PropertyData d = {0xdeadbeef, 0};
-    EXPECT_EQ(Slot<rt::GetPropertyFn>(&comp::LabelGetInterface, rt::SlotGetProperty)(label, index, &d), 1);
-    return static_cast<int32_t>(d.value);
-  }
+  int32_t Get(comp::Label* label, int32_t index) { return GetProperty(&comp::LabelGetInterface, label, index); }
 };
 
 TEST_F(LabelTest, HorizontalGradientFollowsTheFormulaPixelByPixel) {
