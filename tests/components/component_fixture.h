@@ -70,6 +70,14 @@ class ComponentTest : public ::testing::Test {
   TestParent* parent_ = nullptr;
 };
 
+// The data-binding texts at the end of an edit box or label blob from version 2 on.
+inline void AppendDataBinding(rt::ByteAppender& a, int32_t version, const std::string& source,
+                              const std::string& field) {
+  if (version < 2) return;
+  a.countedText(source);
+  a.countedText(field);
+}
+
 constexpr uint32_t kWindowId = 0x52010001;
 constexpr uint32_t kComponentId = 0x16010005;
 

@@ -24,10 +24,7 @@ struct EditBlob {
     for (int32_t v : {caseConversion, spinType, spinMin, spinMax, selStart, selLength}) a.i32(v);
     a.i32(0);  // default font
     a.countedText(content);
-    if (version >= 2) {
-      a.countedText(dataSource);
-      a.countedText(dataField);
-    }
+    AppendDataBinding(a, version, dataSource, dataField);
     return a.take();
   }
 };

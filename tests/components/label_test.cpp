@@ -33,10 +33,7 @@ struct LabelBlob {
     a.i32(0);  // font: default
     a.i32(0);  // picture: none
     a.countedText(caption);
-    if (version >= 2) {
-      a.countedText(dataSource);
-      a.countedText(dataField);
-    }
+    AppendDataBinding(a, version, dataSource, dataField);
     return a.take();
   }
 };
