@@ -30,7 +30,7 @@ void Button::VisitStoredTexts(ButtonData& d, rt::TextVisitorFn visitor, void* us
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});
 }
 
-Button::Button(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
+Button::Button(uint32_t windowId, uint32_t componentId) : StoredComponent(KernelLink(), windowId, componentId) {}
 
 DWORD Button::TypeAndAlignStyles() const {
   static const DWORD kHorz[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
@@ -103,8 +103,6 @@ bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
     default: return false;
   }
 }
-
-std::vector<uint8_t> Button::WriteProperties() const { return data_.Write(); }
 
 bool Button::IsDefaultButton() const {
   return (static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

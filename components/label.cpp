@@ -37,7 +37,7 @@ void Label::VisitStoredTexts(LabelData& d, rt::TextVisitorFn visitor, void* user
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});
 }
 
-Label::Label(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
+Label::Label(uint32_t windowId, uint32_t componentId) : StoredComponent(KernelLink(), windowId, componentId) {}
 
 Label* Label::Create(const CreateArgs& a) {
   if (a.blobSize < 0) return nullptr;
@@ -126,8 +126,6 @@ bool Label::GetProperty(int32_t index, rt::PropertyData* v) {
     default: return false;
   }
 }
-
-std::vector<uint8_t> Label::WriteProperties() const { return data_.Write(); }
 
 LRESULT Label::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {

@@ -43,6 +43,13 @@ class UniqueHandle {
     return ok;
   }
 
+ protected:
+  // The slot that a creating call fills, after the handle held (if any) is released.
+  Handle* emptySlot() {
+    reset();
+    return &h_;
+  }
+
  private:
   Handle h_ = Traits::Empty();
 };
@@ -171,41 +178,28 @@ class ClipboardSession {
   bool open_;
 };
 
-// An owned COM interface pointer: one reference, released when it goes out of scope.
+namespace handle_traits {
 template <typename T>
-class ComPtr {
+struct Com {
+  using Handle = T*;
+  static Handle Empty() { return nullptr; }
+  static bool Release(Handle p) {
+    p->Release();
+    return true;
+  }
+};
+}  // namespace handle_traits
+
+// An owned COM interface pointer: one reference, released when it goes out of scope.
+// Constructed from a pointer, it takes over a reference the caller holds.
+template <typename T>
+class ComPtr : public UniqueHandle<handle_traits::Com<T>> {
  public:
-  ComPtr() = default;
-  explicit ComPtr(T* p) : p_(p) {}  // takes over a reference the caller holds
-  ComPtr(ComPtr&& o) noexcept : p_(o.release()) {}
-  ComPtr& operator=(ComPtr&& o) noexcept {
-    if (this != &o) reset(o.release());
-    return *this;
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() { reset(); }
-
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  T* release() { return std::exchange(p_, nullptr); }
-  void reset(T* p = nullptr) {
-    if (p_ && p_ != p) p_->Release();
-    p_ = p;
-  }
+  using UniqueHandle<handle_traits::Com<T>>::UniqueHandle;
+  T* operator->() const { return this->get(); }
   // Receives a new reference from a creating call (any reference held is released).
-  void** out() {
-    reset();
-    return reinterpret_cast<void**>(&p_);
-  }
-  T** address() {
-    reset();
-    return &p_;
-  }
-
- private:
-  T* p_ = nullptr;
+  void** out() { return reinterpret_cast<void**>(this->emptySlot()); }
+  T** address() { return this->emptySlot(); }
 };
 
 }  // namespace rt
