@@ -29,18 +29,11 @@ struct EditBlob {
   }
 };
 
-class EditBoxTest : public ComponentTest {
+class EditBoxTest : public TypedComponentTest<comp::EditBox, &comp::EditBoxGetInterface, 120, 24> {
  protected:
-  comp::EditBox* Make(const EditBlob& b, int w = 120, int h = 24) {
-    return static_cast<comp::EditBox*>(Create(&comp::EditBoxGetInterface, b.Bytes(), 10, 10, w, h, 100));
-  }
-  int32_t Change(comp::EditBox* box, int32_t index, uint32_t value) {
-    return ChangeProperty(&comp::EditBoxGetInterface, box, index, value);
-  }
   int32_t ChangeText(comp::EditBox* box, int32_t index, const char* text) {
     return Change(box, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)));
   }
-  int32_t Get(comp::EditBox* box, int32_t index) { return GetProperty(&comp::EditBoxGetInterface, box, index); }
   static void Type(HWND hwnd, const char* text) {
     for (const char* p = text; *p; ++p) SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(*p), 1);
   }

@@ -38,16 +38,7 @@ struct LabelBlob {
   }
 };
 
-class LabelTest : public ComponentTest {
- protected:
-  comp::Label* Make(const LabelBlob& b, int w = 100, int h = 60) {
-    return static_cast<comp::Label*>(Create(&comp::LabelGetInterface, b.Bytes(), 10, 10, w, h, 100));
-  }
-  int32_t Change(comp::Label* label, int32_t index, uint32_t value) {
-    return ChangeProperty(&comp::LabelGetInterface, label, index, value);
-  }
-  int32_t Get(comp::Label* label, int32_t index) { return GetProperty(&comp::LabelGetInterface, label, index); }
-};
+using LabelTest = TypedComponentTest<comp::Label, &comp::LabelGetInterface, 100, 60>;
 
 TEST_F(LabelTest, HorizontalGradientFollowsTheFormulaPixelByPixel) {
   // Mode 2, two colours black -> (200,200,200) over w = 100: segment 100, so the
