@@ -93,15 +93,11 @@ int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
-  switch (index) {
-    case PPicture: PutBytes(v, data_.picture); return true;
-    case PButtonType: PutInt(v, data_.buttonType); return true;
-    case PCaption: PutText(v, data_.caption); return true;
-    case PHorzAlign: PutInt(v, data_.horzAlign); return true;
-    case PVertAlign: PutInt(v, data_.vertAlign); return true;
-    case PFont: PutBytes(v, data_.font); return true;
-    default: return false;
-  }
+  using D = ButtonData;
+  static const StoredField<D> kFields[] = {&D::picture, &D::buttonType, &D::caption, &D::horzAlign, &D::vertAlign,
+                                           &D::font};
+  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every button property");
+  return PutStoredField(data_, kFields, index, v);
 }
 
 bool Button::IsDefaultButton() const {
