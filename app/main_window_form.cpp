@@ -79,15 +79,10 @@ std::vector<uint8_t> WindowData() {
 }
 
 std::vector<uint8_t> LabelData(const char* caption, uint32_t textColour, int32_t horzAlign) {
-  comp::LabelData l;
+  comp::LabelData l;  // the defaults: no effect or border, centred vertically, one line on the button face
   l.caption = caption;
   l.textColor = textColour;
   l.horzAlign = horzAlign;
-  l.vertAlign = 1;
-  l.effect = 0;
-  l.border = 0;
-  l.backColor = 0xFF000000;
-  l.wordWrap = 0;
   return l.Write();
 }
 
@@ -115,33 +110,16 @@ std::vector<uint8_t> FontRecord(const char* face, int32_t height, int32_t weight
 }
 
 std::vector<uint8_t> ButtonData(const char* caption, int32_t buttonType, std::vector<uint8_t> font) {
-  comp::ButtonData b;
+  comp::ButtonData b;  // the defaults: the caption centred both ways
   b.caption = caption;
   b.buttonType = buttonType;
-  b.horzAlign = 1;
-  b.vertAlign = 1;
   b.font = std::move(font);
   return b.Write();
 }
 
 std::vector<uint8_t> PathEditData() {
-  comp::EditBoxData e;
+  comp::EditBoxData e;  // the defaults: one line, black on white, any length, no spin box
   e.content = "C:\\WINDOWS\\system32\\shell32.dll";
-  e.border = 1;
-  e.textColor = 0;
-  e.backColor = 0xFFFFFF;
-  e.hideSelection = 1;
-  e.maxLength = 0;
-  e.multiLine = 0;
-  e.scrollBars = 0;
-  e.alignment = 0;
-  e.inputMode = 0;
-  e.passwordChar = '*';
-  e.spinType = 0;
-  e.spinMin = 0;
-  e.spinMax = 100;
-  e.selStart = 0;
-  e.selLength = 0;
   return e.Write();
 }
 

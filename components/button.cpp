@@ -30,7 +30,7 @@ void Button::VisitStoredTexts(ButtonData& d, rt::TextVisitorFn visitor, void* us
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});
 }
 
-Button::Button(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
+Button::Button(uint32_t windowId, uint32_t componentId) : StoredComponent(KernelLink(), windowId, componentId) {}
 
 DWORD Button::TypeAndAlignStyles() const {
   static const DWORD kHorz[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
@@ -93,18 +93,12 @@ int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
-  switch (index) {
-    case PPicture: PutBytes(v, data_.picture); return true;
-    case PButtonType: PutInt(v, data_.buttonType); return true;
-    case PCaption: PutText(v, data_.caption); return true;
-    case PHorzAlign: PutInt(v, data_.horzAlign); return true;
-    case PVertAlign: PutInt(v, data_.vertAlign); return true;
-    case PFont: PutBytes(v, data_.font); return true;
-    default: return false;
-  }
+  using D = ButtonData;
+  static const StoredField<D> kFields[] = {&D::picture, &D::buttonType, &D::caption, &D::horzAlign, &D::vertAlign,
+                                           &D::font};
+  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every button property");
+  return PutStoredField(data_, kFields, index, v);
 }
-
-std::vector<uint8_t> Button::WriteProperties() const { return data_.Write(); }
 
 bool Button::IsDefaultButton() const {
   return (static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

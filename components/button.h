@@ -19,16 +19,13 @@ namespace comp {
 extern const rt::ComponentTypeInfo kButtonType;
 void* __stdcall ButtonGetInterface(int32_t slot);
 
-class Button : public Component {
+class Button : public StoredComponent<ButtonData> {
  public:
-  using StoredData = ButtonData;
   static Button* Create(const CreateArgs& args);
   static void VisitStoredTexts(ButtonData& data, rt::TextVisitorFn visitor, void* userData);
 
-  const ButtonData& data() const { return data_; }
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);
-  std::vector<uint8_t> WriteProperties() const;
   bool IsDefaultButton() const;
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -38,7 +35,6 @@ class Button : public Component {
   Button(uint32_t windowId, uint32_t componentId);
   DWORD TypeAndAlignStyles() const;
 
-  ButtonData data_;
   ComponentFont font_;
   Picture picture_;
 };

@@ -1,33 +1,22 @@
 #include "components/button_data.h"
 
-#include "runtime/byte_reader.h"
+#include "components/blob_fields.h"
 
 namespace comp {
 
-bool ButtonData::Read(const uint8_t* blob, size_t size) {
-  Reset();
-  rt::ByteReader r(blob, size);
-  int32_t version = r.i32();
-  if (!r.ok() || version < 0 || version > 1) return false;
-  buttonType = ClampChoice(r.i32(), 1);
-  horzAlign = ClampChoice(r.i32(), 2);
-  vertAlign = ClampChoice(r.i32(), 2);
-  picture = r.counted();
-  font = r.counted();
-  caption = r.countedText();
-  return r.ok();
+template <class Record, class Fields>
+void ButtonData::Visit(Record& d, Fields& f) {
+  f.i32(d.buttonType, d.horzAlign, d.vertAlign);
+  f.counted(d.picture, d.font);
+  f.countedText(d.caption);
 }
 
-std::vector<uint8_t> ButtonData::Write() const {
-  rt::ByteAppender a;
-  a.i32(1);
-  a.i32(buttonType);
-  a.i32(horzAlign);
-  a.i32(vertAlign);
-  a.counted(picture);
-  a.counted(font);
-  a.countedText(caption);
-  return a.take();
+void ButtonData::Normalise() {
+  buttonType = ClampChoice(buttonType, 1);
+  horzAlign = ClampChoice(horzAlign, 2);
+  vertAlign = ClampChoice(vertAlign, 2);
 }
+
+template struct VersionedBlob<ButtonData>;
 
 }  // namespace comp

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
 #include "components/property_values.h"
 
 namespace comp {
 
 // The button's properties and their PropertyBlob (versions 0 and 1).
-struct ButtonData {
+struct ButtonData : VersionedBlob<ButtonData> {
+  static constexpr int32_t kOldestVersion = 0;
+  static constexpr int32_t kBlobVersion = 1;
+
   std::vector<uint8_t> picture;
   int32_t buttonType = 0;
   std::string caption = "按钮";
@@ -19,9 +23,12 @@ struct ButtonData {
   int32_t vertAlign = 1;
   std::vector<uint8_t> font;
 
-  void Reset() { *this = ButtonData(); }
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
+  // Brings the choices into their ranges.
+  void Normalise();
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
+extern template struct VersionedBlob<ButtonData>;
 
 }  // namespace comp

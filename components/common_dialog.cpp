@@ -82,7 +82,7 @@ int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& dat
     case CdHelpTopic: p.helpTopic = v; break;
     default: break;
   }
-  p.Clamp();
+  p.Normalise();
   return 0;
 }
 

@@ -2,68 +2,28 @@
 
 #include <algorithm>
 
-#include "runtime/byte_reader.h"
+#include "components/blob_fields.h"
 
 namespace comp {
 namespace {
-
-constexpr int32_t kBlobVersion = 1;
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 }  // namespace
 
-bool CommonDlgProperties::Read(const uint8_t* blob, size_t size) {
-  *this = CommonDlgProperties();
-  rt::ByteReader r(blob, size);
-  const int32_t version = r.i32();
-  if (!r.ok() || version > kBlobVersion) return false;
-  CommonDlgProperties p;
-  p.dialogType = r.i32();
-  p.filterIndex = r.i32();
-  p.createPrompt = r.i32() != 0;
-  p.fileMustExist = r.i32() != 0;
-  p.overwritePrompt = r.i32() != 0;
-  p.pathMustExist = r.i32() != 0;
-  p.keepCurrentFolder = r.i32() != 0;
-  p.color = r.u32();
-  p.fontBold = r.i32() != 0;
-  p.fontItalic = r.i32() != 0;
-  p.fontStrikeOut = r.i32() != 0;
-  p.fontUnderline = r.i32() != 0;
-  p.fontSize = r.i32();
-  p.helpCommand = r.i32();
-  p.helpTopic = r.i32();
-  p.title = r.countedText();
-  p.fileName = r.countedText();
-  p.filter = r.countedText();
-  p.initialFolder = r.countedText();
-  p.defaultExtension = r.countedText();
-  p.fontName = r.countedText();
-  p.helpFile = r.countedText();
-  if (!r.ok()) return false;
-  p.Clamp();
-  *this = std::move(p);
-  return true;
+template <class Record, class Fields>
+void CommonDlgProperties::Visit(Record& d, Fields& f) {
+  f.i32(d.dialogType, d.filterIndex);
+  f.flag(d.createPrompt, d.fileMustExist, d.overwritePrompt, d.pathMustExist, d.keepCurrentFolder);
+  f.u32(d.color);
+  f.flag(d.fontBold, d.fontItalic, d.fontStrikeOut, d.fontUnderline);
+  f.i32(d.fontSize, d.helpCommand, d.helpTopic);
+  f.countedText(d.title, d.fileName, d.filter, d.initialFolder, d.defaultExtension, d.fontName, d.helpFile);
 }
 
-std::vector<uint8_t> CommonDlgProperties::Write() const {
-  rt::ByteAppender w;
-  w.i32(kBlobVersion);
-  w.i32(dialogType);
-  w.i32(filterIndex);
-  for (bool b : {createPrompt, fileMustExist, overwritePrompt, pathMustExist, keepCurrentFolder}) w.i32(b);
-  w.u32(color);
-  for (bool b : {fontBold, fontItalic, fontStrikeOut, fontUnderline}) w.i32(b);
-  w.i32(fontSize);
-  w.i32(helpCommand);
-  w.i32(helpTopic);
-  for (const std::string* s : {&title, &fileName, &filter, &initialFolder, &defaultExtension, &fontName, &helpFile})
-    w.countedText(*s);
-  return w.take();
-}
+template struct VersionedBlob<CommonDlgProperties>;
 
-void CommonDlgProperties::Clamp() {
+void CommonDlgProperties::Normalise() {
   dialogType = std::clamp(dialogType, 0, 3);
   helpCommand = std::clamp(helpCommand, 0, 5);
   filterIndex = std::max(filterIndex, 0);

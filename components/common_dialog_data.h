@@ -7,11 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
+
 namespace comp {
 
 enum DialogType : int32_t { DialogOpen = 0, DialogSave = 1, DialogFont = 2, DialogHelp = 3 };
 
-struct CommonDlgProperties {
+struct CommonDlgProperties : VersionedBlob<CommonDlgProperties> {
+  // Stored versions: up to 1; every older one holds the same fields.
+  static constexpr int32_t kOldestVersion = kAnyOlderVersion;
+  static constexpr int32_t kBlobVersion = 1;
+
   int32_t dialogType = DialogOpen;
   std::string title;
   std::string fileName;
@@ -35,12 +41,13 @@ struct CommonDlgProperties {
   int32_t helpCommand = 0;
   int32_t helpTopic = 0;
 
-  // Blob version 1 (version 0 reads the same); a higher version or a short blob fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
   // Keeps DialogType and HelpCommand in range and FilterIndex and FontSize non-negative.
-  void Clamp();
+  void Normalise();
 };
+extern template struct VersionedBlob<CommonDlgProperties>;
 
 // The system's filter list from "description|pattern|...": trailing white space
 // removed, "||" appended unless present, then every "|" (a character, never the

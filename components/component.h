@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "runtime/events.h"
 #include "runtime/handles.h"
@@ -66,6 +67,22 @@ class Component : public rt::WindowObject {
   const rt::LibraryLink& link_;
   uint32_t windowId_;
   uint32_t componentId_;
+};
+
+// A component whose properties are one stored record (Data: Read and Write its blob),
+// kept as the component's data.
+template <class Data>
+class StoredComponent : public Component {
+ public:
+  using StoredData = Data;
+  using Component::Component;
+
+  const Data& data() const { return data_; }
+  // The property blob.
+  std::vector<uint8_t> WriteProperties() const { return data_.Write(); }
+
+ protected:
+  Data data_;
 };
 
 // The kernel types' GetAllProperties hand their blob over with rt::BlobToGlobal.

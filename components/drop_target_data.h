@@ -5,16 +5,23 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/blob_fields.h"
+
 namespace comp {
 
-struct DropTargetProperties {
+struct DropTargetProperties : VersionedBlob<DropTargetProperties> {
+  // Stored versions: up to 1; every older one holds the same fields.
+  static constexpr int32_t kOldestVersion = kAnyOlderVersion;
+  static constexpr int32_t kBlobVersion = 1;
+
   bool acceptText = false;
   bool acceptHtml = false;
   bool acceptUrl = false;
   bool acceptFiles = false;
-  // Version 1 (version 0 reads the same); a higher version or a short blob fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
+extern template struct VersionedBlob<DropTargetProperties>;
 
 }  // namespace comp

@@ -43,7 +43,7 @@ bool EditSpin::OnReflected(UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
   return true;
 }
 
-EditBox::EditBox(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
+EditBox::EditBox(uint32_t windowId, uint32_t componentId) : StoredComponent(KernelLink(), windowId, componentId) {}
 
 EditBox* EditBox::Create(const CreateArgs& a) {
   if (a.blobSize < 0) return nullptr;

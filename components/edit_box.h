@@ -44,7 +44,7 @@ class EditSpin : public rt::WindowObject {
 
 // edit_box.cpp: creation; edit_box_properties.cpp: the property slots;
 // edit_box_messages.cpp: messages and notifications.
-class EditBox : public Component {
+class EditBox : public StoredComponent<EditBoxData> {
  public:
   // Property indexes as the type's handler sees them (property 8 is 0).
   enum Property : int32_t {
@@ -53,13 +53,12 @@ class EditBox : public Component {
     PSelText, PDataSource, PDataField, PCount
   };
 
-  using StoredData = EditBoxData;
   static EditBox* Create(const CreateArgs& args);
   static void VisitStoredTexts(EditBoxData& data, rt::TextVisitorFn visitor, void* userData);
 
-  const EditBoxData& data() const { return data_; }
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);
+  // The property blob, with the content as the window holds it.
   std::vector<uint8_t> WriteProperties();
   bool WantsKey(int32_t virtualKey) const;
   HWND spinWindow() const;
@@ -81,7 +80,6 @@ class EditBox : public Component {
   LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
   void OnNcPaint();
 
-  EditBoxData data_;
   ComponentFont font_;
   rt::GdiObject<HBRUSH> brush_;
   EditSpin* spin_ = nullptr;  // owned by its window

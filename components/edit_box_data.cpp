@@ -1,6 +1,6 @@
 #include "components/edit_box_data.h"
 
-#include "runtime/byte_reader.h"
+#include "components/blob_fields.h"
 
 namespace comp {
 
@@ -18,62 +18,18 @@ void EditBoxData::Normalise() {
   selLength = NonNegativeOrMinusOne(selLength);
 }
 
-bool EditBoxData::Read(const uint8_t* blob, size_t size) {
-  Reset();
-  rt::ByteReader r(blob, size);
-  int32_t version = r.i32();
-  if (!r.ok() || version < 0 || version > 2) return false;
-  border = r.i32();
-  textColor = r.u32();
-  backColor = r.u32();
-  hideSelection = r.i32();
-  maxLength = r.i32();
-  multiLine = r.i32();
-  scrollBars = r.i32();
-  alignment = r.i32();
-  inputMode = r.i32();
-  passwordChar = r.i16();
-  caseConversion = r.i32();
-  spinType = r.i32();
-  spinMin = r.i32();
-  spinMax = r.i32();
-  selStart = r.i32();
-  selLength = r.i32();
-  font = r.counted();
-  content = r.countedText();
-  if (version >= 2) {
-    dataSource = r.countedText();
-    dataField = r.countedText();
-  }
-  if (!r.ok()) return false;
-  Normalise();
-  return true;
+template <class Record, class Fields>
+void EditBoxData::Visit(Record& d, Fields& f) {
+  f.i32(d.border);
+  f.u32(d.textColor, d.backColor);
+  f.i32(d.hideSelection, d.maxLength, d.multiLine, d.scrollBars, d.alignment, d.inputMode);
+  f.i16(d.passwordChar);
+  f.i32(d.caseConversion, d.spinType, d.spinMin, d.spinMax, d.selStart, d.selLength);
+  f.counted(d.font);
+  f.countedText(d.content);
+  if (f.version() >= 2) f.countedText(d.dataSource, d.dataField);
 }
 
-std::vector<uint8_t> EditBoxData::Write() const {
-  rt::ByteAppender a;
-  a.i32(2);
-  a.i32(border);
-  a.u32(textColor);
-  a.u32(backColor);
-  a.i32(hideSelection);
-  a.i32(maxLength);
-  a.i32(multiLine);
-  a.i32(scrollBars);
-  a.i32(alignment);
-  a.i32(inputMode);
-  a.i16(passwordChar);
-  a.i32(caseConversion);
-  a.i32(spinType);
-  a.i32(spinMin);
-  a.i32(spinMax);
-  a.i32(selStart);
-  a.i32(selLength);
-  a.counted(font);
-  a.countedText(content);
-  a.countedText(dataSource);
-  a.countedText(dataField);
-  return a.take();
-}
+template struct VersionedBlob<EditBoxData>;
 
 }  // namespace comp

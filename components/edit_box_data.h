@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
 #include "components/property_values.h"
 
 namespace comp {
 
 // The edit box's properties and their PropertyBlob (versions 0 to 2).
-struct EditBoxData {
+struct EditBoxData : VersionedBlob<EditBoxData> {
+  static constexpr int32_t kOldestVersion = 0;
+  static constexpr int32_t kBlobVersion = 2;
+
   std::string content;
   int32_t border = 1;
   uint32_t textColor = 0;
@@ -32,11 +36,12 @@ struct EditBoxData {
   int32_t selLength = 0;
   std::string dataSource, dataField;
 
-  void Reset() { *this = EditBoxData(); }
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
   void Normalise();
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
+extern template struct VersionedBlob<EditBoxData>;
 
 // SelStart and SelLength: -1 is kept (caret at the end, select all), other negative
 // values become 0.

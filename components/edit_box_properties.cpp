@@ -100,22 +100,19 @@ int32_t EditBox::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool EditBox::GetProperty(int32_t index, rt::PropertyData* v) {
+  using D = EditBoxData;
+  // Content, PasswordChar and the selection are computed below.
+  static const StoredField<D> kFields[] = {{}, &D::border, &D::textColor, &D::backColor, &D::font, &D::hideSelection,
+                                           &D::maxLength, &D::multiLine, &D::scrollBars, &D::alignment,
+                                           &D::inputMode, {}, &D::caseConversion, &D::spinType, &D::spinMin,
+                                           &D::spinMax, {}, {}, {}, &D::dataSource, &D::dataField};
+  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every edit box property");
   DWORD start = 0, end = 0;
   switch (index) {
     case PContent:
       scratch_ = designMode_ ? data_.content : WindowText();
       PutText(v, scratch_);
       return true;
-    case PBorder: PutInt(v, data_.border); return true;
-    case PTextColor: PutInt(v, static_cast<int32_t>(data_.textColor)); return true;
-    case PBackColor: PutInt(v, static_cast<int32_t>(data_.backColor)); return true;
-    case PFont: PutBytes(v, data_.font); return true;
-    case PHideSelection: PutInt(v, data_.hideSelection); return true;
-    case PMaxLength: PutInt(v, data_.maxLength); return true;
-    case PMultiLine: PutInt(v, data_.multiLine); return true;
-    case PScrollBars: PutInt(v, data_.scrollBars); return true;
-    case PAlignment: PutInt(v, data_.alignment); return true;
-    case PInputMode: PutInt(v, data_.inputMode); return true;
     case PPasswordChar: {
       uint16_t code = static_cast<uint16_t>(data_.passwordChar);
       scratch_.clear();
@@ -124,10 +121,6 @@ bool EditBox::GetProperty(int32_t index, rt::PropertyData* v) {
       PutText(v, scratch_);
       return true;
     }
-    case PCaseConversion: PutInt(v, data_.caseConversion); return true;
-    case PSpinType: PutInt(v, data_.spinType); return true;
-    case PSpinMin: PutInt(v, data_.spinMin); return true;
-    case PSpinMax: PutInt(v, data_.spinMax); return true;
     case PSelStart: case PSelLength: case PSelText: {
       SendMessageA(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
       if (index == PSelStart) PutInt(v, static_cast<int32_t>(start));
@@ -151,9 +144,7 @@ bool EditBox::GetProperty(int32_t index, rt::PropertyData* v) {
       }
       return true;
     }
-    case PDataSource: PutText(v, data_.dataSource); return true;
-    case PDataField: PutText(v, data_.dataField); return true;
-    default: return false;
+    default: return PutStoredField(data_, kFields, index, v);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/menu.h"
+#include "components/window_component.h"
 #include "runtime/window_loader.h"
 
 namespace comp {

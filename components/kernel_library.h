@@ -14,8 +14,6 @@ rt::LibraryLink& KernelLink();
 int32_t __stdcall KernelNotify(int32_t code, int32_t arg1, int32_t arg2);
 const rt::LibraryDescriptor& KernelLibrary();
 
-// Type entries defined next to each component type.
-extern const rt::ComponentTypeInfo kWindowType;  // type 1
-extern const rt::ComponentTypeInfo kMenuType;    // type 3
+extern const rt::ComponentTypeInfo kMenuType;  // type 3
 
 }  // namespace comp

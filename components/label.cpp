@@ -37,7 +37,7 @@ void Label::VisitStoredTexts(LabelData& d, rt::TextVisitorFn visitor, void* user
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});
 }
 
-Label::Label(uint32_t windowId, uint32_t componentId) : Component(KernelLink(), windowId, componentId) {}
+Label::Label(uint32_t windowId, uint32_t componentId) : StoredComponent(KernelLink(), windowId, componentId) {}
 
 Label* Label::Create(const CreateArgs& a) {
   if (a.blobSize < 0) return nullptr;
@@ -101,33 +101,23 @@ int32_t Label::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool Label::GetProperty(int32_t index, rt::PropertyData* v) {
-  switch (index) {
-    case PCaption: PutText(v, data_.caption); return true;
-    case PEffect: PutInt(v, data_.effect); return true;
-    case PBorder: PutInt(v, data_.border); return true;
-    case PGradientBorderWidth: PutInt(v, data_.gradientBorderWidth); return true;
-    case PBorderColor1: case PBorderColor2: case PBorderColor3:
-      PutInt(v, static_cast<int32_t>(data_.borderColors[index - PBorderColor1]));
-      return true;
-    case PFont: PutBytes(v, data_.font); return true;
-    case PTextColor: PutInt(v, static_cast<int32_t>(data_.textColor)); return true;
-    case PBackColor: PutInt(v, static_cast<int32_t>(data_.backColor)); return true;
-    case PPicture: PutBytes(v, data_.picture); return true;
-    case PPictureMode: PutInt(v, data_.pictureMode); return true;
-    case PGradientBackMode: PutInt(v, data_.gradientBackMode); return true;
-    case PBackColor1: case PBackColor2: case PBackColor3:
-      PutInt(v, static_cast<int32_t>(data_.backColors[index - PBackColor1]));
-      return true;
-    case PHorzAlign: PutInt(v, data_.horzAlign); return true;
-    case PWordWrap: PutInt(v, data_.wordWrap); return true;
-    case PVertAlign: PutInt(v, data_.vertAlign); return true;
-    case PDataSource: PutText(v, data_.dataSource); return true;
-    case PDataField: PutText(v, data_.dataField); return true;
-    default: return false;
+  using D = LabelData;
+  // The three border and three background colours are array elements, put below.
+  static const StoredField<D> kFields[] = {&D::caption, &D::effect, &D::border, &D::gradientBorderWidth, {}, {}, {},
+                                           &D::font, &D::textColor, &D::backColor, &D::picture, &D::pictureMode,
+                                           &D::gradientBackMode, {}, {}, {}, &D::horzAlign, &D::wordWrap,
+                                           &D::vertAlign, &D::dataSource, &D::dataField};
+  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every label property");
+  if (index >= PBorderColor1 && index <= PBorderColor3) {
+    PutField(v, data_.borderColors[index - PBorderColor1]);
+    return true;
   }
+  if (index >= PBackColor1 && index <= PBackColor3) {
+    PutField(v, data_.backColors[index - PBackColor1]);
+    return true;
+  }
+  return PutStoredField(data_, kFields, index, v);
 }
-
-std::vector<uint8_t> Label::WriteProperties() const { return data_.Write(); }
 
 LRESULT Label::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {

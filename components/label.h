@@ -25,16 +25,13 @@ COLORREF GradientColorAt(const COLORREF* colors, int count, int t, int span);
 // Runtime message whose arguments go to the label's event 0.
 constexpr UINT kLabelEventMessage = 0x8075;
 
-class Label : public Component {
+class Label : public StoredComponent<LabelData> {
  public:
-  using StoredData = LabelData;
   static Label* Create(const CreateArgs& args);
   static void VisitStoredTexts(LabelData& data, rt::TextVisitorFn visitor, void* userData);
 
-  const LabelData& data() const { return data_; }
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);
-  std::vector<uint8_t> WriteProperties() const;
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -47,7 +44,6 @@ class Label : public Component {
   bool PaintGradient(HDC dc, const RECT& area, const RECT& update);
   void PaintCaption(HDC dc, const RECT& area);
 
-  LabelData data_;
   ComponentFont font_;
   Picture picture_;
   bool pictureDecoded_ = false;

@@ -1,6 +1,6 @@
 #include "components/label_data.h"
 
-#include "runtime/byte_reader.h"
+#include "components/blob_fields.h"
 
 namespace comp {
 
@@ -15,56 +15,18 @@ void LabelData::Normalise() {
   wordWrap = wordWrap ? 1 : 0;
 }
 
-bool LabelData::Read(const uint8_t* blob, size_t size) {
-  Reset();
-  rt::ByteReader r(blob, size);
-  int32_t version = r.i32();
-  if (!r.ok() || version < 0 || version > 2) return false;
-  effect = r.i32();
-  gradientBorderWidth = r.i32();
-  border = r.i32();
-  for (uint32_t& c : borderColors) c = r.u32();
-  textColor = r.u32();
-  backColor = r.u32();
-  pictureMode = r.i32();
-  gradientBackMode = r.i32();
-  for (uint32_t& c : backColors) c = r.u32();
-  horzAlign = r.i32();
-  vertAlign = r.i32();
-  wordWrap = r.i32();
-  font = r.counted();
-  picture = r.counted();
-  caption = r.countedText();
-  if (version >= 2) {
-    dataSource = r.countedText();
-    dataField = r.countedText();
-  }
-  if (!r.ok()) return false;
-  Normalise();
-  return true;
+template <class Record, class Fields>
+void LabelData::Visit(Record& d, Fields& f) {
+  f.i32(d.effect, d.gradientBorderWidth, d.border);
+  f.u32(d.borderColors[0], d.borderColors[1], d.borderColors[2], d.textColor, d.backColor);
+  f.i32(d.pictureMode, d.gradientBackMode);
+  f.u32(d.backColors[0], d.backColors[1], d.backColors[2]);
+  f.i32(d.horzAlign, d.vertAlign, d.wordWrap);
+  f.counted(d.font, d.picture);
+  f.countedText(d.caption);
+  if (f.version() >= 2) f.countedText(d.dataSource, d.dataField);
 }
 
-std::vector<uint8_t> LabelData::Write() const {
-  rt::ByteAppender a;
-  a.i32(2);
-  a.i32(effect);
-  a.i32(gradientBorderWidth);
-  a.i32(border);
-  for (uint32_t c : borderColors) a.u32(c);
-  a.u32(textColor);
-  a.u32(backColor);
-  a.i32(pictureMode);
-  a.i32(gradientBackMode);
-  for (uint32_t c : backColors) a.u32(c);
-  a.i32(horzAlign);
-  a.i32(vertAlign);
-  a.i32(wordWrap);
-  a.counted(font);
-  a.counted(picture);
-  a.countedText(caption);
-  a.countedText(dataSource);
-  a.countedText(dataField);
-  return a.take();
-}
+template struct VersionedBlob<LabelData>;
 
 }  // namespace comp

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
 #include "components/property_values.h"
 
 namespace comp {
 
 // The label's properties and their PropertyBlob (versions 0 to 2).
-struct LabelData {
+struct LabelData : VersionedBlob<LabelData> {
+  static constexpr int32_t kOldestVersion = 0;
+  static constexpr int32_t kBlobVersion = 2;
+
   std::string caption = "标签";
   int32_t effect = 0;
   int32_t border = 0;
@@ -29,12 +33,12 @@ struct LabelData {
   int32_t vertAlign = 1;
   std::string dataSource, dataField;
 
-  void Reset() { *this = LabelData(); }
-  // Starts with a reset; false for an unknown version or a blob that ends early.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
   // Brings choices and widths into their ranges.
   void Normalise();
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
+extern template struct VersionedBlob<LabelData>;
 
 }  // namespace comp

@@ -223,44 +223,24 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
 }
 
 bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
+  using P = ListViewProperties;
+  // The colours and the selected item are asked of the control below.
+  static const StoredField<P> kFields[] = {
+      &P::border, {}, {}, {}, &P::font, &P::viewType, &P::alignment, &P::autoArrange, &P::wrapLabels, &P::columns,
+      &P::hideColumnHeader, &P::headerImages, &P::sortableHeader, &P::fullRowSelect, &P::gridLines, &P::dragColumns,
+      &P::images, &P::stateImages, &P::hotTracking, &P::handCursor, &P::underlineHot, &P::underlineCold,
+      &P::editLabels, &P::sortOrder, &P::checkBoxes, &P::flatScrollBars, &P::singleSelection, {},
+      &P::alwaysShowSelection, &P::items, &P::editedText};
+  static_assert(sizeof kFields / sizeof kFields[0] == LvPropertyCount, "a field for every list property");
   PutInt(data, 0);
-  const ListViewProperties& p = props_;
-  const auto set = [data](int32_t v) { PutInt(data, v); };
   switch (index) {
-    case LvBorder: set(p.border); break;
     case LvTextColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTCOLOR, 0, 0)); break;
     case LvTextBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTBKCOLOR, 0, 0)); break;
     case LvBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETBKCOLOR, 0, 0)); break;
-    case LvFont: PutBytes(data, p.font); break;
-    case LvViewType: set(p.viewType); break;
-    case LvAlignment: set(p.alignment); break;
-    case LvAutoArrange: set(p.autoArrange); break;
-    case LvWrapLabels: set(p.wrapLabels); break;
-    case LvColumns: PutBytes(data, p.columns); break;
-    case LvHideColumnHeader: set(p.hideColumnHeader); break;
-    case LvHeaderImages: PutBytes(data, p.headerImages); break;
-    case LvSortableHeader: set(p.sortableHeader); break;
-    case LvFullRowSelect: set(p.fullRowSelect); break;
-    case LvGridLines: set(p.gridLines); break;
-    case LvDragColumns: set(p.dragColumns); break;
-    case LvImages: PutBytes(data, p.images); break;
-    case LvStateImages: PutBytes(data, p.stateImages); break;
-    case LvHotTracking: set(p.hotTracking); break;
-    case LvHandCursor: set(p.handCursor); break;
-    case LvUnderlineHot: set(p.underlineHot); break;
-    case LvUnderlineCold: set(p.underlineCold); break;
-    case LvEditLabels: set(p.editLabels); break;
-    case LvSortOrder: set(p.sortOrder); break;
-    case LvCheckBoxes: set(p.checkBoxes); break;
-    case LvFlatScrollBars: set(p.flatScrollBars); break;
-    case LvSingleSelection: set(p.singleSelection); break;
     case LvSelectedItem:
-      set(static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+      PutInt(data, static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
       break;
-    case LvAlwaysShowSelection: set(p.alwaysShowSelection); break;
-    case LvItems: PutBytes(data, p.items); break;
-    case LvEditedText: PutText(data, p.editedText); break;
-    default: return false;
+    default: return PutStoredField(props_, kFields, index, data);
   }
   return true;
 }

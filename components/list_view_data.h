@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
 #include "components/property_values.h"
 
 namespace comp {
 
-struct ListViewProperties {
+struct ListViewProperties : VersionedBlob<ListViewProperties> {
+  // Stored versions: up to 1; every older one holds the same fields.
+  static constexpr int32_t kOldestVersion = kAnyOlderVersion;
+  static constexpr int32_t kBlobVersion = 1;
+
   int32_t border = 1;
   uint32_t textColor = 0;
   uint32_t textBackColor = 0xFFFFFF;
@@ -43,13 +48,15 @@ struct ListViewProperties {
   std::vector<uint8_t> items;
   std::string editedText;  // not serialised
 
-  // Blob version 1.  Reading starts from the defaults; a higher version or data that
-  // ends early fails.
-  bool Read(const uint8_t* blob, size_t size);
-  std::vector<uint8_t> Write() const;
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
+  // Brings the choices into their ranges and SelectedItem to -1 or above.
+  void Normalise();
   bool IconView() const { return viewType == 0 || viewType == 1; }
   bool ReportView() const { return viewType == 3; }
 };
+extern template struct VersionedBlob<ListViewProperties>;
 
 struct ListColumn {
   bool bitmapOnRight = false;
@@ -57,6 +64,9 @@ struct ListColumn {
   int32_t alignment = 0;  // 0 left, 1 centre, 2 right
   int32_t width = 0;
   std::string caption;
+  // The stored fields in table order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
 struct ListItemRecord {
   bool furtherColumn = false;  // a further column of the last new item
@@ -66,6 +76,9 @@ struct ListItemRecord {
   int32_t data = 0;
   std::string text;
   std::string tip;
+  // The stored fields in table order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
 // Parse the column and item tables; false when a record is cut off.
 bool ParseColumnTable(const std::vector<uint8_t>& bytes, std::vector<ListColumn>* columns);

@@ -2,8 +2,11 @@
 // numbers in the first word; texts and byte sets as the address of the first byte in
 // it, a byte set's length in the second.  Handed-out addresses stay the component's.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "runtime/program_image.h"
@@ -33,6 +36,34 @@ inline void PutText(rt::PropertyData* d, const std::string& s) {
 inline void PutBytes(rt::PropertyData* d, const std::vector<uint8_t>& b) {
   d->value = b.empty() ? 0 : rt::Word(b.data());
   d->high = static_cast<uint32_t>(b.size());
+}
+
+// The stored field behind one property, which hands it out as the field holds it:
+// numbers and logicals (1 or 0) in the first word, texts and byte sets as PutText and
+// PutBytes give them.  Empty (std::monostate) for a property computed otherwise.
+template <class Data>
+using StoredField = std::variant<std::monostate, int32_t Data::*, uint32_t Data::*, bool Data::*,
+                                 std::string Data::*, std::vector<uint8_t> Data::*>;
+inline void PutField(rt::PropertyData* d, int32_t v) { PutInt(d, v); }
+inline void PutField(rt::PropertyData* d, uint32_t v) { PutInt(d, static_cast<int32_t>(v)); }
+inline void PutField(rt::PropertyData* d, bool v) { PutInt(d, v ? 1 : 0); }
+inline void PutField(rt::PropertyData* d, const std::string& s) { PutText(d, s); }
+inline void PutField(rt::PropertyData* d, const std::vector<uint8_t>& b) { PutBytes(d, b); }
+// Puts property `index` from its field in `fields`, one per property in property
+// order; false for an index out of range or a property without a field.
+template <class Data, size_t N>
+bool PutStoredField(const Data& data, const StoredField<Data> (&fields)[N], int32_t index, rt::PropertyData* d) {
+  if (index < 0 || static_cast<size_t>(index) >= N) return false;
+  return std::visit(
+      [&](auto member) {
+        if constexpr (std::is_same_v<decltype(member), std::monostate>) {
+          return false;
+        } else {
+          PutField(d, data.*member);
+          return true;
+        }
+      },
+      fields[index]);
 }
 
 }  // namespace comp

@@ -19,6 +19,8 @@
 
 namespace comp {
 
+extern const rt::ComponentTypeInfo kWindowType;  // kernel type 1
+
 class WindowComponent : public Component, public rt::FormWindow {
  public:
   using StoredData = WindowProperties;

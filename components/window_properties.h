@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "components/blob_fields.h"
 #include "components/property_values.h"
 
 namespace comp {
@@ -14,8 +15,10 @@ enum WindowBorder : int32_t {
 };
 enum WindowStart : int32_t { StartAsStored = 0, StartCentred, StartMinimised, StartMaximised };
 
-struct WindowProperties {
-  static constexpr int32_t kVersion = 6;
+struct WindowProperties : VersionedBlob<WindowProperties> {
+  // Stored versions: up to 6; every older one holds the same fields.
+  static constexpr int32_t kOldestVersion = kAnyOlderVersion;
+  static constexpr int32_t kBlobVersion = 6;
 
   std::string caption;
   int32_t border = BorderFixed;
@@ -42,11 +45,10 @@ struct WindowProperties {
   bool captionAlwaysActive = false;
   std::string className;
 
-  void Reset() { *this = WindowProperties(); }
-  // Resets, then reads the fields of the version found; false for a version above 6,
-  // a truncated blob or a negative count.
-  bool Read(const uint8_t* data, size_t size);
-  std::vector<uint8_t> Write() const;  // always the newest version
+  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  template <class Record, class Fields>
+  static void Visit(Record& d, Fields& f);
 };
+extern template struct VersionedBlob<WindowProperties>;
 
 }  // namespace comp

@@ -43,57 +43,45 @@ class UniqueHandle {
     return ok;
   }
 
+ protected:
+  // The slot that a creating call fills, after the handle held (if any) is released.
+  Handle* emptySlot() {
+    reset();
+    return &h_;
+  }
+
  private:
   Handle h_ = Traits::Empty();
 };
 
 namespace handle_traits {
-struct File {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Release(Handle h) { return CloseHandle(h) != FALSE; }
-};
-struct Find {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Release(Handle h) { return FindClose(h) != FALSE; }
-};
-struct Module {
-  using Handle = HMODULE;
+// A handle released by a function that answers non-zero on success; empty is null.
+template <typename H, BOOL(WINAPI* Free)(H)>
+struct ReleasedBy {
+  using Handle = H;
   static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return FreeLibrary(h) != FALSE; }
+  static bool Release(Handle h) { return Free(h) != FALSE; }
 };
-struct Icon {
-  using Handle = HICON;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyIcon(h) != FALSE; }
+// A kernel handle of that kind whose empty value is INVALID_HANDLE_VALUE.
+template <BOOL(WINAPI* Free)(HANDLE)>
+struct KernelReleasedBy : ReleasedBy<HANDLE, Free> {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
 };
-struct Menu {
-  using Handle = HMENU;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyMenu(h) != FALSE; }
-};
-struct Accelerators {
-  using Handle = HACCEL;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DestroyAcceleratorTable(h) != FALSE; }
-};
+using File = KernelReleasedBy<&CloseHandle>;
+using Find = KernelReleasedBy<&FindClose>;
+using Module = ReleasedBy<HMODULE, &FreeLibrary>;
+using Icon = ReleasedBy<HICON, &DestroyIcon>;
+using Menu = ReleasedBy<HMENU, &DestroyMenu>;
+using Accelerators = ReleasedBy<HACCEL, &DestroyAcceleratorTable>;
+using MemoryDC = ReleasedBy<HDC, &DeleteDC>;
+using ImageList = ReleasedBy<HIMAGELIST, &ImageList_Destroy>;
+// DeleteObject takes any GDI object type.
 template <typename T>
-struct Gdi {
+struct Gdi : ReleasedBy<HGDIOBJ, &DeleteObject> {
   using Handle = T;
   static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DeleteObject(h) != FALSE; }
 };
-struct MemoryDC {
-  using Handle = HDC;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return DeleteDC(h) != FALSE; }
-};
-struct ImageList {
-  using Handle = HIMAGELIST;
-  static Handle Empty() { return nullptr; }
-  static bool Release(Handle h) { return ImageList_Destroy(h) != FALSE; }
-};
+// GlobalFree answers null on success.
 struct Global {
   using Handle = HGLOBAL;
   static Handle Empty() { return nullptr; }
@@ -190,41 +178,28 @@ class ClipboardSession {
   bool open_;
 };
 
-// An owned COM interface pointer: one reference, released when it goes out of scope.
+namespace handle_traits {
 template <typename T>
-class ComPtr {
+struct Com {
+  using Handle = T*;
+  static Handle Empty() { return nullptr; }
+  static bool Release(Handle p) {
+    p->Release();
+    return true;
+  }
+};
+}  // namespace handle_traits
+
+// An owned COM interface pointer: one reference, released when it goes out of scope.
+// Constructed from a pointer, it takes over a reference the caller holds.
+template <typename T>
+class ComPtr : public UniqueHandle<handle_traits::Com<T>> {
  public:
-  ComPtr() = default;
-  explicit ComPtr(T* p) : p_(p) {}  // takes over a reference the caller holds
-  ComPtr(ComPtr&& o) noexcept : p_(o.release()) {}
-  ComPtr& operator=(ComPtr&& o) noexcept {
-    if (this != &o) reset(o.release());
-    return *this;
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() { reset(); }
-
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  T* release() { return std::exchange(p_, nullptr); }
-  void reset(T* p = nullptr) {
-    if (p_ && p_ != p) p_->Release();
-    p_ = p;
-  }
+  using UniqueHandle<handle_traits::Com<T>>::UniqueHandle;
+  T* operator->() const { return this->get(); }
   // Receives a new reference from a creating call (any reference held is released).
-  void** out() {
-    reset();
-    return reinterpret_cast<void**>(&p_);
-  }
-  T** address() {
-    reset();
-    return &p_;
-  }
-
- private:
-  T* p_ = nullptr;
+  void** out() { return reinterpret_cast<void**>(this->emptySlot()); }
+  T** address() { return this->emptySlot(); }
 };
 
 }  // namespace rt

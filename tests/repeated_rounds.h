@@ -25,6 +25,7 @@
 #include "runtime/library_link.h"
 #include "runtime/runtime_service.h"
 #include "runtime/values.h"
+#include "test_window.h"
 
 namespace rounds {
 
@@ -103,13 +104,8 @@ class Rounds {
     const int32_t service = rt::LibraryLink::Word(reinterpret_cast<const void*>(&Service));
     comp::ListViewLibraryNotify(1, service, 0);
     comp::ImageListLibraryNotify(1, service, 0);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "RepeatedRoundsFrame";
-    RegisterClassA(&wc);
-    frame_ = CreateWindowExA(0, wc.lpszClassName, "rounds", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    frame_ = testing_support::CreateTestWindow("RepeatedRoundsFrame", FrameProc, WS_OVERLAPPEDWINDOW, 640, 480,
+                                               "rounds");
     if (frame_)
       view_ = comp::ListView::Create(
           {nullptr, 0, WS_VISIBLE, frame_, 100, nullptr, 0, 0, 620, 440, kWindowId, kComponentId, false});

@@ -59,6 +59,36 @@ class ComponentTest : public ::testing::Test {
   TestParent* parent_ = nullptr;
 };
 
+// The fixture for one component type C: made through GetInterface from a test blob
+// (Blob::Bytes()) at 10,10, by default kWidth by kHeight, with control id 100.
+template <class C, rt::GetInterfaceFn GetInterface, int kWidth, int kHeight>
+class TypedComponentTest : public ComponentTest {
+ protected:
+  template <class Blob>
+  C* Make(const Blob& b, int w = kWidth, int h = kHeight) {
+    return static_cast<C*>(Create(GetInterface, b.Bytes(), 10, 10, w, h, 100));
+  }
+  // The component's PropertyChanged slot with the value word `value`.
+  int32_t Change(C* component, int32_t index, uint32_t value) {
+    rt::PropertyData d = {value, 0};
+    return Slot<rt::PropertyChangedFn>(GetInterface, rt::SlotPropertyChanged)(component, index, &d, nullptr);
+  }
+  // The first word that the component's GetProperty slot gives; the call must succeed.
+  int32_t Get(C* component, int32_t index) {
+    rt::PropertyData d = {0xdeadbeef, 0};
+    EXPECT_EQ(Slot<rt::GetPropertyFn>(GetInterface, rt::SlotGetProperty)(component, index, &d), 1);
+    return static_cast<int32_t>(d.value);
+  }
+};
+
+// The data-binding texts at the end of an edit box or label blob from version 2 on.
+inline void AppendDataBinding(rt::ByteAppender& a, int32_t version, const std::string& source,
+                              const std::string& field) {
+  if (version < 2) return;
+  a.countedText(source);
+  a.countedText(field);
+}
+
 constexpr uint32_t kWindowId = 0x52010001;
 constexpr uint32_t kComponentId = 0x16010005;
 

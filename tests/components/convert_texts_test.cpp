@@ -13,6 +13,7 @@
 #include "components/edit_box.h"
 #include "components/kernel_library.h"
 #include "components/label.h"
+#include "components/window_component.h"
 #include "global_bytes.h"
 
 namespace {

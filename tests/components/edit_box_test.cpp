@@ -24,31 +24,15 @@ struct EditBlob {
     for (int32_t v : {caseConversion, spinType, spinMin, spinMax, selStart, selLength}) a.i32(v);
     a.i32(0);  // default font
     a.countedText(content);
-    if (version >= 2) {
-      a.countedText(dataSource);
-      a.countedText(dataField);
-    }
+    AppendDataBinding(a, version, dataSource, dataField);
     return a.take();
   }
 };
 
-class EditBoxTest : public ComponentTest {
+class EditBoxTest : public TypedComponentTest<comp::EditBox, &comp::EditBoxGetInterface, 120, 24> {
  protected:
-  comp::EditBox* Make(const EditBlob& b, int w = 120, int h = 24) {
-    return static_cast<comp::EditBox*>(Create(&comp::EditBoxGetInterface, b.Bytes(), 10, 10, w, h, 100));
-  }
-  int32_t Change(comp::EditBox* box, int32_t index, uint32_t value) {
-    rt::PropertyData d = {value, 0};
-    return Slot<rt::PropertyChangedFn>(&comp::EditBoxGetInterface, rt::SlotPropertyChanged)(box, index, &d,
-                                                                                          nullptr);
-  }
   int32_t ChangeText(comp::EditBox* box, int32_t index, const char* text) {
     return Change(box, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)));
-  }
-  int32_t Get(comp::EditBox* box, int32_t index) {
-    rt::PropertyData d = {0xdeadbeef, 0};
-    EXPECT_EQ(Slot<rt::GetPropertyFn>(&comp::EditBoxGetInterface, rt::SlotGetProperty)(box, index, &d), 1);
-    return static_cast<int32_t>(d.value);
   }
   static void Type(HWND hwnd, const char* text) {
     for (const char* p = text; *p; ++p) SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(*p), 1);

@@ -39,6 +39,17 @@ inline State& Runtime() {
 
 inline void Reset() { Runtime() = State(); }
 
+// What a fired event record (plain or typed) says about where the event comes from.
+template <class Record>
+FiredEvent EventOf(int32_t code, const Record& r) {
+  FiredEvent e;
+  e.code = code;
+  e.windowId = r.windowId;
+  e.elementId = r.elementId;
+  e.eventIndex = r.eventIndex;
+  return e;
+}
+
 inline int32_t __stdcall Service(int32_t code, int32_t arg1, int32_t arg2) {
   State& s = Runtime();
   switch (code) {
@@ -47,11 +58,7 @@ inline int32_t __stdcall Service(int32_t code, int32_t arg1, int32_t arg2) {
       return rt::LibraryLink::Word(s.componentObject);
     case rt::SvcFireEvent: {
       auto* r = static_cast<rt::EventRecord*>(rt::LibraryLink::Pointer(arg1));
-      FiredEvent e;
-      e.code = code;
-      e.windowId = r->windowId;
-      e.elementId = r->elementId;
-      e.eventIndex = r->eventIndex;
+      FiredEvent e = EventOf(code, *r);
       e.args.assign(r->args, r->args + r->argCount);
       s.events.push_back(e);
       if (s.answer) {
@@ -62,11 +69,7 @@ inline int32_t __stdcall Service(int32_t code, int32_t arg1, int32_t arg2) {
     }
     case rt::SvcFireTypedEvent: {
       auto* r = static_cast<rt::TypedEventRecord*>(rt::LibraryLink::Pointer(arg1));
-      FiredEvent e;
-      e.code = code;
-      e.windowId = r->windowId;
-      e.elementId = r->elementId;
-      e.eventIndex = r->eventIndex;
+      FiredEvent e = EventOf(code, *r);
       for (int i = 0; i < r->argCount; ++i) e.args.push_back(static_cast<int32_t>(r->args[i].tag));
       if (r->argCount == 1 && (r->args[0].flags & rt::ArgByReference)) {
         char** variable = static_cast<char**>(rt::LibraryLink::Pointer(static_cast<int32_t>(r->args[0].low)));

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "runtime/byte_reader.h"
+#include "test_library.h"
 
 namespace formtest {
 
@@ -141,14 +142,7 @@ const rt::ComponentTypeInfo kTypes[4] = {
     {"releasing", "Releasing", nullptr, 0, nullptr, 0x80040, 0, 0, nullptr, 12, kBoxProperties, &BoxInterface, 0,
      nullptr},
 };
-rt::LibraryDescriptor MakeLibrary() {
-  rt::LibraryDescriptor d = {};
-  d.formatMark = rt::kLibraryFormatMark;
-  d.typeCount = 4;
-  d.types = kTypes;
-  return d;
-}
-const rt::LibraryDescriptor kTestLibrary = MakeLibrary();
+const rt::LibraryDescriptor kTestLibrary = testing_support::TypesOnlyLibrary(kTypes);
 
 }  // namespace
 

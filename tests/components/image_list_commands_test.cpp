@@ -12,6 +12,7 @@
 
 #include "components/empty_image_list.h"
 #include "components/fake_runtime.h"
+#include "components/image_list_fixture.h"
 #include "icon_modules.h"
 #include "runtime/heap.h"
 
@@ -81,11 +82,10 @@ comp::TiledImageList PlatformList(const std::string& path, int32_t count) {
   return tiles;
 }
 
-class ImageListCommands : public testing::Test {
+class ImageListCommands : public ImageListLibraryTest {
  protected:
   void SetUp() override {
-    fake::Reset();
-    comp::ImageListLibraryNotify(1, fake::ServiceWord(), 0);
+    ImageListLibraryTest::SetUp();
     shell32_ = SystemFile("shell32.dll");
   }
   std::string shell32_;

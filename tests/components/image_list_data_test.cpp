@@ -11,6 +11,7 @@
 #include "components/empty_image_list.h"
 #include "components/fake_runtime.h"
 #include "components/image_list_commands.h"
+#include "components/image_list_fixture.h"
 #include "runtime/heap.h"
 
 namespace {
@@ -58,13 +59,7 @@ std::vector<uint8_t> AppendedListData(const uint8_t* start, size_t size, int cou
   return bytes;
 }
 
-class ImageListData : public testing::Test {
- protected:
-  void SetUp() override {
-    fake::Reset();
-    comp::ImageListLibraryNotify(1, fake::ServiceWord(), 0);
-  }
-};
+class ImageListData : public ImageListLibraryTest {};
 
 TEST_F(ImageListData, AppendedTilesMatchWhatThePlatformStoresForTheSameIcons) {
   // Six icons span two tile rows; the platform list has its own spare capacity, which

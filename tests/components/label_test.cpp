@@ -33,29 +33,12 @@ struct LabelBlob {
     a.i32(0);  // font: default
     a.i32(0);  // picture: none
     a.countedText(caption);
-    if (version >= 2) {
-      a.countedText(dataSource);
-      a.countedText(dataField);
-    }
+    AppendDataBinding(a, version, dataSource, dataField);
     return a.take();
   }
 };
 
-class LabelTest : public ComponentTest {
- protected:
-  comp::Label* Make(const LabelBlob& b, int w = 100, int h = 60) {
-    return static_cast<comp::Label*>(Create(&comp::LabelGetInterface, b.Bytes(), 10, 10, w, h, 100));
-  }
-  int32_t Change(comp::Label* label, int32_t index, uint32_t value) {
-    rt::PropertyData d = {value, 0};
-    return Slot<rt::PropertyChangedFn>(&comp::LabelGetInterface, rt::SlotPropertyChanged)(label, index, &d, nullptr);
-  }
-  int32_t Get(comp::Label* label, int32_t index) {
-    rt::PropertyData d = {0xdeadbeef, 0};
-    EXPECT_EQ(Slot<rt::GetPropertyFn>(&comp::LabelGetInterface, rt::SlotGetProperty)(label, index, &d), 1);
-    return static_cast<int32_t>(d.value);
-  }
-};
+using LabelTest = TypedComponentTest<comp::Label, &comp::LabelGetInterface, 100, 60>;
 
 TEST_F(LabelTest, HorizontalGradientFollowsTheFormulaPixelByPixel) {
   // Mode 2, two colours black -> (200,200,200) over w = 100: segment 100, so the

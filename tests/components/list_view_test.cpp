@@ -16,6 +16,7 @@
 #include "components/list_view_library.h"
 #include "global_bytes.h"
 #include "runtime/heap.h"
+#include "test_window.h"
 
 namespace {
 
@@ -46,13 +47,8 @@ class ListViewTest : public testing::Test {
     fake::Reset();
     comp::ListViewLibraryNotify(1, fake::ServiceWord(), 0);
     comp::ImageListLibraryNotify(1, fake::ServiceWord(), 0);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ListViewTestParent";
-    RegisterClassA(&wc);
-    parent_ = CreateWindowExA(0, "ListViewTestParent", "list", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    parent_ =
+        testing_support::CreateTestWindow("ListViewTestParent", ParentProc, WS_OVERLAPPEDWINDOW, 400, 300, "list");
     ASSERT_NE(parent_, nullptr);
   }
   void TearDown() override {

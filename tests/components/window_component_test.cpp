@@ -14,6 +14,7 @@
 #include "global_bytes.h"
 #include "runtime/component_properties.h"
 #include "runtime/heap.h"
+#include "test_window.h"
 
 namespace {
 
@@ -151,13 +152,7 @@ class HelpFormTest : public FormTest {
   void SetUp() override {
     FormTest::SetUp();
     comp::CommonDlgLink().Notify(1, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&rt::RuntimeService)), 0);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &HelpViewerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&wc);
-    viewer_ = CreateWindowExA(0, "MS_WINHELP", "help viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    viewer_ = testing_support::CreateTestWindow("MS_WINHELP", &HelpViewerProc, WS_POPUP, 10, 10, "help viewer");
     ASSERT_NE(viewer_, nullptr);
     g_helpCommands.clear();
   }
@@ -186,6 +181,11 @@ class HelpFormTest : public FormTest {
     comp::OpenCommand(&result, 1, &ref);
     return result.value != 0;
   }
+  // The viewer's second request, after the one that showed help, closed it.
+  static void ExpectHelpClosed(const char* when = "") {
+    ASSERT_EQ(g_helpCommands.size(), 2u) << when;
+    EXPECT_EQ(g_helpCommands[1], HELP_QUIT) << when;
+  }
   HWND viewer_ = nullptr;
 };
 
@@ -195,8 +195,7 @@ TEST_F(HelpFormTest, HelpOpenedThroughCommonDlgIsClosedWhenItsWindowIsDestroyed)
   ASSERT_EQ(g_helpCommands.size(), 1u) << "the viewer got the request";
   EXPECT_EQ(g_helpCommands[0], HELP_FORCEFILE);
   DestroyWindow(Hwnd());
-  ASSERT_EQ(g_helpCommands.size(), 2u);
-  EXPECT_EQ(g_helpCommands[1], HELP_QUIT);
+  ExpectHelpClosed();
 }
 
 TEST_F(HelpFormTest, HelpClosedByCommandFiveOrNeverShownIsNotClosedAgain) {
@@ -204,8 +203,7 @@ TEST_F(HelpFormTest, HelpClosedByCommandFiveOrNeverShownIsNotClosedAgain) {
   ASSERT_TRUE(Open());
   rt::SetComponentProperty(kWindowId, kDialog, 8 + comp::CdHelpCommand, -1, 5, 0);
   ASSERT_TRUE(Open());
-  ASSERT_EQ(g_helpCommands.size(), 2u);
-  EXPECT_EQ(g_helpCommands[1], HELP_QUIT);
+  ExpectHelpClosed();
   DestroyWindow(Hwnd());
   EXPECT_EQ(g_helpCommands.size(), 2u) << "help was closed already";
 
@@ -228,16 +226,14 @@ TEST_F(HelpFormTest, HelpOpenedWithF1IsClosedWhenTheWindowIsDestroyed) {
   ASSERT_EQ(g_helpCommands.size(), 1u);
   EXPECT_EQ(g_helpCommands[0], HELP_FINDER);
   DestroyWindow(Hwnd());
-  ASSERT_EQ(g_helpCommands.size(), 2u);
-  EXPECT_EQ(g_helpCommands[1], HELP_QUIT);
+  ExpectHelpClosed();
 }
 
 TEST_F(HelpFormTest, UnloadingAtShutdownOrAfterAFailedLoadRunsTheWindowsDestroyHandling) {
   LoadHelpForm(3);
   ASSERT_TRUE(Open());
   rt::UnloadAllWindows();
-  ASSERT_EQ(g_helpCommands.size(), 2u);
-  EXPECT_EQ(g_helpCommands[1], HELP_QUIT) << "help closed at shutdown";
+  ExpectHelpClosed("help closed at shutdown");
 
   // Creation runs from the last element down: the releasing box exists when the failing one fails.
   rt::WindowTemplate w = PlainForm();

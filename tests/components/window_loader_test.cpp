@@ -29,6 +29,16 @@ rt::WindowTemplate MainForm(comp::WindowProperties props = {}) {
   return w;
 }
 
+// The main form and a second window 0x52010002 that holds only its window element,
+// without events.
+std::vector<rt::WindowTemplate> MainAndSecondForm() {
+  rt::WindowTemplate second = MainForm();
+  second.id = 0x52010002;
+  second.elements.resize(1);
+  second.elements[0].events.clear();
+  return {MainForm(), second};
+}
+
 BOOL CALLBACK CountWindow(HWND, LPARAM p) {
   ++*reinterpret_cast<int*>(p);
   return TRUE;
@@ -123,11 +133,7 @@ TEST_F(FormTest, OwnerThatIsNotAWindowFailsWithNothingCreated) {
 }
 
 TEST_F(FormTest, ModalLoadDisablesOtherWindowsAndClosingRestoresThem) {
-  rt::WindowTemplate second = MainForm();
-  second.id = 0x52010002;
-  second.elements.resize(1);
-  second.elements[0].events.clear();
-  Install({MainForm(), second});
+  Install(MainAndSecondForm());
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
   ASSERT_TRUE(rt::LoadWindow(0x52010002, nullptr, true));
   EXPECT_FALSE(IsWindowEnabled(Hwnd()));
@@ -138,11 +144,7 @@ TEST_F(FormTest, ModalLoadDisablesOtherWindowsAndClosingRestoresThem) {
 }
 
 TEST_F(FormTest, ModalServiceRunsANestedLoopThatEndsWhenTheWindowCloses) {
-  rt::WindowTemplate second = MainForm();
-  second.id = 0x52010002;
-  second.elements.resize(1);
-  second.elements[0].events.clear();
-  Install({MainForm(), second});
+  Install(MainAndSecondForm());
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));
   // The nested loop runs until the modal window is gone; a timer closes it.
   SetTimer(nullptr, 0, 100, &CloseSecondWindow);

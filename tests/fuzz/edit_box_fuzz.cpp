@@ -8,7 +8,6 @@
 
 void fuzz::WriteSeeds(const std::string& folder) {
   comp::EditBoxData edit;
-  WriteSeed(folder, "default", edit.Write());
   edit.content = "C:\\WINDOWS\\system32\\shell32.dll";
   edit.multiLine = 1;
   edit.scrollBars = 3;
@@ -17,12 +16,10 @@ void fuzz::WriteSeeds(const std::string& folder) {
   edit.selStart = -1;
   edit.font.assign(60, 3);
   edit.dataField = "field";
-  WriteSeed(folder, "full", edit.Write());
-  fuzz::WriteVersion1Seed(folder, edit);
+  fuzz::WriteDataBoundSeeds(folder, edit);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::BlobRoundTrip<comp::EditBoxData>(data, size, "edit box blob writes back");
-  fuzz::ReadsInRange<comp::EditBoxData>(data, size, "an edit box reads in range");
+  fuzz::RoundTripInRange<comp::EditBoxData>(data, size, "edit box blob writes back", "an edit box reads in range");
   return 0;
 }

@@ -59,4 +59,20 @@ void WriteVersion1Seed(const std::string& folder, Blob blob) {
   WriteSeed(folder, "version1", bytes);
 }
 
+// The seeds of a blob with data-binding texts: its defaults ("default"), `full`
+// ("full"), and `full` as version 1 stored it ("version1").
+template <typename Blob>
+void WriteDataBoundSeeds(const std::string& folder, const Blob& full) {
+  WriteSeed(folder, "default", Blob().Write());
+  WriteSeed(folder, "full", full.Write());
+  WriteVersion1Seed(folder, full);
+}
+
+// Both properties of a ranged blob, named `writesBack` and `inRange`.
+template <typename Blob>
+void RoundTripInRange(const uint8_t* data, size_t size, const char* writesBack, const char* inRange) {
+  BlobRoundTrip<Blob>(data, size, writesBack);
+  ReadsInRange<Blob>(data, size, inRange);
+}
+
 }  // namespace fuzz

@@ -9,6 +9,7 @@
 #include "runtime/error_report.h"
 #include "runtime/runtime_service.h"
 #include "runtime/runtime_state.h"
+#include "test_library.h"
 
 namespace {
 
@@ -54,14 +55,7 @@ const rt::ComponentTypeInfo kTypes[3] = {
     {nullptr, "menu", nullptr, 0, nullptr, 0x80000004, 0, 0, nullptr, 0, nullptr, nullptr, 0, nullptr},
     {nullptr, "data", nullptr, 0, nullptr, 0x00000001, 0, 0, nullptr, 0, nullptr, nullptr, 0, nullptr},
 };
-rt::LibraryDescriptor MakeLibrary() {
-  rt::LibraryDescriptor d = {};
-  d.formatMark = rt::kLibraryFormatMark;
-  d.typeCount = 3;
-  d.types = kTypes;
-  return d;
-}
-const rt::LibraryDescriptor kLibrary = MakeLibrary();
+const rt::LibraryDescriptor kLibrary = testing_support::TypesOnlyLibrary(kTypes);
 
 constexpr uint32_t kWin = 0x52010001;
 constexpr uint32_t kButton = 0x16010002;
@@ -112,12 +106,19 @@ class EventDispatch : public testing::Test {
     rt::Runtime().windows.clear();
     rt::Runtime().libraries.clear();
   }
-  static rt::EventRecord Record(uint32_t element, int32_t event, std::vector<int32_t> args = {}) {
-    rt::EventRecord r = {};
+  // An event record (plain or typed) of `element` in the test window, its `argCount`
+  // arguments still to be filled in.
+  template <class EventRecord>
+  static EventRecord RecordOf(uint32_t element, int32_t event, int32_t argCount) {
+    EventRecord r = {};
     r.windowId = kWin;
     r.elementId = element;
     r.eventIndex = event;
-    r.argCount = static_cast<int32_t>(args.size());
+    r.argCount = argCount;
+    return r;
+  }
+  static rt::EventRecord Record(uint32_t element, int32_t event, std::vector<int32_t> args = {}) {
+    rt::EventRecord r = RecordOf<rt::EventRecord>(element, event, static_cast<int32_t>(args.size()));
     for (size_t i = 0; i < args.size(); ++i) r.args[i] = args[i];
     return r;
   }
@@ -188,11 +189,7 @@ TEST_F(EventDispatch, CyclicEventSourcesEndInsteadOfLooping) {
 }
 
 TEST_F(EventDispatch, TypedArgumentsBecomeWordsByTag) {
-  rt::TypedEventRecord r = {};
-  r.windowId = kWin;
-  r.elementId = kButton;
-  r.eventIndex = 4;
-  r.argCount = 4;
+  rt::TypedEventRecord r = RecordOf<rt::TypedEventRecord>(kButton, 4, 4);
   r.args[0] = {0x1FF, 0, 0x80000101, 0};         // byte: low 8 bits
   r.args[1] = {0x18000, 0, 0x80000201, 0};       // short: sign-extended low 16 bits
   r.args[2] = {0x11111111, 0x22222222, 0x80000601, 0};  // double: two words
@@ -205,11 +202,7 @@ TEST_F(EventDispatch, TypedArgumentsBecomeWordsByTag) {
 }
 
 TEST_F(EventDispatch, TypedResultsCarryBothWordsOnlyWhenAnswered) {
-  rt::TypedEventRecord r = {};
-  r.windowId = kWin;
-  r.elementId = kButton;
-  r.eventIndex = 8;
-  r.argCount = 1;
+  rt::TypedEventRecord r = RecordOf<rt::TypedEventRecord>(kButton, 8, 1);
   r.args[0] = {0x40000000, 0x400921FB, 0x80000601, 0};  // a double, passed as two words
   r.resultHigh = 0xdeadbeef;
   EXPECT_EQ(rt::FireTypedEvent(&r), 1);

@@ -10,6 +10,7 @@
 #include "command_call.h"
 #include "message_box_watch.h"
 #include "runtime/heap.h"
+#include "test_window.h"
 
 using rt::ArgRecord;
 using rt_test::CallCommand;
@@ -165,12 +166,7 @@ TEST(ProcessEvents, DispatchesWaitingMessagesAndLeavesQuitQueued) {
   // An empty queue: returns at once.
   CallCommand(rt::ProcessEvents, {});
 
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = CountingProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "KernelCommandsCounting";
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND hwnd = testing_support::CreateTestWindow("KernelCommandsCounting", CountingProc, WS_POPUP, 1, 1);
   ASSERT_NE(hwnd, nullptr);
   int count = 0;
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&count));

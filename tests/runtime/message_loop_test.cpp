@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/message_loop.h"
+#include "test_window.h"
 
 namespace {
 
@@ -101,12 +102,7 @@ TEST(MessagePump, WaitingMessagesArePumpedAndQuitStaysQueued) {
       return DefWindowProcA(h, m, w, l);
     }
   };
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = &Proc::Wnd;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "PumpTestWindow";
-  RegisterClassA(&wc);
-  HWND w = CreateWindowExA(0, "PumpTestWindow", "", 0, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND w = testing_support::CreateTestWindow("PumpTestWindow", &Proc::Wnd, 0, 1, 1);
   PostMessageA(w, WM_APP, 0, 0);
   PostMessageA(w, WM_APP, 0, 0);
   PostQuitMessage(5);

@@ -99,38 +99,33 @@ TEST(ProgramProcess, EndProgramFromAnotherThreadRunsShutdownOnTheInterfaceThread
   EXPECT_EQ(r.log, kStartAndStop);
 }
 
-TEST(ProgramProcess, RaisedErrorShowsTheReportAndSkipsTheExitRoutine) {
-  ScenarioResult r = RunScenario("raise", 1);
+// The run ended with exactly one run-time error report, `box`, and exit code -1.
+void ExpectFatalReport(const ScenarioResult& r, const std::string& box) {
   ASSERT_TRUE(r.run.finished);
   EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
   ASSERT_EQ(r.run.boxTexts.size(), 1u);
-  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+  EXPECT_EQ(r.run.boxTexts[0], box);
+}
+
+TEST(ProgramProcess, RaisedErrorShowsTheReportAndSkipsTheExitRoutine) {
+  ScenarioResult r = RunScenario("raise", 1);
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectFatalReport(r, "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n"));
   EXPECT_EQ(r.log, kStartAndFatalStop);
 }
 
 TEST(ProgramProcess, EmptyFormDescriptionCannotLoadTheStartupWindow) {
   ScenarioResult r = RunScenario("empty-form");
-  ASSERT_TRUE(r.run.finished);
-  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
-  ASSERT_EQ(r.run.boxTexts.size(), 1u);
-  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+  ASSERT_NO_FATAL_FAILURE(ExpectFatalReport(r, "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"));
   EXPECT_EQ(r.log, kStartAndFatalStop);
 }
 
 TEST(ProgramProcess, BrokenFormDescriptionIsFatalAtStartup) {
-  ScenarioResult r = RunScenario("broken-form");
-  ASSERT_TRUE(r.run.finished);
-  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
-  ASSERT_EQ(r.run.boxTexts.size(), 1u);
-  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
+  ExpectFatalReport(RunScenario("broken-form"), "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
 }
 
 TEST(ProgramProcess, ExhaustedMemoryReportsTheRequestedSize) {
-  ScenarioResult r = RunScenario("alloc");
-  ASSERT_TRUE(r.run.finished);
-  EXPECT_EQ(r.run.exitCode, 0xFFFFFFFFu);
-  ASSERT_EQ(r.run.boxTexts.size(), 1u);
-  EXPECT_EQ(r.run.boxTexts[0], "运行时出错!\r\n\r\n错误信息：分配 2147483632 字节内存失败!\r\n");
+  ExpectFatalReport(RunScenario("alloc"), "运行时出错!\r\n\r\n错误信息：分配 2147483632 字节内存失败!\r\n");
 }
 
 TEST(RuntimeErrorText, LayoutOfHeadingCodeAndMessage) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/window_loader.h"
+#include "test_window.h"
 
 namespace {
 
@@ -31,13 +32,7 @@ class WindowObjectQuery : public testing::Test {
     recorder_ = new Recorder;  // deletes itself with its window
     ASSERT_NE(recorder_->CreateObjectWindow(0, "QueryTestObject", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr),
               nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &PlainProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QueryTestPlain";
-    RegisterClassA(&wc);
-    plain_ = CreateWindowExA(0, "QueryTestPlain", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    plain_ = testing_support::CreateTestWindow("QueryTestPlain", &PlainProc, WS_POPUP, 10, 10);
     ASSERT_NE(plain_, nullptr);
     g_reported = 0;
   }
