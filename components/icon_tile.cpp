@@ -32,7 +32,7 @@ std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx
   const uint32_t paletteEntries = bits <= 8 ? iconres::PaletteEntries(clrUsed, bits) : 0;
   if (paletteEntries > 256u) return std::nullopt;
   const size_t stride = static_cast<size_t>(iconres::RowStride(bits, 1, cx));
-  const size_t maskStride = static_cast<size_t>(iconres::RowStride(1, 1, cx));
+  const size_t maskStride = MaskStride(cx);
   const size_t paletteAt = headerSize, xorAt = paletteAt + paletteEntries * 4, andAt = xorAt + stride * cy;
   if (andAt + maskStride * cy > size) return std::nullopt;
   const uint8_t* palette = image + paletteAt;
@@ -70,9 +70,8 @@ std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx
   if (alpha) {
     for (int y = 0; y < cy; ++y)
       for (int x = 0; x < cx; ++x) {
-        uint8_t& bits = tile.mask[maskStride * y + x / 8];
-        const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
-        bits = static_cast<uint8_t>(tile.colour[(static_cast<size_t>(y) * cx + x) * 4 + 3] <= kMaskedAlpha ? bits | bit : bits & ~bit);
+        SetMaskBit(tile.mask.data() + maskStride * y, x,
+                   tile.colour[(static_cast<size_t>(y) * cx + x) * 4 + 3] <= kMaskedAlpha);
       }
   }
   // An image without alpha keeps its colours (alpha 0) where its mask is clear and is
@@ -80,7 +79,7 @@ std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx
   if (!alpha) {
     for (int y = 0; y < cy; ++y)
       for (int x = 0; x < cx; ++x)
-        if ((tile.mask[maskStride * y + x / 8] >> (7 - x % 8)) & 1)
+        if (MaskBit(tile.mask.data() + maskStride * y, x))
           std::memset(tile.colour.data() + (static_cast<size_t>(y) * cx + x) * 4, 0, 4);
   }
   return tile;

@@ -12,6 +12,15 @@
 
 namespace comp {
 
+// One bit per pixel, the first pixel in the high bit, rows padded to 32 bits: the
+// layout of icon masks and of an image list's mask bitmap.
+inline size_t MaskStride(int width) { return static_cast<size_t>((width + 31) / 32) * 4; }
+inline bool MaskBit(const uint8_t* line, size_t x) { return (line[x / 8] >> (7 - x % 8)) & 1; }
+inline void SetMaskBit(uint8_t* line, size_t x, bool on) {
+  const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+  line[x / 8] = static_cast<uint8_t>(on ? line[x / 8] | bit : line[x / 8] & ~bit);
+}
+
 struct IconTile {
   int cx = 0;
   int cy = 0;

@@ -113,19 +113,16 @@ std::optional<IconTile> RenderIcon(HICON icon, const ImageListStreamHeader& kind
   tile.cx = kind.cx;
   tile.cy = kind.cy;
   const size_t colourStride = static_cast<size_t>(image.bmWidth) * 4;
-  const size_t maskStride = static_cast<size_t>((image.bmWidth + 31) / 32) * 4;
-  const size_t tileMaskStride = static_cast<size_t>((tile.cx + 31) / 32) * 4;
+  const size_t maskStride = MaskStride(image.bmWidth);
+  const size_t tileMaskStride = MaskStride(tile.cx);
   tile.colour.resize(static_cast<size_t>(tile.cx) * tile.cy * 4);
   tile.mask.assign(tileMaskStride * tile.cy, 0);
   for (int y = 0; y < tile.cy; ++y) {
     std::memcpy(tile.colour.data() + static_cast<size_t>(y) * tile.cx * 4,
                 colour.data() + (r.top + y) * colourStride + r.left * 4, static_cast<size_t>(tile.cx) * 4);
     if (mask.empty()) continue;
-    for (int x = 0; x < tile.cx; ++x) {
-      const int from = r.left + x;
-      if ((mask[(r.top + y) * maskStride + from / 8] >> (7 - from % 8)) & 1)
-        tile.mask[y * tileMaskStride + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    }
+    for (int x = 0; x < tile.cx; ++x)
+      SetMaskBit(tile.mask.data() + y * tileMaskStride, x, MaskBit(mask.data() + (r.top + y) * maskStride, r.left + x));
   }
   return tile;
 }
@@ -273,7 +270,7 @@ void __cdecl GetImageCountCommand(rt::ResultRecord* result, int32_t argc, rt::Ar
   if (!set || length <= 0) return;
   const uint8_t* data = rt::ByteSetBytes(set);
   TiledLayout layout;
-  if (ReadTiledLayout(data, static_cast<size_t>(length), &layout) && (layout.hasBitmaps || layout.header.count == 0)) {
+  if (ReadTiledLayout(data, static_cast<size_t>(length), &layout)) {  // its count is what the platform reads
     rt::SetIntResult(result, layout.header.count);
     return;
   }

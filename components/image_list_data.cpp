@@ -66,12 +66,6 @@ bool ReadBitmapFile(rt::ByteReader& r, int32_t width, uint16_t bits, size_t minR
   return r.skip(out->stride * out->rows);
 }
 
-bool GetBit(const uint8_t* line, size_t x) { return (line[x / 8] >> (7 - x % 8)) & 1; }
-void PutBit(uint8_t* line, size_t x, bool on) {
-  const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
-  line[x / 8] = static_cast<uint8_t>(on ? line[x / 8] | bit : line[x / 8] & ~bit);
-}
-
 void AppendBitmapFileHeader(rt::ByteAppender* w, int32_t width, int32_t height, uint16_t bits,
                             uint32_t paletteSize, uint32_t pixelBytes) {
   const uint32_t offset = kFileHeaderSize + kInfoHeaderSize + paletteSize;
@@ -100,13 +94,6 @@ void AppendBitmapFileHeader(rt::ByteAppender* w, int32_t width, int32_t height, 
 uint8_t* WriteLinesBottomUp(uint8_t* out, const std::vector<uint8_t>& lines, size_t stride) {
   for (size_t y = lines.size() / stride; y-- > 0; out += stride) std::memcpy(out, lines.data() + y * stride, stride);
   return out;
-}
-
-// Compares bytes with the scan lines written bottom-up; advances *data on a match.
-bool SameLinesBottomUp(const uint8_t** data, const std::vector<uint8_t>& lines, size_t stride) {
-  for (size_t y = lines.size() / stride; y-- > 0; *data += stride)
-    if (std::memcmp(*data, lines.data() + y * stride, stride) != 0) return false;
-  return true;
 }
 
 }  // namespace
@@ -159,7 +146,7 @@ void TiledImageList::Place(int at, const uint8_t* colourRows, size_t colourPitch
     if (!hasMask()) continue;
     const uint8_t* src = maskRows + y * maskPitch;
     uint8_t* dst = mask_.data() + (toY + y) * maskStride();
-    for (size_t x = 0; x < cx; ++x) PutBit(dst, toX + x, GetBit(src, maskX + x));
+    for (size_t x = 0; x < cx; ++x) SetMaskBit(dst, toX + x, MaskBit(src, maskX + x));
   }
   header_.count = static_cast<uint16_t>(at + 1);
 }
@@ -210,7 +197,7 @@ void AppendTileInPlace(uint8_t* data, const TiledLayout& layout, const IconTile&
                 static_cast<size_t>(tile.cx) * 4);
     if ((h.flags & kMaskFlag) == 0) continue;
     uint8_t* line = data + layout.mask.Line(top + y);
-    for (size_t x = 0; x < h.cx; ++x) PutBit(line, toX + x, GetBit(tile.mask.data() + y * tileMaskStride, x));
+    for (size_t x = 0; x < h.cx; ++x) SetMaskBit(line, toX + x, MaskBit(tile.mask.data() + y * tileMaskStride, x));
   }
   // The count, and a capacity that covers it (stream header words 2 and 3).
   const uint16_t count = static_cast<uint16_t>(at + 1);
@@ -310,19 +297,6 @@ std::vector<uint8_t> TiledImageList::Serialise() const {
   std::vector<uint8_t> out(SerialisedSize());
   SerialiseInto(out.data());
   return out;
-}
-
-bool TiledImageList::IsSerialisedAs(const uint8_t* data, size_t size) const {
-  if (header_.cy == 0 || !data) return false;
-  const std::vector<uint8_t> head = HeadBytes(), maskHead = MaskHeadBytes();
-  if (size != head.size() + colour_.size() + maskHead.size() + mask_.size()) return false;
-  if (std::memcmp(data, head.data(), head.size()) != 0) return false;
-  data += head.size();
-  if (!SameLinesBottomUp(&data, colour_, colourStride())) return false;
-  if (!hasMask()) return true;
-  if (std::memcmp(data, maskHead.data(), maskHead.size()) != 0) return false;
-  data += maskHead.size();
-  return SameLinesBottomUp(&data, mask_, maskStride());
 }
 
 }  // namespace comp

@@ -89,8 +89,6 @@ class TiledImageList {
   size_t SerialisedSize() const;
   // Writes exactly SerialisedSize() bytes.
   void SerialiseInto(uint8_t* out) const;
-  // True when the data is exactly what Serialise() gives, compared without building it.
-  bool IsSerialisedAs(const uint8_t* data, size_t size) const;
 
  private:
   // The prefix, stream header and colour bitmap file header; then the mask's headers.
