@@ -21,11 +21,20 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 # install's message names the package and the reason.
 apt_install() {
   export DEBIAN_FRONTEND=noninteractive
-  local try log
+  local try log codename
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   log=$(mktemp)
   for try in 1 2 3; do
     apt-get update -qq >"$log" 2>&1 || sed 's/^/setup: apt-get update (ignored): /' "$log" >&2
     if apt-get install -y -qq --no-install-recommends "$@" >"$log" 2>&1; then
+      rm -f "$log"
+      return 0
+    fi
+    # A missing index of one architecture (say the security suite's i386 one) leaves
+    # the two architectures of a library at different candidate versions, which
+    # multiarch forbids.  Preferring the release's own suite gives both the same.
+    if [ "${1:-}" != -t ] &&
+       apt-get install -y -qq --no-install-recommends -t "$codename" "$@" >"$log" 2>&1; then
       rm -f "$log"
       return 0
     fi
