@@ -12,8 +12,8 @@
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/list_view.h"
-#include "components/window_properties.h"
-#include "runtime/byte_reader.h"
+#include "formats/records/window_properties.h"
+#include "formats/byte_reader.h"
 
 namespace app {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/form_description.h"
+#include "formats/records/form_description.h"
 
 namespace app {
 

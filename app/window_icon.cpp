@@ -1,6 +1,6 @@
 #include "app/window_icon.h"
 
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace app {
 

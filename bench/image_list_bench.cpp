@@ -20,7 +20,7 @@
 #include "components/image_list_commands.h"
 #include "components/list_view.h"
 #include "components/list_view_library.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "iconres/module_resources.h"
+#include "formats/icons/module_resources.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "cli/file_io.h"
-#include "iconres/ico_builder.h"
+#include "formats/icons/ico_builder.h"
 
 namespace cli {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/source_plan.h"
-#include "iconres/icon_image_set.h"
-#include "iconres/module_resources.h"
+#include "formats/icons/icon_image_set.h"
+#include "formats/icons/module_resources.h"
 
 namespace cli {
 

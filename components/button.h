@@ -9,7 +9,7 @@
 
 #include "components/component.h"
 #include "components/component_type.h"
-#include "components/button_data.h"
+#include "formats/records/button_data.h"
 #include "components/control_style.h"
 #include "components/picture.h"
 #include "runtime/program_image.h"

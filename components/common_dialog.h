@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "components/common_dialog_data.h"
+#include "formats/records/common_dialog_data.h"
 #include "components/component.h"
 #include "components/component_type.h"
 #include "runtime/library_link.h"

@@ -1,6 +1,6 @@
 #include "components/control_style.h"
 
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace comp {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "components/property_values.h"
+#include "formats/records/property_values.h"
 #include "runtime/handles.h"
 #include "runtime/program_image.h"
 

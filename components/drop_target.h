@@ -11,7 +11,7 @@
 
 #include "components/component.h"
 #include "components/component_type.h"
-#include "components/drop_target_data.h"
+#include "formats/records/drop_target_data.h"
 #include "runtime/handles.h"
 #include "runtime/program_image.h"
 

@@ -10,7 +10,7 @@
 #include "components/component.h"
 #include "components/component_type.h"
 #include "components/control_style.h"
-#include "components/edit_box_data.h"
+#include "formats/records/edit_box_data.h"
 #include "runtime/program_image.h"
 
 namespace comp {

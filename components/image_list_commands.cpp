@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "components/icon_tile.h"
+#include "formats/icons/icon_tile.h"
 #include "components/library_entry.h"
 #include "iconres/module_icon.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 #include "runtime/handles.h"
 
 namespace comp {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "components/image_list_data.h"
+#include "formats/records/image_list_data.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
 #include "runtime/library_link.h"

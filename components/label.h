@@ -10,7 +10,7 @@
 #include "components/component.h"
 #include "components/component_type.h"
 #include "components/control_style.h"
-#include "components/label_data.h"
+#include "formats/records/label_data.h"
 #include "components/picture.h"
 #include "runtime/program_image.h"
 

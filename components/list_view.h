@@ -14,7 +14,7 @@
 #include "components/component_type.h"
 #include "components/control_style.h"
 #include "components/image_list_commands.h"
-#include "components/list_view_data.h"
+#include "formats/records/list_view_data.h"
 #include "runtime/program_image.h"
 
 namespace comp {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "runtime/icon_directory.h"
-#include "runtime/byte_reader.h"
+#include "formats/icons/icon_directory.h"
+#include "formats/byte_reader.h"
 
 namespace comp {
 

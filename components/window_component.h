@@ -12,7 +12,7 @@
 #include "components/component.h"
 #include "components/component_type.h"
 #include "components/picture.h"
-#include "components/window_properties.h"
+#include "formats/records/window_properties.h"
 #include "runtime/handles.h"
 #include "runtime/program_image.h"
 #include "runtime/window_loader.h"

@@ -5,7 +5,7 @@
 
 #include "components/picture.h"
 #include "components/window_component.h"
-#include "runtime/icon_directory.h"
+#include "formats/icons/icon_directory.h"
 #include "runtime/runtime_state.h"
 
 namespace comp {

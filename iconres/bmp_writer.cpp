@@ -1,7 +1,7 @@
 #include "iconres/bmp_writer.h"
 
 #include "iconres/file_replace.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace iconres {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "iconres/icon_image_set.h"
+#include "formats/icons/icon_image_set.h"
 
 namespace iconres {
 

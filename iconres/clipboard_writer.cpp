@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "runtime/handles.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace iconres {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "iconres/icon_image_set.h"
+#include "formats/icons/icon_image_set.h"
 
 namespace iconres {
 

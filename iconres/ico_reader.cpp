@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "iconres/ico_builder.h"
-#include "iconres/ico_parser.h"
+#include "formats/icons/ico_builder.h"
+#include "formats/icons/ico_parser.h"
 #include "runtime/handles.h"
 
 namespace iconres {

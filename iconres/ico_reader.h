@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "iconres/icon_image_set.h"
+#include "formats/icons/icon_image_set.h"
 
 namespace iconres {
 

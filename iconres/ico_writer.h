@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "iconres/ico_builder.h"
-#include "iconres/icon_image_set.h"
+#include "formats/icons/ico_builder.h"
+#include "formats/icons/icon_image_set.h"
 
 namespace iconres {
 

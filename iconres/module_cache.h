@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "iconres/module_resources.h"
+#include "formats/icons/module_resources.h"
 
 namespace iconres {
 

@@ -1,7 +1,7 @@
 #include "iconres/module_icon.h"
 
 #include "iconres/module_cache.h"
-#include "runtime/icon_directory.h"
+#include "formats/icons/icon_directory.h"
 
 namespace iconres {
 namespace {

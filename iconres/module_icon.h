@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "iconres/module_resources.h"
+#include "formats/icons/module_resources.h"
 
 namespace iconres {
 

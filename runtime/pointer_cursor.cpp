@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "runtime/icon_directory.h"
+#include "formats/icons/icon_directory.h"
 #include "runtime/values.h"
 
 namespace rt {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "runtime/form_description.h"
+#include "formats/records/form_description.h"
 #include "runtime/window_object.h"
 
 namespace rt {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace iconmodules {
 

@@ -11,7 +11,7 @@
 
 #include "components/kernel_library.h"
 #include "global_bytes.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 #include "runtime/events.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_service.h"

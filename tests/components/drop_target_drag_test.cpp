@@ -18,7 +18,7 @@
 #include "child_process.h"
 #include "components/fake_runtime.h"
 #include "process_runner.h"
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "runtime/byte_reader.h"
+#include "formats/byte_reader.h"
 #include "test_library.h"
 
 namespace formtest {

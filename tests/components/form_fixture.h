@@ -11,9 +11,9 @@
 
 #include "components/component.h"
 #include "components/kernel_library.h"
-#include "components/window_properties.h"
+#include "formats/records/window_properties.h"
 #include "runtime/event_dispatch.h"
-#include "runtime/form_description.h"
+#include "formats/records/form_description.h"
 #include "runtime/runtime_service.h"
 #include "runtime/runtime_state.h"
 #include "runtime/window_loader.h"

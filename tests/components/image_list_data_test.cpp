@@ -1,4 +1,4 @@
-#include "components/image_list_data.h"
+#include "formats/records/image_list_data.h"
 
 #include <windows.h>
 #include <shellapi.h>

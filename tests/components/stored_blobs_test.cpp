@@ -10,8 +10,8 @@
 #include "components/drop_target.h"
 #include "components/edit_box.h"
 #include "components/label.h"
-#include "components/list_view_data.h"
-#include "components/window_properties.h"
+#include "formats/records/list_view_data.h"
+#include "formats/records/window_properties.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "components/common_dialog.h"
 #include "components/kernel_library.h"
-#include "components/window_properties.h"
+#include "formats/records/window_properties.h"
 #include "form_fixture.h"
 #include "global_bytes.h"
 #include "runtime/component_properties.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "components/button_data.h"
+#include "formats/records/button_data.h"
 #include "tests/fuzz/fuzz_target.h"
 
 void fuzz::WriteSeeds(const std::string& folder) {

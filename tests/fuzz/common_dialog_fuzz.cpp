@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "components/common_dialog_data.h"
+#include "formats/records/common_dialog_data.h"
 #include "tests/fuzz/fuzz_target.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/form_description.h"
+#include "formats/records/form_description.h"
 #include "tests/fuzz/fuzz_target.h"
 
 namespace {

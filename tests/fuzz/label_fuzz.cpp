@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "components/label_data.h"
+#include "formats/records/label_data.h"
 #include "tests/fuzz/fuzz_target.h"
 
 void fuzz::WriteSeeds(const std::string& folder) {

@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "components/icon_tile.h"
-#include "iconres/ico_parser.h"
-#include "iconres/ico_reader.h"
-#include "iconres/ico_builder.h"
-#include "iconres/module_resources.h"
+#include "formats/icons/icon_tile.h"
+#include "formats/icons/ico_parser.h"
+#include "formats/icons/ico_builder.h"
+#include "formats/icons/module_resources.h"
 #include "tests/fuzz/fuzz_target.h"
 #include "tests/icon_images.h"
 

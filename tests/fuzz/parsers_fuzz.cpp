@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "components/image_list_data.h"
-#include "components/list_view_data.h"
-#include "components/window_properties.h"
-#include "iconres/ico_parser.h"
-#include "iconres/ico_reader.h"
-#include "iconres/ico_builder.h"
-#include "iconres/icon_image_set.h"
-#include "runtime/icon_directory.h"
+#include "formats/records/image_list_data.h"
+#include "formats/records/list_view_data.h"
+#include "formats/records/window_properties.h"
+#include "formats/icons/ico_parser.h"
+#include "formats/icons/ico_builder.h"
+#include "formats/icons/icon_image_set.h"
+#include "formats/icons/icon_directory.h"
 #include "tests/fuzz/fuzz_target.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "extract_call.h"
 #include "iconres/bmp_writer.h"
 #include "iconres/clipboard_writer.h"
-#include "iconres/ico_builder.h"
+#include "formats/icons/ico_builder.h"
 #include "icon_test_support.h"
 
 using namespace iconres;

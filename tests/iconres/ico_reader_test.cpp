@@ -1,4 +1,4 @@
-#include "iconres/ico_parser.h"
+#include "formats/icons/ico_parser.h"
 #include "iconres/ico_reader.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "components/kernel_library.h"
-#include "components/window_properties.h"
-#include "runtime/form_description.h"
+#include "formats/records/window_properties.h"
+#include "formats/records/form_description.h"
 #include "runtime/program_image.h"
 #include "runtime/program_start.h"
 #include "runtime/service_table.h"

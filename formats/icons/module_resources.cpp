@@ -1,0 +1,98 @@
+#include "formats/icons/module_resources.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "formats/icons/module_reading.h"
+#include "formats/icons/ne_resources.h"
+#include "formats/icons/pe_resources.h"
+#include "formats/byte_reader.h"
+#include "formats/icons/icon_directory.h"
+
+namespace iconres {
+namespace {
+
+constexpr uint16_t kDosMagic = 0x5A4D;        // "MZ"
+constexpr uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
+constexpr uint16_t kNeSignature = 0x454E;     // "NE"
+constexpr uint32_t kNewHeaderField = 0x3C;    // e_lfanew
+
+uint16_t Neutral(uint16_t language) { return static_cast<uint16_t>(language & 0x3FF); }
+
+}  // namespace
+
+bool MemorySource::ReadAt(uint64_t offset, void* out, size_t n) {
+  if (offset > size_ || n > size_ - offset) return false;
+  if (n) std::memcpy(out, data_ + offset, n);
+  return true;
+}
+
+LanguageOrder ResourceLanguageOrder(uint16_t threadLanguage, uint16_t userLanguage, uint16_t systemLanguage) {
+  const uint16_t candidates[] = {0,
+                                 threadLanguage,
+                                 userLanguage,
+                                 Neutral(userLanguage),
+                                 systemLanguage,
+                                 Neutral(systemLanguage),
+                                 0x0409};
+  LanguageOrder order;
+  for (uint16_t c : candidates)
+    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+  return order;
+}
+
+const ModuleIconImage* ModuleIcons::Image(uint16_t id) const {
+  auto it = std::lower_bound(images.begin(), images.end(), id,
+                             [](const ModuleIconImage& image, uint16_t v) { return image.id < v; });
+  return it != images.end() && it->id == id ? &*it : nullptr;
+}
+
+std::optional<ByteRange> ModuleIcons::EntryImage(uint16_t id, uint32_t entryBytes) const {
+  const ModuleIconImage* image = Image(id);
+  if (!image) return std::nullopt;
+  ByteRange r = image->data;
+  if (format == ModuleFormat::Ne) r.length = std::min(r.length, entryBytes);
+  return r;
+}
+
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages) {
+  BlockReader file(source);
+  std::optional<std::vector<uint8_t>> dos = file.Read(0, kNewHeaderField + 4);
+  if (!dos) return std::nullopt;
+  rt::ByteReader r(dos->data(), dos->size());
+  if (r.u16() != kDosMagic) return std::nullopt;
+  r.seek(kNewHeaderField);
+  const uint32_t header = r.u32();
+  std::optional<std::vector<uint8_t>> signature = file.Read(header, 4);
+  if (!signature) {
+    signature = file.Read(header, 2);
+    if (!signature) return std::nullopt;
+  }
+  rt::ByteReader s(signature->data(), signature->size());
+  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages);
+  s.seek(0);
+  if (s.u16() == kNeSignature) return ReadNeIcons(file, header);
+  return std::nullopt;
+}
+
+std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> module, size_t index) {
+  if (!module || index >= module->groups.size()) return std::nullopt;
+  const ModuleIcons& icons = *module;
+  // The images' store is the module's bytes, kept alive through the module itself.
+  const std::shared_ptr<const std::vector<uint8_t>> store(module, &module->bytes);
+  const ByteRange directory = icons.groups[index].directory;
+  const auto entries = rt::ParseIconDirectory(icons.at(directory), directory.length, rt::IconDirectoryKind::Group);
+  if (!entries) return std::nullopt;
+  IconImageSet set;
+  set.images.reserve(entries->size());
+  for (const rt::IconDirectoryEntry& e : *entries) {
+    std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);
+    if (!image) return std::nullopt;
+    std::optional<IconImageEntry> entry = MakeImageEntry(store, image->offset, image->length);
+    if (!entry) return std::nullopt;
+    set.images.push_back(std::move(*entry));
+  }
+  return set;
+}
+
+}  // namespace iconres
