@@ -1,16 +1,23 @@
 # Writes the CTest entries of one test program, one per GoogleTest suite:
 #   cmake -D LAYER=... -D PROGRAM=... -D WINE_RUN=... -D WINE_PREFIX=... -D WORKING_DIRECTORY=...
-#         -D PURE=Suite,Suite,... -D OUT=... -P list_suites.cmake
+#         -D OUT=... -P list_suites.cmake
 # The suites come from the program's own --gtest_list_tests, run under Wine.  A suite
-# named in PURE is labelled `pure` and runs with the display switched off; any other
-# is labelled `display`.
+# that its source marks with PURE_SUITE (tests/suite_labels.h), as the program's
+# --list-pure-suites prints them, is labelled `pure` and runs with the display switched
+# off; any other is labelled `display`.
 cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${WINE_RUN} --prefix ${WINE_PREFIX} ${PROGRAM} --gtest_list_tests
                 OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} --gtest_list_tests failed (${rc}):\n${listing}")
 endif()
-string(REPLACE "," ";" pure "${PURE}")
+execute_process(COMMAND ${WINE_RUN} --prefix ${WINE_PREFIX} ${PROGRAM} --list-pure-suites
+                OUTPUT_VARIABLE pure_listing RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --list-pure-suites failed (${rc}):\n${pure_listing}")
+endif()
+string(REGEX REPLACE "[\r\n]+" ";" pure "${pure_listing}")
+list(REMOVE_ITEM pure "")
 string(REPLACE "\n" ";" lines "${listing}")
 set(suites "")
 foreach(line IN LISTS lines)
@@ -23,7 +30,7 @@ if(NOT suites)
 endif()
 foreach(suite IN LISTS pure)
   if(NOT suite IN_LIST suites)
-    message(FATAL_ERROR "${PROGRAM} has no suite ${suite} (named as pure)")
+    message(FATAL_ERROR "${PROGRAM} has no suite ${suite} (marked pure)")
   endif()
 endforeach()
 

@@ -6,9 +6,12 @@
 
 #include "app/main_window_form.h"
 #include "app/main_window_form_bytes.h"
+#include "tests/suite_labels.h"
 
 namespace app_test {
 namespace {
+
+PURE_SUITE(MainWindowForm);
 
 TEST(MainWindowForm, TheBuiltBytesAreTheDeclarationWritten) {
   const std::vector<uint8_t> declared = app::MainWindowFormDescription();

@@ -9,6 +9,7 @@
 #include "icon_modules.h"
 #include "iconres/extract_call.h"
 #include "tool_run.h"
+#include "tests/suite_labels.h"
 
 using namespace clitest;
 using icontest::ReadWholeFile;
@@ -62,6 +63,8 @@ void ExpectSameAsLibrary(const std::string& module, const std::vector<std::pair<
 }
 
 }  // namespace
+
+PURE_SUITE(ExtractIcons);
 
 TEST(ExtractIcons, FilesEqualWhatTheLibraryWrites) {
   TempFolder in, out;

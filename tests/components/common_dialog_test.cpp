@@ -10,8 +10,11 @@
 #include <thread>
 
 #include "components/fake_runtime.h"
+#include "tests/suite_labels.h"
 
 namespace {
+
+PURE_SUITE(DialogFilter);
 
 TEST(DialogFilter, PipesBecomeNulsAndTheListEndsInAnEmptyString) {
   const std::string list = comp::BuildDialogFilter("所有文件(*.*)|*.*");

@@ -15,6 +15,7 @@
 #include "components/label.h"
 #include "components/window_component.h"
 #include "global_bytes.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ Data Convert(const rt::ComponentTypeInfo& type, const Data& in, rt::TextVisitorF
   EXPECT_TRUE(out.Read(bytes.data(), bytes.size()));
   return out;
 }
+
+PURE_SUITE(ConvertTexts);
 
 TEST(ConvertTexts, FontFaceFirstWithFlagOneThenTheTextsOfEachType) {
   comp::LabelData label;

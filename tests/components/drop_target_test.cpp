@@ -12,6 +12,7 @@
 
 #include "components/drop_target_library.h"
 #include "components/fake_runtime.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -115,6 +116,8 @@ class DropTargetTest : public testing::Test {
   HWND parent_ = nullptr;
 };
 
+PURE_SUITE(DropEffect);
+
 TEST(DropEffect, ModifiersAndAllowedEffects) {
   const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   EXPECT_EQ(comp::DropEffectFor(false, 0, all), DROPEFFECT_NONE);
@@ -128,6 +131,8 @@ TEST(DropEffect, ModifiersAndAllowedEffects) {
   EXPECT_EQ(comp::DropEffectFor(true, 0, DROPEFFECT_LINK), DROPEFFECT_LINK);
   EXPECT_EQ(comp::DropEffectFor(true, 0, DROPEFFECT_NONE), DROPEFFECT_NONE);
 }
+
+PURE_SUITE(DroppedText);
 
 TEST(DroppedText, PathsAndHtml) {
   EXPECT_EQ(comp::JoinDroppedPaths({"C:\\a.dll"}), "C:\\a.dll");

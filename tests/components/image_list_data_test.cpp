@@ -13,6 +13,7 @@
 #include "components/image_list_commands.h"
 #include "components/image_list_fixture.h"
 #include "runtime/heap.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ std::vector<uint8_t> AppendedListData(const uint8_t* start, size_t size, int cou
 }
 
 class ImageListData : public ImageListLibraryTest {};
+
+PURE_SUITE(ImageListData);
 
 TEST_F(ImageListData, AppendedTilesMatchWhatThePlatformStoresForTheSameIcons) {
   // Six icons span two tile rows; the platform list has its own spare capacity, which

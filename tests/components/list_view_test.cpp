@@ -17,6 +17,7 @@
 #include "global_bytes.h"
 #include "runtime/heap.h"
 #include "test_window.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -347,6 +348,8 @@ TEST_F(ListViewTest, ItemTableGivesItemsColumnsTipsAndCheckedImages) {
   EXPECT_EQ(last.eventIndex, 8);
   EXPECT_EQ(last.args, (std::vector<int32_t>{1, 1}));
 }
+
+PURE_SUITE(ListViewBlob);
 
 TEST(ListViewBlob, RoundTripAndRejectedBlobs) {
   comp::ListViewProperties props;

@@ -12,6 +12,7 @@
 #include "components/label.h"
 #include "formats/records/list_view_data.h"
 #include "formats/records/window_properties.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ void ExpectEveryCutRefused(const Blob& original, const char* type) {
   ASSERT_TRUE(back.Read(blob.data(), blob.size()));
   EXPECT_EQ(back.Write(), blob);
 }
+
+PURE_SUITE(StoredBlobs);
 
 TEST(StoredBlobs, EveryCutIsRefusedAndTheWholeBlobReadsBack) {
   comp::LabelData label;

@@ -2,6 +2,7 @@
 #include "formats/byte_reader.h"
 
 #include <gtest/gtest.h>
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -100,6 +101,8 @@ void ExpectSameElement(const ElementTemplate& a, const ElementTemplate& b) {
   EXPECT_EQ(a.reservedAfterEvents[4], b.reservedAfterEvents[4]);
   EXPECT_EQ(a.properties, b.properties);
 }
+
+PURE_SUITE(FormDescription);
 
 TEST(FormDescription, RoundTripKeepsEveryField) {
   WindowTable original = SampleTable();

@@ -4,10 +4,13 @@
 
 #include "tests/formats/image_bytes.h"
 #include "formats/icons/icon_directory.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 using icontest::MakeDib;
 using icontest::MakePng;
+
+PURE_SUITE(ImageEntry);
 
 TEST(ImageEntry, DibFieldsComeFromTheImageHeader) {
   struct Case {
@@ -102,6 +105,8 @@ TEST(ImageEntry, MalformedImagesAreRejected) {
   EXPECT_FALSE(MakeImageEntry(wrongChunk));
   EXPECT_FALSE(MakeImageEntry(MakePng(0, 32)));
 }
+
+PURE_SUITE(GroupDirectory);
 
 TEST(GroupDirectory, EntriesInDirectoryOrder) {
   std::vector<uint8_t> g = icontest::MakeGroup({{7, 100}, {3, 200}, {0xFFFF, 1}});

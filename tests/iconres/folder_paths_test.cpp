@@ -10,6 +10,7 @@
 #include "iconres/icon_library.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 
@@ -41,6 +42,8 @@ bool IsFolder(const std::string& path) {
 }
 
 }  // namespace
+
+PURE_SUITE(SpecialFolder);
 
 TEST(SpecialFolder, EveryFolderEndsInOneBackslash) {
   for (int32_t s = 1; s <= 11; ++s) {

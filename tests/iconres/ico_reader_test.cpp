@@ -5,6 +5,7 @@
 
 #include "iconres/ico_writer.h"
 #include "icon_test_support.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 using icontest::MakeDib;
@@ -41,6 +42,8 @@ std::vector<uint8_t> Header(uint16_t reserved, uint16_t type, uint16_t count, co
 std::optional<IconImageSet> Parse(const std::vector<uint8_t>& f) { return ParseIconFile(f.data(), f.size()); }
 
 }  // namespace
+
+PURE_SUITE(IconFileRead);
 
 TEST(IconFileRead, RoundTripGivesTheSameImagesInOrder) {
   IconImageSet set;

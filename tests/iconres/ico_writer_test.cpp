@@ -5,6 +5,7 @@
 #include "iconres/bmp_writer.h"
 #include "iconres/clipboard_writer.h"
 #include "icon_test_support.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 using icontest::MakeDib;
@@ -25,6 +26,8 @@ IconImageSet SetOf(std::vector<std::vector<uint8_t>> images) {
 }
 
 }  // namespace
+
+PURE_SUITE(IconFileBytes);
 
 TEST(IconFileBytes, OneFourBitImageMakesA766ByteFile) {
   IconImageSet set = SetOf({MakeDib(32, 32, 4)});
@@ -115,6 +118,8 @@ TEST(IconFileBytes, EmptySetIsSixBytes) {
   EXPECT_EQ(empty.FirstDib(), nullptr);
 }
 
+PURE_SUITE(BitmapFileBytes);
+
 TEST(BitmapFileBytes, FourBitImageMakesA630ByteBitmap) {
   IconImageSet set = SetOf({MakeDib(32, 32, 4, 640)});
   const IconImageEntry& e = set.images[0];
@@ -161,6 +166,8 @@ TEST(ClipboardBytes, WholeImageWithColourHeight) {
   EXPECT_EQ(*d, expected);
   EXPECT_EQ(Read32(set.images[0].Bytes(), kBiHeight), 64u);
 }
+
+PURE_SUITE(IconFileWrite);
 
 TEST(IconFileWrite, WritesReplacesAndLeavesNoTemporaryFile) {
   icontest::TempFolder dir;

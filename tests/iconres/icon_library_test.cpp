@@ -6,8 +6,11 @@
 #include "iconres/shortcut.h"
 #include "iconres/folder_paths.h"
 #include "runtime/heap.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
+
+PURE_SUITE(IconLibraries);
 
 TEST(IconLibraries, DescriptorsListTheCommandsAndNotifyLinksTheRuntime) {
   const rt::LibraryDescriptor& icons = IconResourceLibrary();

@@ -11,6 +11,7 @@
 #include "icon_test_support.h"
 #include "icon_modules.h"
 #include "platform_module_icons.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 using namespace icontest;
@@ -48,6 +49,8 @@ std::string WindowsFolder() {
 }
 
 }  // namespace
+
+PURE_SUITE(ModuleResources);
 
 TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
   // This program is 32-bit: system32 is the 32-bit folder for it, sysnative the 64-bit

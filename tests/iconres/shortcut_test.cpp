@@ -12,6 +12,7 @@
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
 #include "shell_link_bytes.h"
+#include "tests/suite_labels.h"
 
 using namespace iconres;
 
@@ -130,6 +131,8 @@ class ShortcutTest : public testing::Test {
 
 }  // namespace
 
+PURE_SUITE(ShortcutTest);
+
 TEST_F(ShortcutTest, ResolvesToTargetAndArgumentsAndFillsEveryVariable) {
   Call call(link_, rt::TagInt);
   EXPECT_EQ(call.Run(8), fields_.target + " /s");
@@ -144,6 +147,8 @@ TEST_F(ShortcutTest, ResolvesToTargetAndArgumentsAndFillsEveryVariable) {
   EXPECT_EQ(call.ints[6], 0x0646);            // modifiers 6, key 'F'
   EXPECT_EQ(call.Text(7), fields_.description);
 }
+
+PURE_SUITE(ShortcutShowCommand);
 
 TEST(ShortcutShowCommand, MinimisedWithoutActivationReadsAsMinimised) {
   EXPECT_EQ(ReportedShowCommand(SW_SHOWMINNOACTIVE), SW_SHOWMINIMIZED);

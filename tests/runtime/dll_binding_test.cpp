@@ -9,6 +9,7 @@
 
 #include "message_box_watch.h"
 #include "runtime/runtime_state.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -169,6 +170,8 @@ TEST_F(DllBinding, CallsPassArgumentsInDeclarationOrder) {
 
 int __stdcall Sum3(int a, int b, int c) { return a + 2 * b + 3 * c; }
 int __cdecl CdeclSum(int a, int b) { return a + b; }
+
+PURE_SUITE(DllCallStackCheck);
 
 TEST(DllCallStackCheck, DifferenceAfterTheCall) {
   int32_t difference = 99;

@@ -9,6 +9,7 @@
 #include "runtime/heap.h"
 #include "runtime/runtime_service.h"
 #include "runtime/service_table.h"
+#include "tests/suite_labels.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ class StaticRangeTest : public ::testing::Test {
 };
 
 }  // namespace
+
+PURE_SUITE(StaticRangeTest);
 
 TEST_F(StaticRangeTest, FreeingAConstantLeavesItIntact) {
   rt::FreeMemory(constants_ + 10);
@@ -66,6 +69,8 @@ TEST_F(StaticRangeTest, StoredConstantDefaultCanBeFreedByTheCaller) {
   EXPECT_EQ(constants_[0], '0');
 }
 
+PURE_SUITE(RuntimeBlocks);
+
 TEST(RuntimeBlocks, EmptyTextCopiesAreNull) {
   EXPECT_EQ(rt::NewText(""), nullptr);
   EXPECT_EQ(rt::NewText(nullptr), nullptr);
@@ -95,6 +100,8 @@ TEST(RuntimeBlocks, ByteSetAndArrayLayouts) {
   EXPECT_EQ(rt::ArrayElementCount(twoByThree), 6);
 }
 
+PURE_SUITE(RuntimeService);
+
 TEST(RuntimeService, MemoryCodesUseTheRuntimeHeap) {
   int32_t p = rt::RuntimeService(rt::SvcAlloc, 16, 0);
   ASSERT_NE(p, 0);
@@ -117,6 +124,8 @@ void __cdecl RecordingCommand(rt::ResultRecord* result, int32_t argc, rt::ArgRec
   result->tag = rt::TagInt;
 }
 }  // namespace
+
+PURE_SUITE(ServiceTable);
 
 TEST(ServiceTable, CommandsSeeOmittedArgumentsAndReturnThreeWords) {
   rt::ArgRecord args[2] = {rt::IntArg(5), rt::OmittedArg()};

@@ -11,6 +11,7 @@
 #include "message_box_watch.h"
 #include "runtime/heap.h"
 #include "test_window.h"
+#include "tests/suite_labels.h"
 
 using rt::ArgRecord;
 using rt_test::CallCommand;
@@ -41,6 +42,8 @@ class FileExistsTest : public testing::Test {
   }
   std::string folder_, file_;
 };
+
+PURE_SUITE(FileExistsTest);
 
 TEST_F(FileExistsTest, FileFolderAndWildcardMatch) {
   EXPECT_TRUE(Exists(file_));

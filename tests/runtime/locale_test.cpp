@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include "tests/suite_labels.h"
+
+PURE_SUITE(Locale);
 
 // Program texts are code page 936; everything else assumes Wine runs with it.
 TEST(Locale, AnsiCodePageIs936) { EXPECT_EQ(GetACP(), 936u); }

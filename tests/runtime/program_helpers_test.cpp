@@ -6,6 +6,9 @@
 
 #include <cmath>
 #include <cstring>
+#include "tests/suite_labels.h"
+
+PURE_SUITE(ProgramHelpers);
 
 TEST(ProgramHelpers, TextComparisonIsUnsignedAndNullIsEmpty) {
   EXPECT_EQ(rt::CompareTexts(nullptr, ""), 0);

@@ -3,6 +3,7 @@
 
 #include "process_runner.h"
 #include "runtime/error_report.h"
+#include "tests/suite_labels.h"
 
 using namespace testing_support;
 
@@ -127,6 +128,8 @@ TEST(ProgramProcess, BrokenFormDescriptionIsFatalAtStartup) {
 TEST(ProgramProcess, ExhaustedMemoryReportsTheRequestedSize) {
   ExpectFatalReport(RunScenario("alloc"), "运行时出错!\r\n\r\n错误信息：分配 2147483632 字节内存失败!\r\n");
 }
+
+PURE_SUITE(RuntimeErrorText);
 
 TEST(RuntimeErrorText, LayoutOfHeadingCodeAndMessage) {
   EXPECT_EQ(rt::FormatRuntimeErrorText("", 0), "运行时出错!\r\n\r\n");

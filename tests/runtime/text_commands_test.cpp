@@ -9,6 +9,7 @@
 #include "command_call.h"
 #include "guarded_text.h"
 #include "runtime/heap.h"
+#include "tests/suite_labels.h"
 
 using rt::ArgRecord;
 using rt_test::CallCommand;
@@ -59,6 +60,8 @@ TEST(GuardedTextFixture, TextEndsAtAnInaccessiblePage) {
   EXPECT_EQ(reinterpret_cast<uintptr_t>(after) % 4096, 0u);
 }
 
+PURE_SUITE(BitOr);
+
 TEST(BitOr, OneArgumentIsItsValue) {
   rt::ResultRecord r = CallCommand(rt::BitOr, {rt::IntArg(0x1234)});
   EXPECT_EQ(r.value, 0x1234u);
@@ -71,6 +74,8 @@ TEST(BitOr, SeveralArgumentsAreCombined) {
   EXPECT_EQ(r.value, 0x80000041u);
   EXPECT_EQ(r.tag, rt::TagInt);
 }
+
+PURE_SUITE(TrimSpaces);
 
 TEST(TrimSpaces, BothEndsAndFullWidthSpaces) {
   EXPECT_EQ(Trim("  a b  "), "a b");
@@ -113,6 +118,8 @@ TEST(TrimSpaces, LoneLeadByteAtTheEndIsCutWithoutOverRead) {
     EXPECT_EQ(Trim(t.get()), c.expected) << "text: " << c.text;
   }
 }
+
+PURE_SUITE(SplitText);
 
 TEST(SplitText, LineBreaks) {
   auto split = [](const char* s) {
@@ -183,12 +190,16 @@ TEST(SplitText, TextEndingInALoneLeadByteIsNotOverRead) {
   }
 }
 
+PURE_SUITE(BlankText);
+
 TEST(BlankText, Sizes) {
   EXPECT_EQ(TakeText(CallCommand(rt::BlankText, {rt::IntArg(0)})), "(null)");
   EXPECT_EQ(TakeText(CallCommand(rt::BlankText, {rt::IntArg(-7)})), "(null)");
   EXPECT_EQ(TakeText(CallCommand(rt::BlankText, {rt::IntArg(3)})), "   ");
   EXPECT_EQ(TakeText(CallCommand(rt::BlankText, {rt::IntArg(512)})), std::string(512, ' '));
 }
+
+PURE_SUITE(ToText);
 
 TEST(ToText, Integers) {
   EXPECT_EQ(ToTextOf(Tagged(0xFFFFFFC8u, 0, rt::TagByte)), "200");
