@@ -75,18 +75,19 @@ LanguageOrder PlatformLanguageOrder() {
   return ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID());
 }
 
-// Reads the module's icons; the stamp is that of the bytes that were read.
-std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp) {
+// Reads the module's icons; the stamp is that of the bytes that were read.  Only a
+// file on disk is read: a device or a pipe could block the reads.
+std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp, std::string* damage) {
   rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
-  if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &info) ||
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return nullptr;
   *stamp = {true, Join(info.nFileSizeHigh, info.nFileSizeLow),
             Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
   FileSource source(file.get(), stamp->size);
-  std::optional<ModuleIcons> icons = ReadModuleIcons(source, PlatformLanguageOrder());
+  std::optional<ModuleIcons> icons = ReadModuleIcons(source, PlatformLanguageOrder(), damage);
   if (!icons) return nullptr;
   return std::make_shared<const ModuleIcons>(std::move(*icons));
 }
@@ -104,7 +105,10 @@ CacheEntry g_last;
 
 }  // namespace
 
-std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path) {
+std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path, std::string* damage) {
+  std::string unused;
+  if (!damage) damage = &unused;
+  damage->clear();
   try {
     const std::string full = FullPath(path);
     {
@@ -115,12 +119,13 @@ std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path) {
     }
     CacheEntry entry;
     entry.path = full;
-    entry.icons = ReadModuleFile(full, &entry.module);
+    entry.icons = ReadModuleFile(full, &entry.module, damage);
     if (!entry.icons) return nullptr;
     if (entry.icons->groups.empty()) {
       entry.munPath = MunPathOf(full);
       if (!entry.munPath.empty()) {
-        std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry.munPath, &entry.mun);
+        std::string munDamage;
+        std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry.munPath, &entry.mun, &munDamage);
         if (redirected && !redirected->groups.empty()) entry.icons = redirected;
       }
     }
