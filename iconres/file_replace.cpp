@@ -24,12 +24,13 @@ class FileSink : public ByteSink {
         error_ = GetLastError();
         return false;
       }
-      if (written != chunk) {
+      // A short write is retried for the rest, which then fails with the reason.
+      if (written == 0) {
         error_ = ERROR_HANDLE_DISK_FULL;
         return false;
       }
-      p += chunk;
-      n -= chunk;
+      p += written;
+      n -= written;
     }
     return true;
   }
