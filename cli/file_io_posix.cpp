@@ -178,7 +178,11 @@ ReadOutcome ReadModuleFile(const std::string& path, std::shared_ptr<const iconre
                                  : -1);
   struct stat st;
   if (fd.get() < 0 || fstat(fd.get(), &st) != 0) {
-    *error = SystemError(errno);
+    const int code = errno;
+    // A socket cannot be opened at all.
+    if (fd.get() < 0 && fstatat(at.folder(), at.rest().c_str(), &st, 0) == 0 && !S_ISREG(st.st_mode))
+      return ReadOutcome::NotRegular;
+    *error = SystemError(code);
     return ReadOutcome::Unreadable;
   }
   if (!S_ISREG(st.st_mode)) return ReadOutcome::NotRegular;

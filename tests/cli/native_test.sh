@@ -97,13 +97,16 @@ expect() {
 printf 'just text\n' >"$work/notes.txt"
 printf 'x' >"$work/blocker"
 mkfifo "$work/pipe"
+socket() { perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Type => SOCK_STREAM(), Local => $ARGV[0], Listen => 1) or die "$!"' "$1"; }
+socket "$work/socket"
 expect 1 "$work/missing.dll: unreadable: no such file or folder
 $work/notes.txt: not a module
 $sys/kernel32.dll: no icons
 $work/pipe: not a regular file
 /dev/null: not a regular file
-5 files (0 with icons), 0 icons written, 0 skipped, 5 failed" -o "$work/out" "$work/missing.dll" "$work/notes.txt" \
-  "$sys/kernel32.dll" "$work/pipe" /dev/null
+$work/socket: not a regular file
+6 files (0 with icons), 0 icons written, 0 skipped, 6 failed" -o "$work/out" "$work/missing.dll" "$work/notes.txt" \
+  "$sys/kernel32.dll" "$work/pipe" /dev/null "$work/socket"
 [ ! -e "$work/out" ] || fail "an output folder was made for nothing"
 
 written=$("$native" -o "$work/blocker" "$sys/comdlg32.dll" 2>&1 | grep -c "^$work/blocker/comdlg32-[0-9]*.ico: write failed: cannot create folder $work/blocker: ")
@@ -120,11 +123,12 @@ for usage in "" "-j 0 x.dll" "-j" "-o" "--bogus x.dll" "-0 x.dll" "--files-from"
   [ "$rc" = 2 ] || fail "'$usage': exit code $rc, expected 2"
 done
 
-# A walk reads regular files only: special files and links that lead nowhere (or to a
-# folder) are skipped, not failed, and named with -v only.
+# A walk reads regular files only: special files (FIFO, device, socket) and links that
+# lead nowhere (or to a folder) are skipped, not failed, and named with -v only.
 special=$work/special
 mkdir -p "$special/real"
 mkfifo "$special/fifo"
+socket "$special/socket"
 ln -s /dev/null "$special/device"
 ln -s nowhere "$special/dangling"
 ln -s loop "$special/loop"
@@ -137,7 +141,8 @@ $special/device: skipped: not a regular file
 $special/fifo: skipped: not a regular file
 $special/folder-link: skipped: link to a folder (not walked)
 $special/loop: skipped: link loops
-7 files (2 with icons), 20 icons written, 5 skipped, 0 failed" -r -v -o "$work/special-out" "$special"
+$special/socket: skipped: not a regular file
+8 files (2 with icons), 20 icons written, 6 skipped, 0 failed" -r -v -o "$work/special-out" "$special"
 
 # Entries that exist but cannot be read fail with their reasons (as a user without
 # privileges, who is refused what root would be allowed).
