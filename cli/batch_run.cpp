@@ -47,14 +47,14 @@ class ReportQueue {
 
 }  // namespace
 
-BatchTotals RunBatch(const std::vector<Source>& plan, bool listOnly, unsigned jobs, std::FILE* out, std::FILE* err,
-                     bool progress) {
+BatchTotals RunBatch(const std::vector<Source>& plan, const BatchSettings& settings, std::FILE* out, std::FILE* err) {
+  const bool listOnly = settings.listOnly;
   ReportQueue queue(plan.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
     for (size_t i; (i = next++) < plan.size();) queue.Put(i, ExportFile(plan[i], listOnly));
   };
-  const size_t wanted = std::min<size_t>(jobs, plan.size());
+  const size_t wanted = std::min<size_t>(settings.jobs, plan.size());
   std::vector<std::thread> workers;
   workers.reserve(wanted);
   for (size_t n = 0; n < wanted; ++n) {
@@ -67,7 +67,7 @@ BatchTotals RunBatch(const std::vector<Source>& plan, bool listOnly, unsigned jo
 
   BatchTotals totals;
   totals.files = plan.size();
-  ProgressLine line(err, progress);
+  ProgressLine line(err, settings.progress);
   for (size_t printed = 0; printed < plan.size();) {
     if (workers.empty()) queue.Put(printed, ExportFile(plan[printed], listOnly));
     size_t done = 0, written = 0;
@@ -75,11 +75,15 @@ BatchTotals RunBatch(const std::vector<Source>& plan, bool listOnly, unsigned jo
     line.Update(std::to_string(done) + " of " + std::to_string(plan.size()) + " files, " + std::to_string(written) +
                 (listOnly ? " icons listed" : " icons written"));
     if (!report) continue;
-    if (!report->listLines.empty() || !report->failures.empty()) line.Clear();
+    const bool showSkipped = settings.verbose && !report->skipped.empty();
+    if (!report->listLines.empty() || !report->failures.empty() || showSkipped) line.Clear();
     for (const std::string& l : report->listLines) std::fprintf(out, "%s\n", l.c_str());
     std::fflush(out);
+    if (showSkipped) std::fprintf(err, "%s\n", report->skipped.c_str());
     for (const std::string& f : report->failures) std::fprintf(err, "%s\n", f.c_str());
+    totals.withIcons += report->hasIcons ? 1 : 0;
     totals.written += report->written;
+    totals.skipped += report->skipped.empty() ? 0 : 1;
     totals.failed += report->failures.size();
     ++printed;
   }

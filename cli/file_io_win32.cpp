@@ -3,7 +3,11 @@
 // paths are split with the library's code-page-aware helpers.  Modules are read and
 // icons written through the icon library itself, so the files are those that the
 // tool's own extraction writes.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include "cli/file_io.h"
 #include "iconres/file_replace.h"
@@ -34,7 +38,53 @@ bool IsFolder(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A folder is known by its path: the platform's look-ups take whole paths.
+class PathFolder : public Folder {
+ public:
+  explicit PathFolder(std::string path) : path_(std::move(path)) {}
+
+  bool List(std::vector<FolderEntry>* entries, std::string* error) override {
+    WIN32_FIND_DATAA d;
+    rt::UniqueHandle<rt::handle_traits::Find> find(FindFirstFileA(JoinPath(path_, "*").c_str(), &d));
+    if (!find.valid()) {
+      *error = SystemError(GetLastError());
+      return false;
+    }
+    entries->clear();
+    do {
+      FolderEntry e;
+      e.name = d.cFileName;
+      if (e.name == "." || e.name == "..") continue;
+      // A folder that is a link or junction is not walked: it could lead back up the tree.
+      e.kind = FolderEntry::File;
+      if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        e.kind = (d.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FolderEntry::Skipped : FolderEntry::Folder;
+        if (e.kind == FolderEntry::Skipped) e.reason = "link to a folder (not walked)";
+      }
+      entries->push_back(std::move(e));
+    } while (FindNextFileA(find.get(), &d));
+    const DWORD end = GetLastError();
+    if (end != ERROR_NO_MORE_FILES) {
+      *error = SystemError(end);
+      return false;
+    }
+    return true;
+  }
+
+  std::unique_ptr<Folder> Open(const std::string& name, std::string*) override {
+    return std::make_unique<PathFolder>(JoinPath(path_, name));
+  }
+
+ private:
+  std::string path_;
+};
+
 }  // namespace
+
+void PrepareProcess() {
+  // Nothing to do: a file being written is marked for deletion until it is complete, so
+  // the platform removes it however the process ends.
+}
 
 PathKind KindOfPath(const std::string& path) {
   const DWORD a = GetFileAttributesA(path.c_str());
@@ -45,30 +95,13 @@ PathKind KindOfPath(const std::string& path) {
   return (a & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries, std::string* error) {
-  WIN32_FIND_DATAA d;
-  HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &d);
-  if (find == INVALID_HANDLE_VALUE) {
-    *error = SystemError(GetLastError());
-    return false;
+std::unique_ptr<Folder> OpenFolder(const std::string& path, std::string* error) {
+  if (!IsFolder(path)) {
+    const DWORD code = GetLastError();
+    *error = SystemError(code ? code : ERROR_DIRECTORY);
+    return nullptr;
   }
-  entries->clear();
-  do {
-    const std::string name = d.cFileName;
-    if (name == "." || name == "..") continue;
-    // A folder that is a link or junction is not walked: it could lead back up the tree.
-    PathKind kind = PathKind::File;
-    if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      kind = (d.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? PathKind::Other : PathKind::Folder;
-    entries->push_back({name, kind});
-  } while (FindNextFileA(find, &d));
-  const DWORD end = GetLastError();
-  FindClose(find);
-  if (end != ERROR_NO_MORE_FILES) {
-    *error = SystemError(end);
-    return false;
-  }
-  return true;
+  return std::make_unique<PathFolder>(path);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -78,10 +111,27 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 std::string FileNameOf(const std::string& path) { return iconres::FileNameOf(path); }
 
+std::string ShownPath(const std::string& path) {
+  // A backslash is always the separator here (no name holds one), and no byte below
+  // 0x20 is part of a two-byte character.
+  std::string shown;
+  for (char c : path) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7F) {
+      shown += c;
+      continue;
+    }
+    char text[8];
+    std::snprintf(text, sizeof text, "\\u%04X", u);
+    shown += text;
+  }
+  return shown;
+}
+
 ReadOutcome ReadModuleFile(const std::string& path, std::shared_ptr<const iconres::ModuleIcons>* icons,
                            std::string* error) {
-  // The library's reader does not say why it read nothing; opening the file first
-  // tells an unreadable file from one that is not a module.
+  // Opening the file first tells an unreadable file, or one that is no file on disk (a
+  // device, a pipe), from one that is not a module.
   {
     rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -90,9 +140,11 @@ ReadOutcome ReadModuleFile(const std::string& path, std::shared_ptr<const iconre
       *error = SystemError(GetLastError());
       return ReadOutcome::Unreadable;
     }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadOutcome::NotRegular;
   }
-  *icons = iconres::CachedModuleIcons(path);
-  return *icons ? ReadOutcome::Read : ReadOutcome::NotModule;
+  *icons = iconres::ReadModuleIconsUncached(path, error);
+  if (*icons) return ReadOutcome::Read;
+  return error->empty() ? ReadOutcome::NotModule : ReadOutcome::Damaged;
 }
 
 bool MakeFolders(const std::string& path, std::string* error) {
@@ -108,14 +160,32 @@ bool MakeFolders(const std::string& path, std::string* error) {
     if (!MakeFolders(parent, error)) return false;
     if (make()) return true;
   }
-  *error = "cannot create folder " + path + ": " + SystemError(code);
+  *error = "cannot create folder " + ShownPath(path) + ": " + SystemError(code);
   return false;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
-  if (iconres::ReplaceFileWith(path, bytes)) return true;
-  *error = SystemError(GetLastError());
+bool WriteFileAtomically(const std::string& path, const iconres::ContentWriter& write, std::string* error) {
+  uint32_t code = 0;
+  if (iconres::ReplaceFileWith(path, write, &code)) return true;
+  *error = SystemError(code);
   return false;
+}
+
+bool ReadInput(const std::string& from, std::string* bytes, std::string* error) {
+  if (from == "-") _setmode(_fileno(stdin), _O_BINARY);  // -0 lists hold any byte
+  std::FILE* in = from == "-" ? stdin : std::fopen(from.c_str(), "rb");
+  if (!in) {
+    *error = SystemError(GetLastError());
+    return false;
+  }
+  bytes->clear();
+  char block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes->append(block, n);
+  const bool ok = !std::ferror(in);
+  if (!ok) *error = "read failed";
+  if (in != stdin) std::fclose(in);
+  return ok;
 }
 
 bool StderrIsTerminal() {

@@ -12,59 +12,74 @@ namespace cli {
 namespace {
 
 std::string GroupText(const Source& source, size_t number, const iconres::ResourceName& name) {
-  return source.path + ": icon " + std::to_string(number) + " (" + NameText(name) + ")";
+  return ShownPath(source.path) + ": icon " + std::to_string(number) + " (" + NameText(name) + ")";
+}
+
+// A file without icons: a failure when it was named, skipped when a walk found it.
+void NoIcons(const Source& source, const std::string& why, FileReport* report) {
+  const std::string shown = ShownPath(source.path);
+  if (source.walked)
+    report->skipped = shown + ": skipped: " + why;
+  else
+    report->failures.push_back(shown + ": " + why);
 }
 
 void Export(const Source& source, bool listOnly, FileReport* report) {
+  const std::string shown = ShownPath(source.path);
   if (!source.error.empty()) {
-    report->failures.push_back(source.path + ": " + source.error);
+    report->failures.push_back(shown + ": " + source.error);
     return;
   }
+  if (!source.skip.empty()) return NoIcons(source, source.skip, report);
   std::shared_ptr<const iconres::ModuleIcons> icons;
   std::string error;
   switch (ReadModuleFile(source.path, &icons, &error)) {
     case ReadOutcome::Unreadable:
-      report->failures.push_back(source.path + ": unreadable: " + error);
+      report->failures.push_back(shown + ": unreadable: " + error);
       return;
+    case ReadOutcome::NotRegular:
+      return NoIcons(source, "not a regular file", report);
     case ReadOutcome::NotModule:
-      report->failures.push_back(source.path + ": not a module");
+      return NoIcons(source, "not a module", report);
+    case ReadOutcome::Damaged:
+      report->failures.push_back(shown + ": damaged module: " + error);
       return;
     case ReadOutcome::Read:
       break;
   }
-  if (icons->groups.empty()) {
-    report->failures.push_back(source.path + ": no icons");
-    return;
-  }
+  if (icons->groups.empty()) return NoIcons(source, "no icons", report);
+  report->hasIcons = true;
   bool folderReady = false;
   std::string folderError;
   for (size_t i = 0; i < icons->groups.size(); ++i) {
     const size_t number = i + 1;
     const iconres::ResourceName& name = icons->groups[i].name;
-    const std::optional<iconres::IconImageSet> set = iconres::MakeIconImageSet(icons, i);
+    std::string why;
+    const std::optional<iconres::IconImageSet> set = iconres::MakeIconImageSet(icons, i, &why);
     if (!set) {
-      report->failures.push_back(GroupText(source, number, name) + ": cannot be loaded (missing or malformed image)");
+      report->failures.push_back(GroupText(source, number, name) + ": " + why);
       continue;
     }
     if (listOnly) {
-      report->listLines.push_back(source.path + "\t" + std::to_string(number) + "\t" + NameText(name) + "\t" +
+      report->listLines.push_back(shown + "\t" + std::to_string(number) + "\t" + NameText(name) + "\t" +
                                   ImagesText(*set));
       ++report->written;
       continue;
     }
-    const std::vector<uint8_t> bytes = iconres::BuildIconFile(*set);
-    if (bytes.empty()) {
+    if (iconres::IconFileSize(*set) > iconres::kMaxIconFileSize) {
       report->failures.push_back(GroupText(source, number, name) + ": too large for an .ico file");
       continue;
     }
     const std::string target = JoinPath(source.outFolder, source.title + "-" + std::to_string(number) + ".ico");
     if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
     if (!folderReady) {
-      report->failures.push_back(target + ": write failed: " + folderError);
+      report->failures.push_back(ShownPath(target) + ": write failed: " + folderError);
       continue;
     }
-    if (!WriteFileAtomically(target, bytes, &error)) {
-      report->failures.push_back(target + ": write failed: " + error);
+    // Streamed from the module's bytes: memory does not grow with the file.
+    const auto write = [&set](iconres::ByteSink& out) { return iconres::StreamIconFile(*set, out); };
+    if (!WriteFileAtomically(target, write, &error)) {
+      report->failures.push_back(ShownPath(target) + ": write failed: " + error);
       continue;
     }
     ++report->written;

@@ -14,6 +14,8 @@ namespace cli {
 struct FileReport {
   std::vector<std::string> listLines;  // --list: one line per group
   std::vector<std::string> failures;   // one line per failed file or icon, naming it and why
+  std::string skipped;                 // a file found by a walk that holds no icons: the line naming it
+  bool hasIcons = false;               // the file holds icon groups
   size_t written = 0;                  // icon files written (or groups listed)
 };
 

@@ -1,6 +1,7 @@
 // extract-icons: writes the icon groups of modules as .ico files, or lists them.
-// Exit code 0 when everything was written, 1 when a file or an icon failed (each one
-// is named on the error stream with its reason), 2 for a usage error.
+// Exit code 0 when nothing failed, 1 when a file or an icon failed (each one is named
+// on the error stream with its reason; files that a walk finds without icons are
+// skipped, not failed), 2 for a usage error.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -25,12 +26,27 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  PrepareProcess();
   try {
+    if (!options.filesFrom.empty()) {
+      std::string list;
+      if (!ReadInput(options.filesFrom, &list, &error)) {
+        std::fprintf(stderr, "extract-icons: %s: unreadable: %s\n", ShownPath(options.filesFrom).c_str(),
+                     error.c_str());
+        return 1;
+      }
+      for (std::string& path : SplitPathList(list, options.nulSeparated)) options.paths.push_back(std::move(path));
+    }
     const std::vector<Source> plan = PlanSources(options);
-    const unsigned jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
-    const BatchTotals totals = RunBatch(plan, options.list, jobs, stdout, stderr, StderrIsTerminal());
-    std::fprintf(stderr, "%zu files, %zu icons %s, %zu failed\n", totals.files, totals.written,
-                 options.list ? "listed" : "written", totals.failed);
+    BatchSettings settings;
+    settings.listOnly = options.list;
+    settings.verbose = options.verbose;
+    settings.jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    settings.progress = StderrIsTerminal();
+    const BatchTotals totals = RunBatch(plan, settings, stdout, stderr);
+    std::fprintf(stderr, "%zu files (%zu with icons), %zu icons %s, %zu skipped, %zu failed\n", totals.files,
+                 totals.withIcons, totals.written, options.list ? "listed" : "written", totals.skipped,
+                 totals.failed);
     return totals.failed > 0 ? 1 : 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "extract-icons: %s\n", e.what());

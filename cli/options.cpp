@@ -17,12 +17,18 @@ bool ParseJobs(const std::string& text, unsigned* jobs) {
 }  // namespace
 
 const char kUsage[] =
-    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] PATH...\n"
+    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] [-v] [--files-from FILE [-0]] PATH...\n"
     "  Writes each icon group of each module among PATH as OUTDIR/TITLE-N.ico.\n"
-    "  -o OUTDIR  folder for the icon files (default: the current folder)\n"
-    "  -r         walk folders recursively, mirroring their structure under OUTDIR\n"
-    "  -j N       worker threads (default: one per core)\n"
-    "  --list     write nothing; list each group's images\n";
+    "  -o OUTDIR          folder for the icon files (default: the current folder)\n"
+    "  -r                 walk folders recursively, mirroring their structure under OUTDIR;\n"
+    "                     files found there that hold no icons are skipped, not failed\n"
+    "  -j N               worker threads (default: one per core)\n"
+    "  --list             write nothing; list each group's images\n"
+    "  -v                 name the skipped files too\n"
+    "  --files-from FILE  also read the PATHs in FILE, one a line (- for standard input)\n"
+    "  -0                 the names in FILE each end with a NUL byte instead\n"
+    "Exit code: 0 when nothing failed, 1 when a file or an icon failed (each is named\n"
+    "with its reason), 2 for a usage error.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
   Options o;
@@ -37,6 +43,20 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       o.recursive = true;
     } else if (a == "--list") {
       o.list = true;
+    } else if (a == "-v") {
+      o.verbose = true;
+    } else if (a == "-0") {
+      o.nulSeparated = true;
+    } else if (a == "--files-from" || a.compare(0, 13, "--files-from=") == 0) {
+      if (a.size() > 12) {
+        o.filesFrom = a.substr(13);
+      } else if (i + 1 < args.size()) {
+        o.filesFrom = args[++i];
+      }
+      if (o.filesFrom.empty()) {
+        *error = "option --files-from needs a file";
+        return false;
+      }
     } else if (a == "-h" || a == "--help") {
       o.help = true;
     } else if (a.compare(0, 2, "-o") == 0 || a.compare(0, 2, "-j") == 0) {
@@ -64,12 +84,30 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       return false;
     }
   }
-  if (o.paths.empty() && !o.help) {
+  if (o.nulSeparated && o.filesFrom.empty()) {
+    *error = "option -0 needs --files-from";
+    return false;
+  }
+  if (o.paths.empty() && o.filesFrom.empty() && !o.help) {
     *error = "no PATH given";
     return false;
   }
   *options = std::move(o);
   return true;
+}
+
+std::vector<std::string> SplitPathList(const std::string& bytes, bool nulSeparated) {
+  std::vector<std::string> paths;
+  const char end = nulSeparated ? '\0' : '\n';
+  for (size_t from = 0; from < bytes.size();) {
+    size_t cut = bytes.find(end, from);
+    if (cut == std::string::npos) cut = bytes.size();
+    std::string name = bytes.substr(from, cut - from);
+    if (!nulSeparated && !name.empty() && name.back() == '\r') name.pop_back();
+    if (!name.empty()) paths.push_back(std::move(name));
+    from = cut + 1;
+  }
+  return paths;
 }
 
 }  // namespace cli

@@ -12,12 +12,15 @@ struct Source {
   std::string outFolder;  // the folder its icon files go to
   std::string title;      // the TITLE of its TITLE-N.ico files
   std::string error;      // when not empty, why the argument cannot be read at all
+  bool walked = false;    // found by walking a folder: skipped, not failed, when it holds no icons
+  std::string skip;       // when not empty, why the walk skips it without reading it
 };
 
-// The files in command-line order; a folder (with -r) gives its files before those of
+// The files in command-line order; a folder (with -r) gives its entries before those of
 // its subfolders, each in byte order of their names, so the plan does not depend on
 // the order in which the system lists a folder.  A folder's files go to OUTDIR plus
-// their folder relative to it.  A path given twice is taken once.
+// their folder relative to it; the entries that are no files are there too, to be
+// skipped or to fail with their reasons.  A path given twice is taken once.
 //
 // TITLE is the file name without its extension.  Files whose titles would meet in one
 // output folder (differing at most in ASCII case, which a case-blind file system would

@@ -5,8 +5,8 @@
 namespace iconres {
 
 bool WriteIconFile(const IconImageSet& set, const std::string& path) {
-  const std::vector<uint8_t> file = BuildIconFile(set);
-  return !file.empty() && ReplaceFileWith(path, file);
+  if (IconFileSize(set) > kMaxIconFileSize) return false;
+  return ReplaceFileWith(path, [&set](ByteSink& out) { return StreamIconFile(set, out); });
 }
 
 }  // namespace iconres

@@ -7,8 +7,8 @@
 
 namespace iconres {
 
-// Writes the file through a temporary file in the target folder; true when path now
-// holds it.  On failure an existing file at path is untouched.
+// Streams the file to path (file_replace.h); true when path now holds it.  On failure
+// nothing is left behind and an existing file at path is untouched.
 bool WriteIconFile(const IconImageSet& set, const std::string& path);
 
 }  // namespace iconres

@@ -75,18 +75,19 @@ LanguageOrder PlatformLanguageOrder() {
   return ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID());
 }
 
-// Reads the module's icons; the stamp is that of the bytes that were read.
-std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp) {
+// Reads the module's icons; the stamp is that of the bytes that were read.  Only a
+// file on disk is read: a device or a pipe could block the reads.
+std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp, std::string* damage) {
   rt::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
-  if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &info) ||
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return nullptr;
   *stamp = {true, Join(info.nFileSizeHigh, info.nFileSizeLow),
             Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
   FileSource source(file.get(), stamp->size);
-  std::optional<ModuleIcons> icons = ReadModuleIcons(source, PlatformLanguageOrder());
+  std::optional<ModuleIcons> icons = ReadModuleIcons(source, PlatformLanguageOrder(), damage);
   if (!icons) return nullptr;
   return std::make_shared<const ModuleIcons>(std::move(*icons));
 }
@@ -102,9 +103,29 @@ struct CacheEntry {
 std::mutex g_lock;
 CacheEntry g_last;
 
+// Reads the module at its full path, or the .mun file that stands for it when the
+// module has no icon groups of its own; the entry keeps the stamps of what was read.
+bool ReadEntry(const std::string& full, CacheEntry* entry, std::string* damage) {
+  entry->path = full;
+  entry->icons = ReadModuleFile(full, &entry->module, damage);
+  if (!entry->icons) return false;
+  if (entry->icons->groups.empty()) {
+    entry->munPath = MunPathOf(full);
+    if (!entry->munPath.empty()) {
+      std::string munDamage;
+      std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry->munPath, &entry->mun, &munDamage);
+      if (redirected && !redirected->groups.empty()) entry->icons = redirected;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path) {
+std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path, std::string* damage) {
+  std::string unused;
+  if (!damage) damage = &unused;
+  damage->clear();
   try {
     const std::string full = FullPath(path);
     {
@@ -114,22 +135,25 @@ std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path) {
         return g_last.icons;
     }
     CacheEntry entry;
-    entry.path = full;
-    entry.icons = ReadModuleFile(full, &entry.module);
-    if (!entry.icons) return nullptr;
-    if (entry.icons->groups.empty()) {
-      entry.munPath = MunPathOf(full);
-      if (!entry.munPath.empty()) {
-        std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry.munPath, &entry.mun);
-        if (redirected && !redirected->groups.empty()) entry.icons = redirected;
-      }
-    }
+    if (!ReadEntry(full, &entry, damage)) return nullptr;
     std::shared_ptr<const ModuleIcons> icons = entry.icons;
     if (icons->bytes.size() <= kMaxCachedIconBytes) {
       std::lock_guard<std::mutex> hold(g_lock);
       g_last = std::move(entry);
     }
     return icons;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+std::shared_ptr<const ModuleIcons> ReadModuleIconsUncached(const std::string& path, std::string* damage) {
+  std::string unused;
+  if (!damage) damage = &unused;
+  damage->clear();
+  try {
+    CacheEntry entry;
+    return ReadEntry(FullPath(path), &entry, damage) ? entry.icons : nullptr;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -24,9 +24,13 @@ namespace iconres {
 
 constexpr uint64_t kMaxCachedIconBytes = 64u << 20;
 
-// The icons of the module at path; null when the file cannot be read or is not a
-// module that the reader reads.  Safe to call from several threads.
-std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path);
+// The icons of the module at path; null when the file cannot be read (or is no file on
+// disk) or is not a module that the reader reads.  For a damaged module, `damage` then
+// says what is damaged (ReadModuleIcons).  Safe to call from several threads.
+std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path, std::string* damage = nullptr);
+// The same read, from the file itself every time, neither using nor filling the
+// cache: for callers that read many files at once from several threads.
+std::shared_ptr<const ModuleIcons> ReadModuleIconsUncached(const std::string& path, std::string* damage = nullptr);
 
 // Empties the cache (tests, and callers that want the memory back).
 void ForgetCachedModule();

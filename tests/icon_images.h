@@ -147,13 +147,10 @@ inline Bytes CraftedIcoFile() {
 }
 
 // A minimal PE32 or PE32+ module that holds only icon resources: one .rsrc section with
-// the groups (ids 1..n, language 0) and their images (ids 1.., in group order).
-inline Bytes BuildPeIconModule(const std::vector<std::vector<Bytes>>& groups, bool plus) {
-  std::vector<Bytes> images, directories;
-  for (const std::vector<Bytes>& g : groups) {
-    directories.push_back(GroupDirectory(g, static_cast<uint16_t>(images.size() + 1)));
-    images.insert(images.end(), g.begin(), g.end());
-  }
+// the images (RT_ICON ids 1..) and the group directories (RT_GROUP_ICON ids 1..), all
+// of language 0, each as given.
+inline Bytes BuildPeResourceModule(const std::vector<Bytes>& images, const std::vector<Bytes>& directories,
+                                   bool plus) {
   // The resource section: root, the two type directories, one language directory per
   // resource, the data entries, then the data.
   const uint32_t kSectionRva = 0x1000, kFileAlign = 0x200;
@@ -222,6 +219,28 @@ inline Bytes BuildPeIconModule(const std::vector<std::vector<Bytes>>& groups, bo
   f.bytes(r.data());
   while (f.size() % kFileAlign) f.u8(0);
   return f.take();
+}
+
+// The same with the groups (ids 1..n) made of their images (ids 1.., in group order).
+inline Bytes BuildPeIconModule(const std::vector<std::vector<Bytes>>& groups, bool plus) {
+  std::vector<Bytes> images, directories;
+  for (const std::vector<Bytes>& g : groups) {
+    directories.push_back(GroupDirectory(g, static_cast<uint16_t>(images.size() + 1)));
+    images.insert(images.end(), g.begin(), g.end());
+  }
+  return BuildPeResourceModule(images, directories, plus);
+}
+
+// A module of 0.9 MB whose one group names one 4,008-byte image 65,535 times: its .ico
+// file (252 MiB) stays just below the size the writers accept.
+inline Bytes RepeatedEntryModule() {
+  const Bytes image = BitmapImage(31, 32, 5);
+  rt::ByteAppender g;
+  g.u16(0); g.u16(1); g.u16(kCraftedEntries);
+  for (uint32_t i = 0; i < kCraftedEntries; ++i) {
+    g.u8(31); g.u8(31); g.u8(0); g.u8(0); g.u16(1); g.u16(32); g.u32(static_cast<uint32_t>(image.size())); g.u16(1);
+  }
+  return BuildPeResourceModule({image}, {g.take()}, false);
 }
 
 // One group of an NE icon library: its images, and its name (empty for a number).

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "formats/byte_sink.h"
 #include "formats/icons/icon_image_set.h"
 
 namespace iconres {
@@ -20,9 +21,17 @@ uint8_t DirectoryColourCount(uint16_t planes, uint16_t bitCount);
 // megabytes) would otherwise need gigabytes.
 constexpr uint64_t kMaxIconFileSize = 256u << 20;
 
-// The whole file.  A DIB image is copied with biSizeImage 0; a PNG image is copied
-// unchanged.  The set itself is never modified.  Empty when the file would be larger
-// than kMaxIconFileSize.
+// The size of the file that holds set.
+uint64_t IconFileSize(const IconImageSet& set);
+
+// Writes the file to out: the header and directory, then each image from where it lies
+// (a DIB with biSizeImage 0, a PNG unchanged), in pieces of at most a few hundred KiB, so
+// that memory does not grow with the file.  The set itself is never modified.  False
+// when out fails, or when the file would be larger than kMaxIconFileSize (then nothing
+// is written).
+bool StreamIconFile(const IconImageSet& set, ByteSink& out);
+
+// The whole file in memory; empty when it would be larger than kMaxIconFileSize.
 std::vector<uint8_t> BuildIconFile(const IconImageSet& set);
 
 }  // namespace iconres

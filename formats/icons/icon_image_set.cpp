@@ -1,5 +1,7 @@
 #include "formats/icons/icon_image_set.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "formats/byte_reader.h"
@@ -23,11 +25,18 @@ void Refer(IconImageEntry* e, Store store, size_t offset, size_t length) {
   e->size = static_cast<uint32_t>(length);
 }
 
-std::optional<IconImageEntry> MakePngEntry(Store store, size_t offset, size_t length) {
+constexpr char kNotAnImage[] = "is not an icon image";
+
+std::optional<IconImageEntry> Refuse(std::string* why, std::string reason) {
+  if (why) *why = std::move(reason);
+  return std::nullopt;
+}
+
+std::optional<IconImageEntry> MakePngEntry(Store store, size_t offset, size_t length, std::string* why) {
   std::optional<PngHeader> png = ReadPngHeader(store->data() + offset, length);
   if (!png || png->width == 0 || png->height == 0 || png->width > 0x7FFFFFFF ||
       png->height > 0x7FFFFFFF || png->BitsPerPixel() == 0)
-    return std::nullopt;
+    return Refuse(why, kNotAnImage);
   IconImageEntry e;
   e.format = ImageFormat::Png;
   e.width = static_cast<int32_t>(png->width);
@@ -39,17 +48,31 @@ std::optional<IconImageEntry> MakePngEntry(Store store, size_t offset, size_t le
   return e;
 }
 
-std::optional<IconImageEntry> MakeDibEntry(Store store, size_t offset, size_t length) {
+// The bytes that an uncompressed DIB's header promises: header, palette (and the three
+// colour masks of BI_BITFIELDS after a 40-byte header), colour rows and mask rows.
+// Zero when the header describes no such layout (compressed, or no positive size).
+uint64_t PromisedDibBytes(uint32_t biSize, uint32_t paletteBytes, uint32_t compression, int64_t rowStride,
+                          int32_t width, int32_t height) {
+  constexpr uint32_t kRgb = 0, kBitFields = 3;
+  if ((compression != kRgb && compression != kBitFields) || width <= 0 || height <= 0 || rowStride <= 0) return 0;
+  const uint64_t masks = compression == kBitFields && biSize == kBitmapInfoHeaderSize ? 12 : 0;
+  const uint64_t rows = uint64_t(rowStride) + uint64_t(RowStride(1, 1, width));
+  if (rows > (UINT64_MAX >> 1) / uint64_t(height)) return UINT64_MAX;  // more than any file holds
+  return uint64_t(biSize) + paletteBytes + masks + rows * uint64_t(height);
+}
+
+std::optional<IconImageEntry> MakeDibEntry(Store store, size_t offset, size_t length, std::string* why) {
   rt::ByteReader r(store->data() + offset, length);
   uint32_t biSize = r.u32();
   int32_t biWidth = r.i32();
   int32_t biHeight = r.i32();
   uint16_t biPlanes = r.u16();
   uint16_t biBitCount = r.u16();
+  uint32_t biCompression = r.u32();
   r.seek(kBiClrUsed);
   uint32_t biClrUsed = r.u32();
   // The fields read above lie in the first 40 bytes; a shorter image fails here.
-  if (!r.ok() || biSize < kBitmapInfoHeaderSize || biSize > length) return std::nullopt;
+  if (!r.ok() || biSize < kBitmapInfoHeaderSize || biSize > length) return Refuse(why, kNotAnImage);
 
   IconImageEntry e;
   e.format = ImageFormat::Dib;
@@ -60,7 +83,13 @@ std::optional<IconImageEntry> MakeDibEntry(Store store, size_t offset, size_t le
   e.colorBits = static_cast<int32_t>(uint32_t(biBitCount) * biPlanes);
   e.paletteBytes = (PaletteEntries(biClrUsed, biBitCount) * 4u) & 0xFFFFu;
   e.rowStride = RowStride(biBitCount, biPlanes, biWidth);
-  if (uint64_t(biSize) + e.paletteBytes > length) return std::nullopt;
+  // An image cut short would be written as a file that readers call malformed.
+  const uint64_t promised = std::max<uint64_t>(
+      uint64_t(biSize) + e.paletteBytes,
+      PromisedDibBytes(biSize, e.paletteBytes, biCompression, e.rowStride, biWidth, e.height));
+  if (promised > length)
+    return Refuse(why, "is shorter than its header says (" + std::to_string(length) + " of " +
+                           std::to_string(promised) + " bytes)");
   Refer(&e, std::move(store), offset, length);
   return e;
 }
@@ -130,10 +159,11 @@ int64_t RowStride(uint16_t bitCount, uint16_t planes, int32_t width) {
   return (bits >> 5) * 4;
 }
 
-std::optional<IconImageEntry> MakeImageEntry(Store store, size_t offset, size_t length) {
-  if (!store || offset > store->size() || length > store->size() - offset || length > 0xFFFFFFFFu) return std::nullopt;
-  if (HasPngSignature(store->data() + offset, length)) return MakePngEntry(std::move(store), offset, length);
-  return MakeDibEntry(std::move(store), offset, length);
+std::optional<IconImageEntry> MakeImageEntry(Store store, size_t offset, size_t length, std::string* why) {
+  if (!store || offset > store->size() || length > store->size() - offset || length > 0xFFFFFFFFu)
+    return Refuse(why, kNotAnImage);
+  if (HasPngSignature(store->data() + offset, length)) return MakePngEntry(std::move(store), offset, length, why);
+  return MakeDibEntry(std::move(store), offset, length, why);
 }
 
 std::optional<IconImageEntry> MakeImageEntry(std::vector<uint8_t> bytes) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace iconres {
@@ -55,10 +56,12 @@ struct IconImageSet {
 
 // Derives an entry from an image's bytes.  A PNG is recognised by its signature and
 // described by its IHDR chunk; anything else must be a DIB whose header (at least 40
-// bytes, biSize within the image) and palette lie inside the bytes.  Returns nothing
-// for an image that is neither, so that its group is not loadable.
+// bytes, biSize within the image) and palette lie inside the bytes, and for an
+// uncompressed one its colour and mask rows too.  Returns nothing for an image that is
+// neither or is cut short, so that its group is not loadable; `why` then says which
+// ("is not an icon image", "is shorter than its header says (104 of 4264 bytes)").
 std::optional<IconImageEntry> MakeImageEntry(std::shared_ptr<const std::vector<uint8_t>> store, size_t offset,
-                                             size_t length);
+                                             size_t length, std::string* why = nullptr);
 // The same over bytes of its own.
 std::optional<IconImageEntry> MakeImageEntry(std::vector<uint8_t> bytes);
 

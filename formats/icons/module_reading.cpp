@@ -63,6 +63,10 @@ bool IconsBuilder::Store(uint64_t where, const std::vector<uint8_t>& bytes, Byte
   return true;
 }
 
+const char* IconsBuilder::FullReason() const {
+  return limit_ == kMaxModuleIconBytes ? "icon data over 256 MiB" : "resources overlap beyond the file's size";
+}
+
 ModuleIcons IconsBuilder::Finish() {
   std::vector<ModuleIconImage>& images = icons_.images;
   std::stable_sort(images.begin(), images.end(),

@@ -44,6 +44,8 @@ class IconsBuilder {
   std::optional<ByteRange> Stored(uint64_t where, uint32_t length) const;
   // Appends the data found at `where`; false when the total would pass the limit.
   bool Store(uint64_t where, const std::vector<uint8_t>& bytes, ByteRange* range);
+  // What passing the limit means for the module, for its failure message.
+  const char* FullReason() const;
   ModuleIcons& icons() { return icons_; }
   // Sorts the images by id, keeping the first of equal ids, and hands the result over.
   ModuleIcons Finish();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "formats/icons/module_reading.h"
 #include "formats/icons/ne_resources.h"
@@ -49,13 +50,16 @@ const ModuleIconImage* ModuleIcons::Image(uint16_t id) const {
 
 std::optional<ByteRange> ModuleIcons::EntryImage(uint16_t id, uint32_t entryBytes) const {
   const ModuleIconImage* image = Image(id);
-  if (!image) return std::nullopt;
+  if (!image || image->damage) return std::nullopt;
   ByteRange r = image->data;
   if (format == ModuleFormat::Ne) r.length = std::min(r.length, entryBytes);
   return r;
 }
 
-std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages) {
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages, std::string* damage) {
+  std::string unused;
+  if (!damage) damage = &unused;
+  damage->clear();
   BlockReader file(source);
   std::optional<std::vector<uint8_t>> dos = file.Read(0, kNewHeaderField + 4);
   if (!dos) return std::nullopt;
@@ -69,27 +73,49 @@ std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrd
     if (!signature) return std::nullopt;
   }
   rt::ByteReader s(signature->data(), signature->size());
-  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages);
+  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages, damage);
   s.seek(0);
-  if (s.u16() == kNeSignature) return ReadNeIcons(file, header);
+  if (s.u16() == kNeSignature) return ReadNeIcons(file, header, damage);
   return std::nullopt;
 }
 
-std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> module, size_t index) {
-  if (!module || index >= module->groups.size()) return std::nullopt;
+std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> module, size_t index,
+                                             std::string* why) {
+  std::string unused;
+  if (!why) why = &unused;
+  if (!module || index >= module->groups.size()) {
+    *why = "no such group";
+    return std::nullopt;
+  }
   const ModuleIcons& icons = *module;
+  const ModuleIconGroup& group = icons.groups[index];
+  if (group.damage) {
+    *why = std::string("damaged module: ") + group.damage;
+    return std::nullopt;
+  }
   // The images' store is the module's bytes, kept alive through the module itself.
   const std::shared_ptr<const std::vector<uint8_t>> store(module, &module->bytes);
-  const ByteRange directory = icons.groups[index].directory;
+  const ByteRange directory = group.directory;
   const auto entries = rt::ParseIconDirectory(icons.at(directory), directory.length, rt::IconDirectoryKind::Group);
-  if (!entries) return std::nullopt;
+  if (!entries) {
+    *why = "damaged module: group directory cut short";
+    return std::nullopt;
+  }
   IconImageSet set;
   set.images.reserve(entries->size());
   for (const rt::IconDirectoryEntry& e : *entries) {
-    std::optional<ByteRange> image = icons.EntryImage(e.id, e.byteSize);
-    if (!image) return std::nullopt;
-    std::optional<IconImageEntry> entry = MakeImageEntry(store, image->offset, image->length);
-    if (!entry) return std::nullopt;
+    auto fail = [&](const std::string& what) {
+      *why = "damaged module: image " + std::to_string(e.id) + " " + what;
+      return std::nullopt;
+    };
+    std::optional<ByteRange> bytes = icons.EntryImage(e.id, e.byteSize);
+    if (!bytes) {
+      const ModuleIconImage* found = icons.Image(e.id);
+      return fail(!found ? "is missing" : found->damage ? found->damage : "is damaged");
+    }
+    std::string malformed;
+    std::optional<IconImageEntry> entry = MakeImageEntry(store, bytes->offset, bytes->length, &malformed);
+    if (!entry) return fail(malformed);
     set.images.push_back(std::move(*entry));
   }
   return set;

@@ -61,11 +61,13 @@ struct ModuleIconGroup {
   ResourceName name;
   uint16_t language = 0;  // PE only
   ByteRange directory;    // the RT_GROUP_ICON data
+  const char* damage = nullptr;  // why its data could not be read ("group data outside the file")
 };
 
 struct ModuleIconImage {
   uint16_t id = 0;
   ByteRange data;  // for NE, the resource's whole padded length
+  const char* damage = nullptr;  // why its data could not be read; data is then empty
 };
 
 // The languages to try, in order, when a resource exists in several: the first one
@@ -88,15 +90,18 @@ struct ModuleIcons {
   const ModuleIconImage* Image(uint16_t id) const;
   // The image bytes that a group entry names: for NE as long as the entry says,
   // clamped to the resource's padded length; for PE the whole resource.  Nothing when
-  // the image does not exist.
+  // the image does not exist or is damaged.
   std::optional<ByteRange> EntryImage(uint16_t id, uint32_t entryBytes) const;
 };
 
 // Reads the icon resources of a PE32, PE32+ or NE module.  Nothing when the bytes are
 // not such a module, when its headers or resource directory are damaged, or when its
-// icon data would exceed kMaxModuleIconBytes.  A module without icon groups reads as
-// one with an empty group list.
-std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages);
+// icon data would exceed kMaxModuleIconBytes; `damage` then says what is damaged
+// ("section table outside the file"), and stays empty for bytes that are no module at
+// all.  A group or image whose own data is damaged does not stop the others: it is kept
+// with its `damage`.  A module without icon groups reads as one with an empty group list.
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages,
+                                           std::string* damage = nullptr);
 
 // Icon data (directories plus distinct images) that one module may hold in memory.
 // A 32-bit process cannot count on more in one piece; larger modules are refused.
@@ -104,7 +109,10 @@ constexpr uint64_t kMaxModuleIconBytes = 256u << 20;
 
 // Group `index` (0-based) as an icon set: its images in directory order, sharing the
 // module's bytes (which the set keeps alive).  Nothing when the index is out of range,
-// the directory is short, an image is missing or an image is malformed.
-std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> icons, size_t index);
+// the group's data is damaged, the directory is short, or an image is missing, damaged,
+// malformed or cut short; `why` then says which ("damaged module: image 7 lies outside
+// the file").
+std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> icons, size_t index,
+                                             std::string* why = nullptr);
 
 }  // namespace iconres

@@ -8,6 +8,7 @@
 #include "formats/icons/ne_resources.h"
 
 #include <algorithm>
+#include <string>
 
 #include "formats/byte_reader.h"
 
@@ -36,49 +37,51 @@ std::optional<std::u16string> NameAt(const std::vector<uint8_t>& table, uint16_t
   return std::u16string(bytes.begin(), bytes.end());
 }
 
-// Copies a resource's bytes (at most `length`) into the result, once per place.
-bool CopyResource(BlockReader& file, uint64_t offset, uint64_t length, IconsBuilder& out, ByteRange* range,
-                  bool* full) {
-  if (offset >= file.size()) return false;
+enum class Copy { Done, Outside, Full };
+
+// Copies a resource's bytes (at most `length`) into the result, once per place.  A
+// resource that starts outside the file is Outside and fails only itself; Full means
+// the module's icon data passed its limit.
+Copy CopyResource(BlockReader& file, uint64_t offset, uint64_t length, IconsBuilder& out, ByteRange* range) {
+  if (offset >= file.size()) return Copy::Outside;
   length = std::min(length, file.size() - offset);  // the last resource's padding may pass the end
-  if (length > kMaxModuleIconBytes) {
-    *full = true;
-    return false;
-  }
+  if (length > kMaxModuleIconBytes) return Copy::Full;
   if (std::optional<ByteRange> stored = out.Stored(offset, static_cast<uint32_t>(length))) {
     *range = *stored;
-    return true;
+    return Copy::Done;
   }
   std::optional<std::vector<uint8_t>> data = file.Read(offset, static_cast<size_t>(length));
-  if (!data) return false;
-  if (!out.Store(offset, *data, range)) {
-    *full = true;
-    return false;
-  }
-  return true;
+  if (!data) return Copy::Outside;
+  return out.Store(offset, *data, range) ? Copy::Done : Copy::Full;
 }
 
 }  // namespace
 
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header) {
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage) {
+  auto damaged = [damage](std::string what) {
+    *damage = std::move(what);
+    return std::nullopt;
+  };
   std::optional<std::vector<uint8_t>> fields = file.Read(uint64_t(header) + 0x24, 4);
-  if (!fields) return std::nullopt;
+  if (!fields) return damaged("NE header cut short");
   rt::ByteReader f(fields->data(), fields->size());
   const uint16_t tableAt = f.u16();
   const uint16_t tableEnd = f.u16();
   IconsBuilder out(ModuleFormat::Ne, file.size());
   if (tableEnd <= tableAt) return out.Finish();  // no resource table: no icon groups
   std::optional<std::vector<uint8_t>> table = file.Read(uint64_t(header) + tableAt, tableEnd - tableAt);
-  if (!table) return std::nullopt;
+  if (!table) return damaged("resource table outside the file");
 
   rt::ByteReader r(table->data(), table->size());
   const uint16_t shift = r.u16();
-  if (!r.ok() || shift > kLargestShift) return std::nullopt;
+  if (!r.ok()) return damaged("resource table cut short");
+  if (shift > kLargestShift) return damaged("resource alignment shift " + std::to_string(shift) + " over " +
+                                            std::to_string(kLargestShift));
   std::vector<NeResource> resources;
   std::vector<std::u16string> names;  // for the groups, in table order
   for (;;) {
     const uint16_t type = r.u16();
-    if (!r.ok()) return std::nullopt;
+    if (!r.ok()) return damaged("resource table cut short");
     if (type == 0) break;
     const uint16_t count = r.u16();
     r.skip(4);
@@ -90,27 +93,31 @@ std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header) {
       r.skip(2);  // flags
       res.id = r.u16();
       r.skip(4);
-      if (!r.ok()) return std::nullopt;
+      if (!r.ok()) return damaged("resource table cut short");
       if (type != kTypeIcon && type != kTypeGroupIcon) continue;
       resources.push_back(res);
     }
   }
 
-  // Groups in table order first, so that the images they name are known.
-  bool full = false;
+  // Groups in table order first, so that the images they name are known.  A group
+  // whose name or data cannot be read keeps its number and fails alone.
   for (const NeResource& res : resources) {
     if (res.type != kTypeGroupIcon) continue;
     ModuleIconGroup group;
+    switch (CopyResource(file, res.offset, res.length, out, &group.directory)) {
+      case Copy::Done: break;
+      case Copy::Outside: group.damage = "group data outside the file"; break;
+      case Copy::Full: return damaged(out.FullReason());
+    }
     if (res.id & kNumbered) {
       group.name.id = static_cast<uint16_t>(res.id & ~kNumbered);
     } else {
-      std::optional<std::u16string> text = NameAt(*table, res.id);
-      if (!text) return std::nullopt;
       group.name.isId = false;
-      group.name.text = std::move(*text);
+      if (std::optional<std::u16string> text = NameAt(*table, res.id))
+        group.name.text = std::move(*text);
+      else
+        group.damage = "group name outside the resource table";
     }
-    // A group whose data lies outside the file keeps its number and loads as nothing.
-    if (!CopyResource(file, res.offset, res.length, out, &group.directory, &full) && full) return std::nullopt;
     out.icons().groups.push_back(std::move(group));
   }
   const std::vector<uint16_t> wanted = NamedImageIds(out.icons());
@@ -120,10 +127,12 @@ std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header) {
     if (!std::binary_search(wanted.begin(), wanted.end(), id)) continue;
     ModuleIconImage image;
     image.id = id;
-    if (CopyResource(file, res.offset, res.length, out, &image.data, &full))
-      out.icons().images.push_back(image);
-    else if (full)
-      return std::nullopt;
+    switch (CopyResource(file, res.offset, res.length, out, &image.data)) {
+      case Copy::Done: break;
+      case Copy::Outside: image.damage = "lies outside the file"; break;
+      case Copy::Full: return damaged(out.FullReason());
+    }
+    out.icons().images.push_back(image);
   }
   return out.Finish();
 }

@@ -2,12 +2,15 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "formats/icons/module_reading.h"
 
 namespace iconres {
 
 // `file` starts with the DOS header, `header` is the offset of the "NE" signature.
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header);
+// Nothing, with what is damaged in `damage`, when the header or the resource table
+// cannot be read (see ReadModuleIcons).
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage);
 
 }  // namespace iconres

@@ -7,6 +7,7 @@
 #include "formats/icons/pe_resources.h"
 
 #include <algorithm>
+#include <string>
 
 #include "formats/byte_reader.h"
 
@@ -40,6 +41,8 @@ class PeFile {
  public:
   PeFile(BlockReader& file, std::vector<Section> sections, uint32_t headerBytes, uint32_t resourceRva)
       : file_(file), sections_(std::move(sections)), headerBytes_(headerBytes), root_(resourceRva) {}
+
+  uint64_t fileSize() const { return file_.size(); }
 
   // n bytes at an RVA, which must lie in the file's bytes of one section or of the
   // headers: memory the loader fills with zeros is not read, so nothing here grows
@@ -120,19 +123,22 @@ const DirectoryEntry* PickLanguage(const std::vector<DirectoryEntry>& entries, c
   return entries.empty() ? nullptr : &entries.front();
 }
 
-enum class Copy { Done, Missing, Full };
+enum class Copy { Done, Outside, Full };
 
 // Copies the data of a language entry into the result, once for each place in the file.
+// Data (or a data entry) that does not lie in the file is Outside: it fails only the
+// resource it belongs to.  Full means the module's icon data passed its limit.
 Copy CopyData(PeFile& pe, const DirectoryEntry& lang, IconsBuilder& out, ByteRange* range) {
   std::optional<std::pair<uint32_t, uint32_t>> at = pe.DataLocation(lang);
-  if (!at) return Copy::Missing;
+  if (!at) return Copy::Outside;
   if (std::optional<ByteRange> stored = out.Stored(at->first, at->second)) {
     *range = *stored;
     return Copy::Done;
   }
+  if (at->second > pe.fileSize()) return Copy::Outside;
   if (at->second > kMaxModuleIconBytes) return Copy::Full;
   std::optional<std::vector<uint8_t>> data = pe.ReadRva(at->first, at->second);
-  if (!data) return Copy::Missing;
+  if (!data) return Copy::Outside;
   return out.Store(at->first, *data, range) ? Copy::Done : Copy::Full;
 }
 
@@ -142,57 +148,90 @@ const DirectoryEntry* FindType(const std::vector<DirectoryEntry>& types, uint16_
   return nullptr;
 }
 
-bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out) {
+// A group whose name or data cannot be read keeps its number and fails alone, with
+// its damage.  False (with the module's damage) when the groups cannot be listed at all.
+bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out,
+                std::string* damage) {
   std::optional<std::vector<DirectoryEntry>> names = pe.Below(type);
-  if (!names) return false;
+  if (!names) {
+    *damage = "icon group directory outside the file";
+    return false;
+  }
   for (const DirectoryEntry& n : *names) {
     ModuleIconGroup group;
+    std::optional<std::vector<DirectoryEntry>> langs = pe.Below(n);
+    const DirectoryEntry* lang = langs ? PickLanguage(*langs, languages) : nullptr;
+    if (!langs) {
+      group.damage = "group's language directory outside the file";
+    } else if (!lang) {
+      group.damage = "group has no data";
+    } else {
+      group.language = static_cast<uint16_t>(lang->name);
+      switch (CopyData(pe, *lang, out, &group.directory)) {
+        case Copy::Done: break;
+        case Copy::Outside: group.damage = "group data outside the file"; break;
+        case Copy::Full: *damage = out.FullReason(); return false;
+      }
+    }
     if (n.named()) {
-      std::optional<std::u16string> text = pe.NameText(n);
-      if (!text) return false;
       group.name.isId = false;
-      group.name.text = std::move(*text);
+      if (std::optional<std::u16string> text = pe.NameText(n))
+        group.name.text = std::move(*text);
+      else
+        group.damage = "group name outside the file";
     } else {
       group.name.id = static_cast<uint16_t>(n.name);
-    }
-    // A group whose data cannot be found keeps its number and loads as nothing.
-    if (std::optional<std::vector<DirectoryEntry>> langs = pe.Below(n)) {
-      if (const DirectoryEntry* lang = PickLanguage(*langs, languages)) {
-        group.language = static_cast<uint16_t>(lang->name);
-        if (CopyData(pe, *lang, out, &group.directory) == Copy::Full) return false;
-      }
     }
     out.icons().groups.push_back(std::move(group));
   }
   return true;
 }
 
-bool ReadImages(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out) {
+// An image that a group names but whose data cannot be read is kept with its damage,
+// so that it fails only the groups that name it.
+bool ReadImages(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out,
+                std::string* damage) {
   const std::vector<uint16_t> wanted = NamedImageIds(out.icons());
   if (wanted.empty()) return true;
   std::optional<std::vector<DirectoryEntry>> names = pe.Below(type);
-  if (!names) return false;
+  if (!names) {
+    *damage = "icon image directory outside the file";
+    return false;
+  }
   for (const DirectoryEntry& n : *names) {
     if (n.named() || n.name > 0xFFFF) continue;
     const uint16_t id = static_cast<uint16_t>(n.name);
     if (!std::binary_search(wanted.begin(), wanted.end(), id)) continue;
-    std::optional<std::vector<DirectoryEntry>> langs = pe.Below(n);
-    const DirectoryEntry* lang = langs ? PickLanguage(*langs, languages) : nullptr;
-    if (!lang) continue;  // a missing image fails only the groups that name it
     ModuleIconImage image;
     image.id = id;
-    const Copy copied = CopyData(pe, *lang, out, &image.data);
-    if (copied == Copy::Full) return false;
-    if (copied == Copy::Done) out.icons().images.push_back(image);
+    std::optional<std::vector<DirectoryEntry>> langs = pe.Below(n);
+    const DirectoryEntry* lang = langs ? PickLanguage(*langs, languages) : nullptr;
+    if (!langs) {
+      image.damage = "has its language directory outside the file";
+    } else if (!lang) {
+      continue;  // no data at all: the image is missing
+    } else {
+      switch (CopyData(pe, *lang, out, &image.data)) {
+        case Copy::Done: break;
+        case Copy::Outside: image.damage = "lies outside the file"; break;
+        case Copy::Full: *damage = out.FullReason(); return false;
+      }
+    }
+    out.icons().images.push_back(image);
   }
   return true;
 }
 
 }  // namespace
 
-std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages) {
+std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages,
+                                       std::string* damage) {
+  auto damaged = [damage](const char* what) {
+    *damage = what;
+    return std::nullopt;
+  };
   std::optional<std::vector<uint8_t>> fileHeader = file.Read(uint64_t(header) + 4, 20);
-  if (!fileHeader) return std::nullopt;
+  if (!fileHeader) return damaged("file header outside the file");
   rt::ByteReader f(fileHeader->data(), fileHeader->size());
   f.skip(2);  // machine
   const uint16_t sectionCount = f.u16();
@@ -200,17 +239,17 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
   const uint16_t optionalSize = f.u16();
   const uint64_t optionalAt = uint64_t(header) + 24;
   std::optional<std::vector<uint8_t>> optional = file.Read(optionalAt, optionalSize);
-  if (!optional) return std::nullopt;
+  if (!optional) return damaged("optional header outside the file");
 
   rt::ByteReader o(optional->data(), optional->size());
   const uint16_t magic = o.u16();
-  if (magic != kPe32Magic && magic != kPe32PlusMagic) return std::nullopt;
+  if (magic != kPe32Magic && magic != kPe32PlusMagic) return damaged("optional header of an unknown kind");
   const bool plus = magic == kPe32PlusMagic;
   o.seek(60);
   const uint32_t headerBytes = o.u32();  // SizeOfHeaders
   o.seek(plus ? 108 : 92);
   const uint32_t directoryCount = o.u32();
-  if (!o.ok()) return std::nullopt;
+  if (!o.ok()) return damaged("optional header cut short");
   uint32_t resourceRva = 0, resourceSize = 0;
   if (directoryCount > kResourceDirectoryIndex) {
     o.seek((plus ? 112 : 96) + kResourceDirectoryIndex * 8);
@@ -221,7 +260,7 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
 
   std::optional<std::vector<uint8_t>> table =
       file.Read(optionalAt + optionalSize, size_t(sectionCount) * kSectionHeaderSize);
-  if (!table) return std::nullopt;
+  if (!table) return damaged("section table outside the file");
   rt::ByteReader t(table->data(), table->size());
   std::vector<Section> sections(sectionCount);
   for (Section& s : sections) {
@@ -237,11 +276,11 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
   if (resourceRva == 0 || resourceSize == 0) return out.Finish();  // no resources: no icon groups
   PeFile pe(file, std::move(sections), headerBytes, resourceRva);
   std::optional<std::vector<DirectoryEntry>> types = pe.Directory(0);
-  if (!types) return std::nullopt;
+  if (!types) return damaged("resource directory outside the file");
   if (const DirectoryEntry* groups = FindType(*types, kTypeGroupIcon))
-    if (!ReadGroups(pe, *groups, languages, out)) return std::nullopt;
+    if (!ReadGroups(pe, *groups, languages, out, damage)) return std::nullopt;
   if (const DirectoryEntry* images = FindType(*types, kTypeIcon))
-    if (!ReadImages(pe, *images, languages, out)) return std::nullopt;
+    if (!ReadImages(pe, *images, languages, out, damage)) return std::nullopt;
   return out.Finish();
 }
 

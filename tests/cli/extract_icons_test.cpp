@@ -93,7 +93,7 @@ TEST(ExtractIcons, FilesEqualWhatTheLibraryWrites) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FilesUnder(out.path()), expected);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "4 files, " + std::to_string(expected.size()) + " icons written, 0 failed\n");
+  EXPECT_EQ(run.err, "4 files (4 with icons), " + std::to_string(expected.size()) + " icons written, 0 skipped, 0 failed\n");
 }
 
 TEST(ExtractIcons, ListShowsEachGroupsImagesAndWritesNothing) {
@@ -114,7 +114,8 @@ TEST(ExtractIcons, ListShowsEachGroupsImagesAndWritesNothing) {
     expected += in / "library.icl" + "\t" + std::to_string(n + 1) + "\t" + name + "\t" + ImagesText(ne[n].images) + "\n";
   }
   EXPECT_EQ(run.out, expected);
-  EXPECT_EQ(run.err, "2 files, " + std::to_string(kGroups + ne.size()) + " icons listed, 0 failed\n");
+  EXPECT_EQ(run.err,
+            "2 files (2 with icons), " + std::to_string(kGroups + ne.size()) + " icons listed, 0 skipped, 0 failed\n");
   EXPECT_TRUE(FilesUnder(cwd.path()).empty());
 }
 
@@ -128,13 +129,15 @@ TEST(ExtractIcons, FailuresAreNamedWithTheirReasonsAndExitCodes) {
   ASSERT_TRUE(WriteWholeFile(blocker, {'x'}));
   const std::vector<std::string> inputs = FilesUnder(in.path());
 
-  // Each bad file is named with its reason and skipped; the good one is still written.
+  // Each bad file named on the command line fails with its reason, a device among them;
+  // the good one is still written.
   ToolRun run = RunTool("-o " + Quoted(out.path()) + " " + Quoted(missing) + " " + Quoted(text) + " " + Quoted(plain) +
-                        " " + Quoted(good));
+                        " NUL " + Quoted(good));
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_EQ(Lines(run.err), (std::vector<std::string>{missing + ": unreadable: no such file or folder",
                                                       text + ": not a module", plain + ": no icons",
-                                                      "4 files, 3 icons written, 3 failed"}));
+                                                      "NUL: not a regular file",
+                                                      "5 files (1 with icons), 3 icons written, 0 skipped, 4 failed"}));
   EXPECT_EQ(FilesUnder(out.path()), (std::vector<std::string>{"good-1.ico", "good-2.ico", "good-3.ico"}));
 
   // An output folder that cannot be made: every icon fails by name, nothing is left behind.
@@ -146,7 +149,7 @@ TEST(ExtractIcons, FailuresAreNamedWithTheirReasonsAndExitCodes) {
     const std::string named = blocker + "\\good-" + std::to_string(n) + ".ico: write failed: cannot create folder ";
     EXPECT_EQ(lines[n - 1].compare(0, named.size(), named), 0) << lines[n - 1];
   }
-  EXPECT_EQ(lines[3], "1 files, 0 icons written, 3 failed");
+  EXPECT_EQ(lines[3], "1 files (1 with icons), 0 icons written, 0 skipped, 3 failed");
   EXPECT_EQ(ReadWholeFile(blocker), std::vector<uint8_t>{'x'});
   EXPECT_EQ(FilesUnder(in.path()), inputs);
 
@@ -154,12 +157,13 @@ TEST(ExtractIcons, FailuresAreNamedWithTheirReasonsAndExitCodes) {
   run = RunTool("-o " + Quoted(out.path()) + " " + Quoted(in.path()));
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_EQ(Lines(run.err), (std::vector<std::string>{in.path() + ": is a folder (use -r to walk it)",
-                                                      "1 files, 0 icons written, 1 failed"}));
+                                                      "1 files (0 with icons), 0 icons written, 0 skipped, 1 failed"}));
 
   // Usage errors write nothing.
   TempFolder untouched;
   for (const std::string& arguments :
-       std::vector<std::string>{"", "-j 0 " + Quoted(good), "-j", "-o", "--bogus " + Quoted(good)}) {
+       std::vector<std::string>{"", "-j 0 " + Quoted(good), "-j", "-o", "--bogus " + Quoted(good), "-0 " + Quoted(good),
+                                "--files-from"}) {
     run = RunTool("-o " + Quoted(untouched.path()) + " " + arguments);
     EXPECT_EQ(run.exitCode, 2u) << arguments;
     EXPECT_EQ(run.err.compare(0, 15, "extract-icons: "), 0) << run.err;
@@ -180,14 +184,15 @@ TEST(ExtractIcons, RecursiveRunMirrorsFoldersWhateverTheThreadCount) {
   ASSERT_TRUE(WriteNeLibrary(ref / "icons.icl"));
   ASSERT_TRUE(WriteWholeFile(in / "sub\\readme.txt", {'r', 'e', 'a', 'd'}));
 
+  // A file that a walk finds without icons is skipped, not failed, and named only with -v.
   TempFolder out1, out4;
   const ToolRun one = RunTool("-r -j 1 -o " + Quoted(out1.path()) + " " + Quoted(in.path()));
-  const ToolRun four = RunTool("-r -j 4 -o " + Quoted(out4.path()) + " " + Quoted(in.path()));
-  EXPECT_EQ(one.exitCode, 1u);
-  EXPECT_EQ(Lines(one.err), (std::vector<std::string>{in / "sub\\readme.txt" + ": not a module",
-                                                      "6 files, 13 icons written, 1 failed"}));
-  EXPECT_EQ(four.exitCode, one.exitCode);
-  EXPECT_EQ(four.err, one.err);
+  const ToolRun four = RunTool("-r -v -j 4 -o " + Quoted(out4.path()) + " " + Quoted(in.path()));
+  const std::string summary = "6 files (5 with icons), 13 icons written, 1 skipped, 0 failed";
+  EXPECT_EQ(one.exitCode, 0u);
+  EXPECT_EQ(Lines(one.err), (std::vector<std::string>{summary}));
+  EXPECT_EQ(four.exitCode, 0u);
+  EXPECT_EQ(Lines(four.err), (std::vector<std::string>{in / "sub\\readme.txt" + ": skipped: not a module", summary}));
 
   // Titles that would meet in one folder ("x", "X") keep their whole file names.
   std::vector<std::string> expected = {"a-1.ico",         "a-2.ico",         "a-3.ico",       "sub\\a-1.ico",
@@ -202,4 +207,29 @@ TEST(ExtractIcons, RecursiveRunMirrorsFoldersWhateverTheThreadCount) {
   std::vector<std::pair<std::string, int32_t>> library;
   for (int n = 1; n <= 5; ++n) library.push_back({out1 / ("sub\\deep\\icons-" + std::to_string(n) + ".ico"), n});
   ExpectSameAsLibrary(ref / "icons.icl", library);
+}
+
+// A write killed part way leaves nothing: each new file is marked for deletion until it
+// is complete (the library's writer, which the tool shares).  The write is one group of
+// 65,535 entries, a file of 252 MiB, killed once a few MiB of it are on disk.
+TEST(ExtractIcons, KilledWriteLeavesNothing) {
+  TempFolder in, out, streams;
+  ASSERT_TRUE(WriteWholeFile(in / "repeated.dll", iconmodules::RepeatedEntryModule()));
+  const HANDLE tool = StartTool("-j 1 -o " + Quoted(out.path()) + " " + Quoted(in / "repeated.dll"), "", streams);
+  ASSERT_NE(tool, nullptr);
+  const std::string written = out / "repeated-1.ico";
+  WIN32_FILE_ATTRIBUTE_DATA seen = {};
+  for (int i = 0; i < 6000 && WaitForSingleObject(tool, 0) == WAIT_TIMEOUT; ++i) {
+    if (GetFileAttributesExA(written.c_str(), GetFileExInfoStandard, &seen) && seen.nFileSizeLow > (4u << 20)) break;
+    Sleep(5);
+  }
+  const bool killed = TerminateProcess(tool, 9) != FALSE;
+  WaitForSingleObject(tool, 10000);
+  DWORD code = 0;
+  GetExitCodeProcess(tool, &code);
+  CloseHandle(tool);
+  ASSERT_TRUE(killed && code == 9) << "the write ended before it was killed (" << code << ")";
+  EXPECT_GT(seen.nFileSizeLow, 4u << 20);
+  EXPECT_LT(seen.nFileSizeLow, 252u << 20);
+  EXPECT_TRUE(FilesUnder(out.path()).empty());
 }

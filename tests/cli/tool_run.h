@@ -27,11 +27,10 @@ inline std::string ReadText(const std::string& path) {
   return text;
 }
 
-// Runs the tool with the command line arguments in `folder` (the current folder when
-// empty); the run may take up to two minutes.
-inline ToolRun RunTool(const std::string& arguments, const std::string& folder = "") {
-  ToolRun run;
-  icontest::TempFolder streams;
+// Starts the tool with the command line arguments in `folder` (the current folder when
+// empty), its output streams going to the files "out" and "err" of `streams`; the
+// process handle, or null.
+inline HANDLE StartTool(const std::string& arguments, const std::string& folder, const icontest::TempFolder& streams) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA((streams / "out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
                            nullptr);
@@ -51,11 +50,20 @@ inline ToolRun RunTool(const std::string& arguments, const std::string& folder =
                                       folder.empty() ? nullptr : folder.c_str(), &si, &pi) != FALSE;
   CloseHandle(out);
   CloseHandle(err);
-  if (!started) return run;
-  if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 0xDEAD);
-  GetExitCodeProcess(pi.hProcess, &run.exitCode);
+  if (!started) return nullptr;
   CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  return pi.hProcess;
+}
+
+// Runs the tool as StartTool does and waits for it, up to two minutes.
+inline ToolRun RunTool(const std::string& arguments, const std::string& folder = "") {
+  ToolRun run;
+  icontest::TempFolder streams;
+  const HANDLE process = StartTool(arguments, folder, streams);
+  if (!process) return run;
+  if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) TerminateProcess(process, 0xDEAD);
+  GetExitCodeProcess(process, &run.exitCode);
+  CloseHandle(process);
   run.out = ReadText(streams / "out");
   run.err = ReadText(streams / "err");
   return run;

@@ -83,8 +83,14 @@ TEST(ImageEntry, MalformedImagesAreRejected) {
   EXPECT_FALSE(MakeImageEntry({}));
   // Header present but the 1024-byte palette cut short.
   EXPECT_FALSE(MakeImageEntry(std::vector<uint8_t>(dib.begin(), dib.begin() + 40 + 1000)));
-  // Header and palette exactly: still acceptable (no pixel view is read from it).
-  EXPECT_TRUE(MakeImageEntry(std::vector<uint8_t>(dib.begin(), dib.begin() + 40 + 1024)));
+  // Header and palette without the rows they promise: cut short, and said so; with
+  // every row, and with the mask cut by one byte.
+  std::string why;
+  auto cut = std::make_shared<const std::vector<uint8_t>>(dib);
+  EXPECT_FALSE(MakeImageEntry(cut, 0, 40 + 1024, &why));
+  EXPECT_EQ(why, "is shorter than its header says (1064 of 2216 bytes)");
+  EXPECT_TRUE(MakeImageEntry(cut, 0, 2216));
+  EXPECT_FALSE(MakeImageEntry(cut, 0, 2215));
   // A header size beyond the image, or below a BITMAPINFOHEADER.
   std::vector<uint8_t> big = dib;
   big[kBiSize + 1] = 0x40;  // 0x4028 bytes
