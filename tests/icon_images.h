@@ -324,11 +324,12 @@ inline Bytes BuildNeIconLibrary(const std::vector<NeGroup>& groups) {
   return out.take();
 }
 
-// Five groups of two images each, one of them named.
+// Five groups of two images each, one of them named (with a quote, a backslash and a
+// byte above 0x7F, which a listing must escape).
 inline std::vector<NeGroup> SampleNeGroups() {
   std::vector<NeGroup> groups;
   for (int n = 0; n < 5; ++n)
-    groups.push_back({{BitmapImage(32, 4, n), BitmapImage(16, n % 2 ? 32 : 4, n + 7)}, n == 2 ? "NAMED" : ""});
+    groups.push_back({{BitmapImage(32, 4, n), BitmapImage(16, n % 2 ? 32 : 4, n + 7)}, n == 2 ? "NA\"ME\\D\xC0" : ""});
   return groups;
 }
 
