@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets the machine up, builds everything and runs the whole test suite under Wine
-# (arguments go to CTest: e.g. -L pure for the suites that need no display).
+# (arguments go to CTest: e.g. -L pure for the suites that open no window).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}

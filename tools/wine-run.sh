@@ -4,8 +4,11 @@
 # with the project's own Wine prefix DIR, the Chinese locale (ANSI code page
 # 936), one persistent wineserver for the whole run, and a virtual X server
 # when no display is set.  The program's exit code is passed through.
-# WINE_RUN_DISPLAY=none runs the program with no display at all (for programs that
-# open no window).
+#
+# Every program gets the display, even one that opens no window: all programs of a
+# prefix share one desktop process, started by the first program that needs it and
+# kept while programs use it, and a desktop started without a display gives no
+# program after it a window (CreateWindowEx fails: "no driver could be loaded").
 #
 # The 32-bit Wine loader runs under qemu-i386 (see tools/setup.sh).  Wine
 # reserves the whole 32-bit address space at start-up, one mmap at a time,
@@ -33,9 +36,7 @@ mkdir -p "$state"
 "$here/binfmt-i386.sh" 2>/dev/null || true
 
 # A virtual X server per prefix, kept alive across runs.
-if [ "${WINE_RUN_DISPLAY:-}" = none ]; then
-  unset DISPLAY
-elif [ -z "${DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ]; then
   exec 8>"$state/xvfb.lock"
   flock 8
   if [ -f "$state/display" ] && xdpyinfo -display "$(cat "$state/display")" >/dev/null 2>&1; then
