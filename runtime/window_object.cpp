@@ -72,8 +72,14 @@ bool WindowObject::RegisterObjectClass(const char* className, UINT style, HCURSO
 
 HWND WindowObject::CreateObjectWindow(DWORD exStyle, const char* className, const char* title, DWORD style,
                                       int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-  return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
-                         GetModuleHandleA(nullptr), this);
+  // A window that fails after WM_NCCREATE attached it gets WM_NCDESTROY before
+  // CreateWindowExA returns null; its final message must not delete the object that the
+  // caller is about to delete for the failed creation.
+  creating_ = true;
+  HWND h = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
+                           GetModuleHandleA(nullptr), this);
+  creating_ = false;
+  return h;
 }
 
 LRESULT WindowObject::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +96,7 @@ bool WindowObject::OnReflected(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 bool WindowObject::PreTranslateMessage(MSG*) { return false; }
 
 void WindowObject::OnFinalMessage() {
-  if (!deleting_) delete this;
+  if (!deleting_ && !creating_) delete this;
 }
 
 bool WindowObject::ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {

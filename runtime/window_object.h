@@ -7,7 +7,9 @@
 //    WM_NCCREATE;
 //  - a system control (EDIT, BUTTON, SysListView32): create it, then SubclassWindow.
 // The object is detached at WM_NCDESTROY, where OnFinalMessage runs.  Deleting the
-// object destroys a window that is still alive.
+// object destroys a window that is still alive.  A window destroyed while
+// CreateObjectWindow creates it (WM_CREATE answered -1, no display driver) leaves its
+// object to the caller, who still owns it.
 #pragma once
 #include <windows.h>
 
@@ -63,7 +65,8 @@ class WindowObject {
   virtual bool PreTranslateMessage(MSG* msg);
 
   // Called once after WM_NCDESTROY, when the object has been detached.  The default
-  // deletes the object unless it is being deleted already.
+  // deletes the object unless it is being deleted already or its window is still being
+  // created by CreateObjectWindow (whose caller then deletes it).
   virtual void OnFinalMessage();
 
   // Hands a reflected message to the object of the child window, if any.
@@ -80,6 +83,7 @@ class WindowObject {
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;  // subclassed control's own procedure
   bool deleting_ = false;
+  bool creating_ = false;  // inside CreateObjectWindow: the caller owns the object
 };
 
 }  // namespace rt

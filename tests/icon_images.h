@@ -3,6 +3,7 @@
 // icon libraries and crafted groups, all built byte by byte with no platform call.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -146,51 +147,73 @@ inline Bytes CraftedIcoFile() {
   return f.take();
 }
 
-// A minimal PE32 or PE32+ module that holds only icon resources: one .rsrc section with
-// the images (RT_ICON ids 1..) and the group directories (RT_GROUP_ICON ids 1..), all
-// of language 0, each as given.
-inline Bytes BuildPeResourceModule(const std::vector<Bytes>& images, const std::vector<Bytes>& directories,
-                                   bool plus) {
-  // The resource section: root, the two type directories, one language directory per
-  // resource, the data entries, then the data.
+// One resource of a built PE module.
+struct PeResource {
+  uint16_t type, id, language;
+  Bytes data;
+};
+
+// Icon groups as resources in one language: group ids firstGroup.., their images ids
+// firstImage.. in group order; the directories first, then the images.
+inline std::vector<PeResource> IconResources(const std::vector<std::vector<Bytes>>& groups, uint16_t language = 0,
+                                             uint16_t firstGroup = 1, uint16_t firstImage = 1) {
+  std::vector<PeResource> directories, images;
+  for (const std::vector<Bytes>& g : groups) {
+    const uint16_t group = static_cast<uint16_t>(firstGroup + directories.size());
+    directories.push_back({14, group, language, GroupDirectory(g, static_cast<uint16_t>(firstImage + images.size()))});
+    for (const Bytes& im : g) images.push_back({3, static_cast<uint16_t>(firstImage + images.size()), language, im});
+  }
+  directories.insert(directories.end(), images.begin(), images.end());
+  return directories;
+}
+
+// A minimal PE32 or PE32+ module that holds only resources, in one .rsrc section: the
+// directory tree (types, ids and languages ascending), the data entries, then the data
+// in the order given.  The section's raw size ends exactly where the last resource's
+// data ends, less `rawShort` bytes (the file still holds them); its virtual size is a
+// page larger, memory that the loader fills with zeros.
+inline Bytes BuildPeModule(const std::vector<PeResource>& resources, bool plus, uint32_t rawShort = 0) {
+  std::map<uint16_t, std::map<uint16_t, std::map<uint16_t, size_t>>> tree;  // type, id, language: resource
+  for (size_t i = 0; i < resources.size(); ++i) tree[resources[i].type][resources[i].id][resources[i].language] = i;
   const uint32_t kSectionRva = 0x1000, kFileAlign = 0x200;
-  const size_t resources = images.size() + directories.size();
-  const uint32_t typesAt = 16 + 2 * 8;
-  const uint32_t iconTypeSize = static_cast<uint32_t>(16 + 8 * images.size());
-  const uint32_t groupTypeSize = static_cast<uint32_t>(16 + 8 * directories.size());
-  const uint32_t langsAt = typesAt + iconTypeSize + groupTypeSize;
-  const uint32_t entriesAt = langsAt + static_cast<uint32_t>(24 * resources);
-  uint32_t dataAt = entriesAt + static_cast<uint32_t>(16 * resources);
+  auto size = [](size_t entries) { return static_cast<uint32_t>(16 + 8 * entries); };
+  const uint32_t typesAt = size(tree.size());
+  uint32_t namesAt = typesAt;
+  for (const auto& [type, names] : tree) namesAt += size(names.size());
+  uint32_t entriesAt = namesAt;
+  for (const auto& [type, names] : tree)
+    for (const auto& [id, languages] : names) entriesAt += size(languages.size());
   rt::ByteAppender r;
-  auto directory = [&](uint16_t ids) { r.u32(0); r.u32(0); r.u16(0); r.u16(0); r.u16(0); r.u16(ids); };
-  directory(2);
-  r.u32(3); r.u32(0x80000000u | typesAt);
-  r.u32(14); r.u32(0x80000000u | (typesAt + iconTypeSize));
-  size_t next = 0;  // language directory number
-  directory(static_cast<uint16_t>(images.size()));
-  for (size_t i = 0; i < images.size(); ++i, ++next) {
-    r.u32(static_cast<uint32_t>(i + 1)); r.u32(0x80000000u | static_cast<uint32_t>(langsAt + 24 * next));
+  auto directory = [&](size_t ids) { r.u32(0); r.u32(0); r.u16(0); r.u16(0); r.u16(0); r.u16(static_cast<uint16_t>(ids)); };
+  directory(tree.size());
+  uint32_t next = typesAt;
+  for (const auto& [type, names] : tree) {
+    r.u32(type); r.u32(0x80000000u | next);
+    next += size(names.size());
   }
-  directory(static_cast<uint16_t>(directories.size()));
-  for (size_t i = 0; i < directories.size(); ++i, ++next) {
-    r.u32(static_cast<uint32_t>(i + 1)); r.u32(0x80000000u | static_cast<uint32_t>(langsAt + 24 * next));
+  for (const auto& [type, names] : tree) {
+    directory(names.size());
+    for (const auto& [id, languages] : names) {
+      r.u32(id); r.u32(0x80000000u | next);
+      next += size(languages.size());
+    }
   }
-  for (size_t i = 0; i < resources; ++i) {
-    directory(1);
-    r.u32(0); r.u32(static_cast<uint32_t>(entriesAt + 16 * i));
+  for (const auto& [type, names] : tree)
+    for (const auto& [id, languages] : names) {
+      directory(languages.size());
+      for (const auto& [language, i] : languages) { r.u32(language); r.u32(entriesAt + 16 * static_cast<uint32_t>(i)); }
+    }
+  uint32_t dataAt = entriesAt + 16 * static_cast<uint32_t>(resources.size()), dataEnd = dataAt;
+  for (const PeResource& res : resources) {
+    r.u32(kSectionRva + dataAt); r.u32(static_cast<uint32_t>(res.data.size())); r.u32(0); r.u32(0);
+    dataEnd = dataAt + static_cast<uint32_t>(res.data.size());
+    dataAt += static_cast<uint32_t>((res.data.size() + 3) & ~size_t(3));
   }
-  std::vector<const Bytes*> all;
-  for (const Bytes& b : images) all.push_back(&b);
-  for (const Bytes& b : directories) all.push_back(&b);
-  for (const Bytes* b : all) {
-    r.u32(kSectionRva + dataAt); r.u32(static_cast<uint32_t>(b->size())); r.u32(0); r.u32(0);
-    dataAt += static_cast<uint32_t>((b->size() + 3) & ~size_t(3));
-  }
-  for (const Bytes* b : all) {
-    r.bytes(*b);
+  for (const PeResource& res : resources) {
+    r.bytes(res.data);
     while (r.size() % 4) r.u8(0);
   }
-  const uint32_t rsrcSize = static_cast<uint32_t>(r.size());
+  const uint32_t rsrcSize = static_cast<uint32_t>(r.size()), virtualSize = rsrcSize + 0x1000;
 
   rt::ByteAppender f;
   f.u16(0x5A4D);
@@ -204,8 +227,8 @@ inline Bytes BuildPeResourceModule(const std::vector<Bytes>& images, const std::
   while (f.size() < optionalAt + 32) f.u8(0);
   f.u32(kSectionRva); f.u32(kFileAlign);  // section and file alignment
   while (f.size() < optionalAt + 56) f.u8(0);
-  f.u32(kSectionRva + ((rsrcSize + 0xFFF) & ~0xFFFu));  // size of image
-  f.u32(kFileAlign);                                    // size of headers
+  f.u32(kSectionRva + ((virtualSize + 0xFFF) & ~0xFFFu));  // size of image
+  f.u32(kFileAlign);                                       // size of headers
   while (f.size() < optionalAt + (plus ? 108 : 92)) f.u8(0);
   f.u32(16);
   for (int i = 0; i < 16; ++i) {
@@ -213,7 +236,7 @@ inline Bytes BuildPeResourceModule(const std::vector<Bytes>& images, const std::
     f.u32(i == 2 ? rsrcSize : 0);
   }
   f.bytes(".rsrc\0\0\0", 8);
-  f.u32(rsrcSize); f.u32(kSectionRva); f.u32((rsrcSize + kFileAlign - 1) & ~(kFileAlign - 1)); f.u32(kFileAlign);
+  f.u32(virtualSize); f.u32(kSectionRva); f.u32(dataEnd - rawShort); f.u32(kFileAlign);
   f.u32(0); f.u32(0); f.u16(0); f.u16(0); f.u32(0x40000040);
   while (f.size() < kFileAlign) f.u8(0);
   f.bytes(r.data());
@@ -221,14 +244,9 @@ inline Bytes BuildPeResourceModule(const std::vector<Bytes>& images, const std::
   return f.take();
 }
 
-// The same with the groups (ids 1..n) made of their images (ids 1.., in group order).
+// Icon groups (ids 1..n, language 0) and their images (ids 1.., in group order).
 inline Bytes BuildPeIconModule(const std::vector<std::vector<Bytes>>& groups, bool plus) {
-  std::vector<Bytes> images, directories;
-  for (const std::vector<Bytes>& g : groups) {
-    directories.push_back(GroupDirectory(g, static_cast<uint16_t>(images.size() + 1)));
-    images.insert(images.end(), g.begin(), g.end());
-  }
-  return BuildPeResourceModule(images, directories, plus);
+  return BuildPeModule(IconResources(groups), plus);
 }
 
 // A module of 0.9 MB whose one group names one 4,008-byte image 65,535 times: its .ico
@@ -240,7 +258,7 @@ inline Bytes RepeatedEntryModule() {
   for (uint32_t i = 0; i < kCraftedEntries; ++i) {
     g.u8(31); g.u8(31); g.u8(0); g.u8(0); g.u16(1); g.u16(32); g.u32(static_cast<uint32_t>(image.size())); g.u16(1);
   }
-  return BuildPeResourceModule({image}, {g.take()}, false);
+  return BuildPeModule({{14, 1, 0, g.take()}, {3, 1, 0, image}}, false);
 }
 
 // One group of an NE icon library: its images, and its name (empty for a number).
@@ -318,11 +336,12 @@ inline Bytes BuildNeIconLibrary(const std::vector<NeGroup>& groups) {
   return out.take();
 }
 
-// Five groups of two images each, one of them named.
+// Five groups of two images each, one of them named (with a quote, a backslash and a
+// byte above 0x7F, which a listing must escape).
 inline std::vector<NeGroup> SampleNeGroups() {
   std::vector<NeGroup> groups;
   for (int n = 0; n < 5; ++n)
-    groups.push_back({{BitmapImage(32, 4, n), BitmapImage(16, n % 2 ? 32 : 4, n + 7)}, n == 2 ? "NAMED" : ""});
+    groups.push_back({{BitmapImage(32, 4, n), BitmapImage(16, n % 2 ? 32 : 4, n + 7)}, n == 2 ? "NA\"ME\\D\xC0" : ""});
   return groups;
 }
 

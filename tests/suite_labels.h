@@ -1,10 +1,10 @@
-// A test suite's CTest label, written next to the suite.  A suite that needs no
-// window and no display says so with
+// A test suite's CTest label, written next to the suite.  A suite that opens no
+// window says so with
 //
 //   PURE_SUITE(SuiteName);
 //
-// at file scope; CTest then labels it `pure` and runs it with the display switched
-// off (`ctest -L pure`).  Every other suite is labelled `display`.  The test program
+// at file scope; CTest then labels it `pure` (`ctest -L pure` runs those alone).
+// Every other suite is labelled `display`.  The test program
 // prints the pure suites for its build step with --list-pure-suites.
 #pragma once
 #include <set>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets the machine up, builds everything and runs the whole test suite: the native
 # tests of the core (build/native), then the suites under Wine (build/).  Arguments go
-# to both CTest runs: e.g. -L pure for the suites that need no display.
+# to both CTest runs: e.g. -L pure for the suites that open no window.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}

@@ -4,8 +4,11 @@
 # with the project's own Wine prefix DIR, the Chinese locale (ANSI code page
 # 936), one persistent wineserver for the whole run, and a virtual X server
 # when no display is set.  The program's exit code is passed through.
-# WINE_RUN_DISPLAY=none runs the program with no display at all (for programs that
-# open no window).
+#
+# Every program gets the display, even one that opens no window: all programs of a
+# prefix share one desktop process, started by the first program that needs it and
+# kept while programs use it, and a desktop started without a display gives no
+# program after it a window (CreateWindowEx fails: "no driver could be loaded").
 #
 # The 32-bit Wine loader runs under qemu-i386 (see tools/setup.sh).  Wine
 # reserves the whole 32-bit address space at start-up, one mmap at a time,
@@ -32,11 +35,7 @@ mkdir -p "$state"
 
 "$here/binfmt-i386.sh" 2>/dev/null || true
 
-# A virtual X server per prefix, kept alive across runs.  It is set up even for a
-# program run without a display: the server's start-up below brings up Wine's
-# desktop process, which then serves every later program of that server, so it must
-# have a display whatever the program that happened to start the server has.
-[ "${WINE_RUN_DISPLAY:-}" != none ] || unset DISPLAY
+# A virtual X server per prefix, kept alive across runs.
 if [ -z "${DISPLAY:-}" ]; then
   exec 8>"$state/xvfb.lock"
   flock 8
@@ -79,19 +78,6 @@ done
 flock -u 9
 exec 8>&- 9>&-
 
-# Wine's desktop process is started by the first program that needs it, with that
-# program's environment, and serves every program that starts while it lives (it ends
-# a few seconds after the last one).  One started by a program run without a display
-# has none either, and a window program started soon after would get no windows: so
-# the desktop such a program started is ended with it.
-desktops() {
-  local pid
-  for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then echo "$pid"; fi
-  done
-  return 0
-}
-[ "${WINE_RUN_DISPLAY:-}" != none ] || { unset DISPLAY; before=" $(desktops | tr '\n' ' ')"; }
 # Wine starts helper processes on demand (the desktop process among them) that inherit
 # the program's output and outlive it; the output goes through a file so that whoever
 # reads ours sees it end when the program ends.
@@ -99,11 +85,6 @@ out=$(mktemp "$state/output.XXXXXX")
 set +e
 /usr/lib/wine/wine "$@" >"$out" 2>&1 </dev/null
 rc=$?
-if [ "${WINE_RUN_DISPLAY:-}" = none ]; then
-  for pid in $(desktops); do
-    case "$before" in *" $pid "*) ;; *) kill "$pid" 2>/dev/null ;; esac
-  done
-fi
 cat "$out"
 rm -f "$out"
 exit $rc

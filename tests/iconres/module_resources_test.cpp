@@ -54,47 +54,98 @@ PURE_SUITE(ModuleResources);
 
 TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
   // This program is 32-bit: system32 is the 32-bit folder for it, sysnative the 64-bit
-  // one.  Two modules built byte by byte (as the fuzz seeds are) join them.
+  // one.  Two modules built byte by byte (as the fuzz seeds are) join them.  Besides
+  // mixed groups they hold group 13 in German and neutral and group 14 in German and
+  // Japanese only, each language with its own images under the same ids: the lookup
+  // picks neutral for one, the directory's first language for the other.  Their
+  // resource section's raw size ends exactly where the last image ends.
   TempFolder built;
   std::vector<std::vector<iconmodules::Bytes>> mixed;
   for (int n = 0; n < 12; ++n) mixed.push_back(iconmodules::MixedGroupImages(n));
+  auto resources = [&mixed] {
+    using iconmodules::BitmapImage;
+    using iconmodules::IconResources;
+    std::vector<iconmodules::PeResource> all;
+    auto add = [&all](const std::vector<iconmodules::PeResource>& more) {
+      all.insert(all.end(), more.begin(), more.end());
+    };
+    add(IconResources({{BitmapImage(32, 4, 50)}}, 0x407, 13, 200));
+    add(IconResources({{BitmapImage(16, 32, 51), BitmapImage(32, 8, 52)}}, 0, 13, 200));
+    add(IconResources({{BitmapImage(48, 32, 53)}}, 0x407, 14, 210));
+    add(IconResources({{BitmapImage(32, 1, 54)}}, 0x411, 14, 210));
+    add(IconResources(mixed));
+    return all;
+  };
   for (bool plus : {false, true}) {
     const std::string name = plus ? "built64.dll" : "built32.dll";
-    ASSERT_TRUE(WriteWholeFile(built / name, iconmodules::BuildPeIconModule(mixed, plus)));
+    ASSERT_TRUE(WriteWholeFile(built / name, iconmodules::BuildPeModule(resources(), plus)));
   }
   int modules = 0, withIcons = 0, groups = 0, images = 0, pe32Plus = 0;
-  for (const std::string& folder : {WindowsFolder() + "\\system32", WindowsFolder() + "\\sysnative", built.path()}) {
-    for (const std::string& path : ModulesIn(folder)) {
-      SCOPED_TRACE(path);
-      const std::optional<std::vector<testref::PlatformGroup>> reference = testref::PlatformIconGroups(path);
-      if (!reference) continue;  // not a module for the platform either
-      ++modules;
-      std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(path);
-      ASSERT_TRUE(icons);
-      if (icons->format == ModuleFormat::Pe32Plus) ++pe32Plus;
-      ASSERT_EQ(icons->groups.size(), reference->size());
-      withIcons += reference->empty() ? 0 : 1;
-      for (size_t g = 0; g < reference->size(); ++g) {
-        const ModuleIconGroup& group = icons->groups[g];
-        const testref::PlatformGroup& expected = (*reference)[g];
-        ASSERT_EQ(NameOf(group.name), expected.name) << "group " << g;
-        ASSERT_EQ(BytesOf(*icons, group.directory), expected.directory) << "group " << expected.name;
-        std::optional<IconImageSet> set = MakeIconImageSet(icons, g);
-        ASSERT_TRUE(set) << "group " << expected.name;
-        ASSERT_EQ(set->count(), expected.images.size());
-        for (size_t i = 0; i < expected.images.size(); ++i)
-          ASSERT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()), expected.images[i])
-              << "group " << expected.name << " image " << i;
-        ++groups;
-        images += static_cast<int>(expected.images.size());
-      }
+  auto check = [&](const std::string& path) {
+    SCOPED_TRACE(path);
+    const std::optional<std::vector<testref::PlatformGroup>> reference = testref::PlatformIconGroups(path);
+    if (!reference) return;  // not a module for the platform either
+    ++modules;
+    std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(path);
+    ASSERT_TRUE(icons);
+    if (icons->format == ModuleFormat::Pe32Plus) ++pe32Plus;
+    ASSERT_EQ(icons->groups.size(), reference->size());
+    withIcons += reference->empty() ? 0 : 1;
+    for (size_t g = 0; g < reference->size(); ++g) {
+      const ModuleIconGroup& group = icons->groups[g];
+      const testref::PlatformGroup& expected = (*reference)[g];
+      ASSERT_EQ(NameOf(group.name), expected.name) << "group " << g;
+      ASSERT_EQ(BytesOf(*icons, group.directory), expected.directory) << "group " << expected.name;
+      std::optional<IconImageSet> set = MakeIconImageSet(icons, g);
+      ASSERT_TRUE(set) << "group " << expected.name;
+      ASSERT_EQ(set->count(), expected.images.size());
+      for (size_t i = 0; i < expected.images.size(); ++i)
+        ASSERT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()), expected.images[i])
+            << "group " << expected.name << " image " << i;
+      ++groups;
+      images += static_cast<int>(expected.images.size());
     }
-  }
+  };
+  for (const std::string& folder : {WindowsFolder() + "\\system32", WindowsFolder() + "\\sysnative", built.path()})
+    for (const std::string& path : ModulesIn(folder)) {
+      check(path);
+      if (HasFatalFailure()) return;
+    }
   std::printf("%d modules (%d PE32+), %d with icons, %d groups, %d images\n", modules, pe32Plus, withIcons, groups,
               images);
   EXPECT_GT(modules, 100);
   EXPECT_GT(pe32Plus, 50);
   EXPECT_GT(groups, 100);
+
+  // The module read last, rewritten in place at the same size with other image bytes
+  // and a newer write time, is read again.
+  const std::string last = built / "built64.dll";
+  ASSERT_TRUE(CachedModuleIcons(last));
+  WIN32_FILE_ATTRIBUTE_DATA before;
+  ASSERT_TRUE(GetFileAttributesExA(last.c_str(), GetFileExInfoStandard, &before));
+  for (std::vector<iconmodules::Bytes>& group : mixed)
+    for (iconmodules::Bytes& image : group) image.back() ^= 0xFF;
+  const iconmodules::Bytes rewritten = iconmodules::BuildPeModule(resources(), true);
+  ASSERT_EQ(rewritten.size(), before.nFileSizeLow);
+  ASSERT_TRUE(WriteWholeFile(last, rewritten));
+  const uint64_t later = (uint64_t(before.ftLastWriteTime.dwHighDateTime) << 32 | before.ftLastWriteTime.dwLowDateTime) +
+                         10 * 10000000ull;  // ten seconds on
+  const FILETIME written = {static_cast<DWORD>(later), static_cast<DWORD>(later >> 32)};
+  HANDLE file = CreateFileA(last.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+  CloseHandle(file);
+  check(last);
+
+  // The same module with the section's raw data ending one byte before its last image
+  // does: that image lies partly in memory the loader fills with zeros, so the group
+  // that names it (group 12) loads as nothing, and only that group.
+  const std::string cut = built / "cut.dll";
+  ASSERT_TRUE(WriteWholeFile(cut, iconmodules::BuildPeModule(resources(), false, 1)));
+  std::shared_ptr<const ModuleIcons> icons = CachedModuleIcons(cut);
+  ASSERT_TRUE(icons);
+  ASSERT_EQ(icons->groups.size(), 14u);
+  for (size_t g = 0; g < icons->groups.size(); ++g) EXPECT_EQ(MakeIconImageSet(icons, g).has_value(), g != 11) << g;
 }
 
 TEST(ModuleResources, NeIconLibraryExtractsToExactIconFiles) {

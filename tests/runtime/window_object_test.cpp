@@ -1,5 +1,5 @@
-// The window-object layer: the private object query (0x8002) and the pre-translation
-// walk that uses it.
+// The window-object layer: the private object query (0x8002), the pre-translation walk
+// that uses it, and who owns the object of a window that fails to be created.
 #include "runtime/window_object.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +79,33 @@ TEST_F(WindowObjectQuery, AnswersThatAreNoLiveObjectAreIgnored) {
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(rt::WindowObject::Query(edit), nullptr);
   DestroyWindow(edit);
+}
+
+// A window destroyed while it is being created (its WM_CREATE answers -1 here; with no
+// display driver the platform refuses a window the same way) gets its final message,
+// but its object stays with the creator, who deletes it once.
+TEST_F(WindowObjectQuery, ObjectOfAWindowThatFailsToBeCreatedStaysWithItsCreator) {
+  struct Refused : rt::WindowObject {
+    Refused(int* finals, int* deletions) : finals(finals), deletions(deletions) {}
+    ~Refused() override { ++*deletions; }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+      return msg == WM_CREATE ? -1 : DefaultProc(msg, wParam, lParam);
+    }
+    void OnFinalMessage() override {
+      ++*finals;
+      rt::WindowObject::OnFinalMessage();
+    }
+    int* finals;
+    int* deletions;
+  };
+  int finals = 0, deletions = 0;
+  Refused* refused = new Refused(&finals, &deletions);
+  EXPECT_EQ(refused->CreateObjectWindow(0, "QueryTestObject", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr), nullptr);
+  EXPECT_EQ(finals, 1);
+  ASSERT_EQ(deletions, 0) << "deleted by its final message, while its creator still holds it";
+  EXPECT_EQ(refused->hwnd(), nullptr);
+  delete refused;
+  EXPECT_EQ(deletions, 1);
 }
 
 }  // namespace
