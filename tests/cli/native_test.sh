@@ -79,11 +79,14 @@ damaged/cut-resources.dll: damaged module: resource directory outside the file
 damaged/cut-sections.dll: damaged module: section table outside the file
 damaged/huge-size.dll: icon 2 (2): damaged module: image 2 lies outside the file
 damaged/missing-image.dll: icon 2 (2): damaged module: image 999 is missing
-damaged/ne-group-outside.icl: icon 3 (\"NAMED\"): damaged module: group data outside the file
+damaged/ne-group-outside.icl: icon 3 (\"NA\\u0022ME\\u005CD\\u00C0\"): damaged module: group data outside the file
 damaged/ne-shift.icl: damaged module: resource alignment shift 200 over 24
 damaged/short-image.dll: icon 2 (2): damaged module: image 2 is shorter than its header says (104 of 4264 bytes)
 8 files (4 with icons), 10 icons written, 0 skipped, 8 failed" ] || fail "damaged modules: $(cat "$work/damaged-native.txt")"
-diff "$work/damaged-native.txt" "$work/damaged-win.txt" >/dev/null || fail "damaged modules: messages differ: $(diff "$work/damaged-native.txt" "$work/damaged-win.txt" | head -5)"
+# (windows() turns every backslash into a slash, the escapes' too.)
+sed 's|\\|/|g' "$work/damaged-native.txt" >"$work/damaged-native-slashed.txt"
+diff "$work/damaged-native-slashed.txt" "$work/damaged-win.txt" >/dev/null ||
+  fail "damaged modules: messages differ: $(diff "$work/damaged-native-slashed.txt" "$work/damaged-win.txt" | head -5)"
 diff -r "$work/damaged-native" "$work/damaged-win" >/dev/null || fail "damaged modules: icon files differ"
 
 # expect EXIT-CODE EXPECTED-ERROR-OUTPUT ARGUMENTS...
