@@ -12,7 +12,7 @@
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "components/list_view.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "formats/byte_reader.h"
 
 namespace app {
@@ -59,7 +59,7 @@ rt::ElementTemplate MenuItem(uint32_t id, int32_t level, bool hidden, const char
 }
 
 std::vector<uint8_t> WindowData() {
-  comp::WindowProperties w;
+  comp::WindowData w;
   w.caption = "Quenlor-------可以提取任何文件图标";
   w.border = comp::BorderFixed;
   w.backColour = comp::kButtonFaceColor;
@@ -124,7 +124,7 @@ std::vector<uint8_t> PathEditData() {
 }
 
 std::vector<uint8_t> IconListData() {
-  comp::ListViewProperties l;  // the defaults: border, large icons, black on white, ...
+  comp::ListViewData l;  // the defaults: border, large icons, black on white, ...
   l.singleSelection = false;   // several icons can be selected
   return l.Write();
 }

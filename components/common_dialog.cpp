@@ -27,7 +27,7 @@ std::string ProgramHelpFile() {
 
 }  // namespace
 
-DWORD FileDialogFlags(const CommonDlgProperties& p) {
+DWORD FileDialogFlags(const CommonDialogData& p) {
   DWORD flags = OFN_HIDEREADONLY;
   if (p.createPrompt) flags |= OFN_CREATEPROMPT;
   if (p.fileMustExist) flags |= OFN_FILEMUSTEXIST;
@@ -41,7 +41,7 @@ CommonDialog::CommonDialog(uint32_t windowId, uint32_t componentId)
     : Component(CommonDlgLink(), windowId, componentId) {}
 
 CommonDialog* CommonDialog::Create(const CreateArgs& a) {
-  CommonDlgProperties props;
+  CommonDialogData props;
   if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr)) return nullptr;
   std::unique_ptr<CommonDialog> dialog(new CommonDialog(a.windowId, a.componentId));
@@ -56,7 +56,7 @@ CommonDialog* CommonDialog::Create(const CreateArgs& a) {
 int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& data) {
   const int32_t v = static_cast<int32_t>(data.value);
   const bool flag = data.value != 0;
-  CommonDlgProperties& p = props_;
+  CommonDialogData& p = props_;
   switch (index) {
     case CdDialogType: p.dialogType = v; break;
     case CdTitle: p.title = TextOfData(data); break;
@@ -87,7 +87,7 @@ int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& dat
 }
 
 bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
-  const CommonDlgProperties& p = props_;
+  const CommonDialogData& p = props_;
   const auto text = [data](const std::string& s) { PutText(data, s); };
   const auto set = [data](int32_t v) { PutInt(data, v); };
   switch (index) {
@@ -239,7 +239,7 @@ const rt::ComponentTypeInfo kCommonDlgType =
     TypeEntry("通用对话框", "CommonDlg", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl,
               kCommonDlgProperties, &ComponentSlots<CommonDialog>::GetInterface);
 
-void CommonDialog::VisitStoredTexts(CommonDlgProperties& d, rt::TextVisitorFn visitor, void* userData) {
+void CommonDialog::VisitStoredTexts(CommonDialogData& d, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, nullptr,
              {{&d.title, 0}, {&d.fileName, 0}, {&d.filter, 0}, {&d.initialFolder, 0}, {&d.defaultExtension, 0},
               {&d.fontName, 1}, {&d.helpFile, 0}});

@@ -27,18 +27,18 @@ enum CommonDlgProperty : int32_t {
 };
 
 // The open-file dialog flags of the properties.
-DWORD FileDialogFlags(const CommonDlgProperties& p);
+DWORD FileDialogFlags(const CommonDialogData& p);
 
 class CommonDialog : public Component {
  public:
-  using StoredData = CommonDlgProperties;
+  using StoredData = CommonDialogData;
   static CommonDialog* Create(const CreateArgs& args);
-  static void VisitStoredTexts(CommonDlgProperties& data, rt::TextVisitorFn visitor, void* userData);
+  static void VisitStoredTexts(CommonDialogData& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;
   std::vector<uint8_t> WriteProperties() const;
-  const CommonDlgProperties& properties() const { return props_; }
+  const CommonDialogData& properties() const { return props_; }
 
   // Runs the dialog of DialogType; true when the user confirmed.
   bool Run();
@@ -49,7 +49,7 @@ class CommonDialog : public Component {
   bool RunFontDialog();
   bool RunHelp();
 
-  CommonDlgProperties props_;
+  CommonDialogData props_;
 };
 
 extern const rt::ComponentTypeInfo kCommonDlgType;

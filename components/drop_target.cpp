@@ -87,7 +87,7 @@ std::string HtmlToAnsi(const uint8_t* bytes, size_t size) {
   return out;
 }
 
-DropTargetObject::DropTargetObject(const DropTargetProperties& accept)
+DropTargetObject::DropTargetObject(const DropTargetData& accept)
     : accept_(accept),
       urlFormat_(static_cast<CLIPFORMAT>(RegisterClipboardFormatA("UniformResourceLocator"))),
       htmlFormat_(static_cast<CLIPFORMAT>(RegisterClipboardFormatA("HTML Format"))) {
@@ -213,7 +213,7 @@ DropTarget::~DropTarget() {
 }
 
 DropTarget* DropTarget::Create(const CreateArgs& a) {
-  DropTargetProperties props;
+  DropTargetData props;
   if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
@@ -257,7 +257,7 @@ bool DropTarget::OnDropped(DropEvent event, const std::string& text) {
 }
 
 int32_t DropTarget::PropertyChanged(int32_t index, const rt::PropertyData& data) {
-  DropTargetProperties& a = target_->accept();
+  DropTargetData& a = target_->accept();
   const bool flag = data.value != 0;
   switch (index) {
     case DtAcceptText: a.acceptText = flag; break;
@@ -270,7 +270,7 @@ int32_t DropTarget::PropertyChanged(int32_t index, const rt::PropertyData& data)
 }
 
 bool DropTarget::GetProperty(int32_t index, rt::PropertyData* data) const {
-  const DropTargetProperties& a = target_->accept();
+  const DropTargetData& a = target_->accept();
   data->high = 0;
   switch (index) {
     case DtAcceptText: data->value = a.acceptText; return true;

@@ -40,7 +40,7 @@ class DropSink {
 
 class DropTargetObject final : public IDropTarget {
  public:
-  explicit DropTargetObject(const DropTargetProperties& accept);
+  explicit DropTargetObject(const DropTargetData& accept);
   DropTargetObject(const DropTargetObject&) = delete;
   DropTargetObject& operator=(const DropTargetObject&) = delete;
 
@@ -54,7 +54,7 @@ class DropTargetObject final : public IDropTarget {
   HRESULT STDMETHODCALLTYPE DragLeave() override;
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
-  DropTargetProperties& accept() { return accept_; }
+  DropTargetData& accept() { return accept_; }
   void SetSink(DropSink* sink) { sink_ = sink; }
   void SetWindow(HWND window) { window_ = window; }
   bool acceptable() const { return acceptable_; }
@@ -67,7 +67,7 @@ class DropTargetObject final : public IDropTarget {
   bool DeliverFiles(IDataObject* data);
 
   LONG references_ = 1;
-  DropTargetProperties accept_;
+  DropTargetData accept_;
   CLIPFORMAT urlFormat_;
   CLIPFORMAT htmlFormat_;
   bool acceptable_ = false;

@@ -24,7 +24,7 @@ ListView::ListView(uint32_t windowId, uint32_t componentId) : Component(ListView
 ListView::~ListView() = default;
 
 ListView* ListView::Create(const CreateArgs& a) {
-  ListViewProperties props;
+  ListViewData props;
   if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
@@ -174,7 +174,7 @@ void ListView::InsertItemTable() {
 int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
   const int32_t value = static_cast<int32_t>(data.value);
   const bool flag = data.value != 0;
-  ListViewProperties& p = props_;
+  ListViewData& p = props_;
   switch (index) {
     case LvBorder: p.border = std::clamp(value, 0, 5); ApplyBorder(); break;
     case LvTextColor: p.textColor = data.value; ApplyColours(); break;
@@ -223,7 +223,7 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
 }
 
 bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
-  using P = ListViewProperties;
+  using P = ListViewData;
   // The colours and the selected item are asked of the control below.
   static const StoredField<P> kFields[] = {
       &P::border, {}, {}, {}, &P::font, &P::viewType, &P::alignment, &P::autoArrange, &P::wrapLabels, &P::columns,

@@ -30,10 +30,10 @@ enum ListViewProperty : int32_t {
 };
 
 // Window styles that the properties give the control.
-DWORD ListViewStyle(const ListViewProperties& p);
-DWORD ListViewExtendedStyle(const ListViewProperties& p);
+DWORD ListViewStyle(const ListViewData& p);
+DWORD ListViewExtendedStyle(const ListViewData& p);
 // 1 when a change of this property needs the control re-created in its new state.
-bool ListViewNeedsRecreate(const ListViewProperties& p, int32_t index);
+bool ListViewNeedsRecreate(const ListViewData& p, int32_t index);
 
 class ListView : public Component {
  public:
@@ -49,7 +49,7 @@ class ListView : public Component {
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data);
   std::vector<uint8_t> WriteProperties() const;
-  const ListViewProperties& properties() const { return props_; }
+  const ListViewData& properties() const { return props_; }
 
   // The list commands.
   int32_t ItemCount() const;
@@ -87,7 +87,7 @@ class ListView : public Component {
   void PostCheckIfOnStateIcon(int32_t item, POINT at);
   void OnCheckChanged(int32_t item);
 
-  ListViewProperties props_;
+  ListViewData props_;
   rt::ImageListHandle images_;
   rt::ImageListHandle stateImages_;
   rt::ImageListHandle headerImages_;

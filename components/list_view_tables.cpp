@@ -5,7 +5,7 @@
 
 namespace comp {
 
-DWORD ListViewStyle(const ListViewProperties& p) {
+DWORD ListViewStyle(const ListViewData& p) {
   static const DWORD kViews[4] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
   // The component owns its image lists: the control must not destroy them.
   DWORD style = kViews[std::clamp(p.viewType, 0, 3)] | LVS_SHAREIMAGELISTS;
@@ -27,7 +27,7 @@ DWORD ListViewStyle(const ListViewProperties& p) {
   return style;
 }
 
-DWORD ListViewExtendedStyle(const ListViewProperties& p) {
+DWORD ListViewExtendedStyle(const ListViewData& p) {
   DWORD ex = LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
   if (p.ReportView()) {
     if (p.fullRowSelect) ex |= LVS_EX_FULLROWSELECT;
@@ -44,7 +44,7 @@ DWORD ListViewExtendedStyle(const ListViewProperties& p) {
   return ex;
 }
 
-bool ListViewNeedsRecreate(const ListViewProperties& p, int32_t index) {
+bool ListViewNeedsRecreate(const ListViewData& p, int32_t index) {
   switch (index) {
     case LvViewType:
     case LvHotTracking:

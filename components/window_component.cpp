@@ -45,7 +45,7 @@ const rt::ComponentTypeInfo kWindowType =
               kWindowProperties, &ComponentSlots<WindowComponent>::GetInterface);
 
 // Slot 9: the caption, then the help file, each offered to the visitor.
-void WindowComponent::VisitStoredTexts(WindowProperties& p, rt::TextVisitorFn visitor, void* userData) {
+void WindowComponent::VisitStoredTexts(WindowData& p, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, nullptr, {{&p.caption, 0}, {&p.helpFile, 0}});
 }
 

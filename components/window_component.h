@@ -12,7 +12,7 @@
 #include "components/component.h"
 #include "components/component_type.h"
 #include "components/picture.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "runtime/handles.h"
 #include "runtime/program_image.h"
 #include "runtime/window_loader.h"
@@ -23,13 +23,13 @@ extern const rt::ComponentTypeInfo kWindowType;  // kernel type 1
 
 class WindowComponent : public Component, public rt::FormWindow {
  public:
-  using StoredData = WindowProperties;
+  using StoredData = WindowData;
   // A window of the form being loaded (modal when the runtime loads a modal one); null
   // when it cannot be created, leaving no platform window behind.
   static WindowComponent* Create(const CreateArgs& args);
-  static void VisitStoredTexts(WindowProperties& data, rt::TextVisitorFn visitor, void* userData);
+  static void VisitStoredTexts(WindowData& data, rt::TextVisitorFn visitor, void* userData);
 
-  WindowProperties& properties() { return props_; }
+  WindowData& properties() { return props_; }
   // window_property_slots.cpp: the type's own property index (0 = caption); always 0.
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data);
@@ -96,7 +96,7 @@ class WindowComponent : public Component, public rt::FormWindow {
   bool FireCommonEvent(MSG* msg);
   bool ClickDefaultButton();
 
-  WindowProperties props_;
+  WindowData props_;
   Picture background_;  // decoded background picture; empty when none or unreadable
   bool modal_ = false;
   bool firstActivationDone_ = false;

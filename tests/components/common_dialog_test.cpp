@@ -25,8 +25,8 @@ TEST(DialogFilter, PipesBecomeNulsAndTheListEndsInAnEmptyString) {
   EXPECT_EQ(comp::BuildDialogFilter(twoByte), std::string("\x81\x7C\0*.a\0\0", 8));
 }
 
-TEST(CommonDlgProperties, BlobRoundTripVersionsAndClamps) {
-  comp::CommonDlgProperties p;
+TEST(CommonDialogData, BlobRoundTripVersionsAndClamps) {
+  comp::CommonDialogData p;
   EXPECT_EQ(comp::FileDialogFlags(p),
             static_cast<DWORD>(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST));
   p.dialogType = 1;
@@ -35,7 +35,7 @@ TEST(CommonDlgProperties, BlobRoundTripVersionsAndClamps) {
   p.fontSize = 12;
   p.helpTopic = 77;
   std::vector<uint8_t> blob = p.Write();
-  comp::CommonDlgProperties back;
+  comp::CommonDialogData back;
   ASSERT_TRUE(back.Read(blob.data(), blob.size()));
   EXPECT_EQ(back.Write(), blob);
   EXPECT_EQ(back.title, p.title);

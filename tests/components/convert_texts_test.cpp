@@ -95,12 +95,12 @@ TEST(ConvertTexts, FontFaceFirstWithFlagOneThenTheTextsOfEachType) {
   EXPECT_EQ(editOut.content, "#2");
   EXPECT_EQ(editOut.maxLength, 77);
 
-  comp::CommonDlgProperties dialog;
+  comp::CommonDialogData dialog;
   dialog.title = "打开资源文件";
   dialog.filter = "所有文件(*.*)|*.*";
   dialog.fontName = "黑体";
   dialog.helpFile = "a.hlp";
-  comp::CommonDlgProperties dialogOut = Convert(comp::kCommonDlgType, dialog);
+  comp::CommonDialogData dialogOut = Convert(comp::kCommonDlgType, dialog);
   EXPECT_EQ(g_seen, (std::vector<Seen>{{"打开资源文件", 0}, {"", 0}, {"所有文件(*.*)|*.*", 0}, {"", 0}, {"", 0},
                                        {"黑体", 1}, {"a.hlp", 0}}));
   EXPECT_EQ(dialogOut.title, "#1");

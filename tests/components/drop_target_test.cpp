@@ -88,7 +88,7 @@ class DropTargetTest : public testing::Test {
     DestroyWindow(parent_);
     OleUninitialize();
   }
-  comp::DropTarget* Create(const comp::DropTargetProperties& props) {
+  comp::DropTarget* Create(const comp::DropTargetData& props) {
     const std::vector<uint8_t> blob = props.Write();
     auto create = reinterpret_cast<rt::CreateComponentFn>(comp::kDropTargetType.getInterface(rt::SlotCreateComponent));
     void* object = create(blob.data(), static_cast<int32_t>(blob.size()), 0, parent_, 120, nullptr, 0, 0, 10, 10, 5,
@@ -106,8 +106,8 @@ class DropTargetTest : public testing::Test {
     EXPECT_EQ(effect, entered);
     return effect;
   }
-  comp::DropTargetProperties Files() {
-    comp::DropTargetProperties p;
+  comp::DropTargetData Files() {
+    comp::DropTargetData p;
     p.acceptFiles = true;
     return p;
   }
@@ -158,7 +158,7 @@ TEST_F(DropTargetTest, OneFileIsDeliveredAloneAndTwoEachWithALineBreak) {
 }
 
 TEST_F(DropTargetTest, NothingAcceptedGivesNoEffectAndNoEvent) {
-  comp::DropTarget* target = Create(comp::DropTargetProperties());
+  comp::DropTarget* target = Create(comp::DropTargetData());
   ASSERT_NE(target, nullptr);
   TestData data;
   data.Offer(CF_HDROP, FileList({"C:\\a.dll"}));
@@ -186,7 +186,7 @@ TEST_F(DropTargetTest, EmptyFileListFiresNothing) {
 }
 
 TEST_F(DropTargetTest, TextWithHtmlNeverFiresTheTextEvent) {
-  comp::DropTargetProperties props;
+  comp::DropTargetData props;
   props.acceptText = true;
   comp::DropTarget* target = Create(props);
   TestData data;

@@ -44,7 +44,7 @@ TEST(HandPointer, IndexFourteenAndTheSystemIdUseTheProgramsOwnCursor) {
 }
 
 TEST_F(FormTest, MousePointerPropertyHandShowsTheProgramsHandAndReadsBackAsFourteen) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   rt::WindowTemplate w;
   w.id = kWindowId;
   w.elements = {WindowElement(props), BoxElement(0x16010001, kBoxType, 10, 10)};

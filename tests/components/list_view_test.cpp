@@ -56,7 +56,7 @@ class ListViewTest : public testing::Test {
     fake::Runtime().componentObject = nullptr;
   }
 
-  comp::ListView* Create(const comp::ListViewProperties& props) {
+  comp::ListView* Create(const comp::ListViewData& props) {
     std::vector<uint8_t> blob = props.Write();
     auto create = reinterpret_cast<rt::CreateComponentFn>(comp::kListViewType.getInterface(rt::SlotCreateComponent));
     void* object = create(blob.data(), static_cast<int32_t>(blob.size()), WS_VISIBLE, parent_, 100, nullptr, 0, 0,
@@ -126,7 +126,7 @@ class ListViewTest : public testing::Test {
 };
 
 TEST_F(ListViewTest, InsertItemAtANegativePositionAppends) {
-  comp::ListView* view = Create(comp::ListViewProperties());
+  comp::ListView* view = Create(comp::ListViewData());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(InsertItem(rt::OmittedArg(), "1"), 0);
   EXPECT_EQ(InsertItem(rt::OmittedArg(), "2"), 1);
@@ -147,7 +147,7 @@ TEST_F(ListViewTest, InsertItemAtANegativePositionAppends) {
 }
 
 TEST_F(ListViewTest, SelectedItemsComeInAscendingOrder) {
-  comp::ListViewProperties props;
+  comp::ListViewData props;
   props.singleSelection = false;
   comp::ListView* view = Create(props);
   ASSERT_NE(view, nullptr);
@@ -166,7 +166,7 @@ TEST_F(ListViewTest, SelectedItemsComeInAscendingOrder) {
 }
 
 TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
-  comp::ListView* view = Create(comp::ListViewProperties());
+  comp::ListView* view = Create(comp::ListViewData());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(GetWindowLongA(view->hwnd(), GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
   EXPECT_EQ(Change(view, comp::LvViewType, 7), 1);
@@ -178,7 +178,7 @@ TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
   auto getAll = reinterpret_cast<rt::GetAllPropertiesFn>(comp::kListViewType.getInterface(rt::SlotGetAllProperties));
   HGLOBAL blob = getAll(static_cast<rt::WindowObject*>(view));
   ASSERT_NE(blob, nullptr);
-  comp::ListViewProperties reread;
+  comp::ListViewData reread;
   const std::vector<uint8_t> bytes = testing_support::GlobalBytes(blob);
   ASSERT_TRUE(reread.Read(bytes.data(), bytes.size()));
   EXPECT_EQ(reread.viewType, 3);
@@ -192,7 +192,7 @@ TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
 }
 
 TEST_F(ListViewTest, RecreationRulesDependOnTheView) {
-  comp::ListView* view = Create(comp::ListViewProperties());  // large icons
+  comp::ListView* view = Create(comp::ListViewData());  // large icons
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(Change(view, comp::LvAutoArrange, 0), 1);
   EXPECT_EQ(Change(view, comp::LvGridLines, 1), 0);      // report view only
@@ -206,7 +206,7 @@ TEST_F(ListViewTest, RecreationRulesDependOnTheView) {
 
 TEST_F(ListViewTest, ImagesGoToTheNormalListInLargeIconsAndToTheSmallListOtherwise) {
   const std::vector<uint8_t> data = IconListData(2);
-  comp::ListView* large = Create(comp::ListViewProperties());
+  comp::ListView* large = Create(comp::ListViewData());
   ASSERT_NE(large, nullptr);
   EXPECT_EQ(Change(large, comp::LvImages, static_cast<uint32_t>(rt::LibraryLink::Word(data.data())),
                    static_cast<uint32_t>(data.size())), 0);
@@ -217,7 +217,7 @@ TEST_F(ListViewTest, ImagesGoToTheNormalListInLargeIconsAndToTheSmallListOtherwi
   EXPECT_EQ(Read(large, comp::LvImages).high, data.size());
   DestroyWindow(large->hwnd());
 
-  comp::ListViewProperties listView;
+  comp::ListViewData listView;
   listView.viewType = 2;
   comp::ListView* list = Create(listView);
   ASSERT_NE(list, nullptr);
@@ -233,7 +233,7 @@ TEST_F(ListViewTest, ImagesGoToTheNormalListInLargeIconsAndToTheSmallListOtherwi
 }
 
 TEST_F(ListViewTest, RightClickRaisesEventFiveAndNotificationsMapToEvents) {
-  comp::ListView* view = Create(comp::ListViewProperties());
+  comp::ListView* view = Create(comp::ListViewData());
   ASSERT_NE(view, nullptr);
   InsertItem(rt::OmittedArg(), "1");
   NMITEMACTIVATE click = {};
@@ -263,7 +263,7 @@ TEST_F(ListViewTest, RightClickRaisesEventFiveAndNotificationsMapToEvents) {
 }
 
 TEST_F(ListViewTest, RealRightClickOnTheListRaisesEventFive) {
-  comp::ListView* view = Create(comp::ListViewProperties());
+  comp::ListView* view = Create(comp::ListViewData());
   ASSERT_NE(view, nullptr);
   ShowWindow(parent_, SW_SHOW);
   UpdateWindow(parent_);
@@ -277,7 +277,7 @@ TEST_F(ListViewTest, RealRightClickOnTheListRaisesEventFive) {
 }
 
 TEST_F(ListViewTest, LabelEditStartingCanBeCancelledByTheRoutine) {
-  comp::ListViewProperties props;
+  comp::ListViewData props;
   props.editLabels = true;
   comp::ListView* view = Create(props);
   ASSERT_NE(view, nullptr);
@@ -298,7 +298,7 @@ TEST_F(ListViewTest, LabelEditStartingCanBeCancelledByTheRoutine) {
 }
 
 TEST_F(ListViewTest, ItemTableGivesItemsColumnsTipsAndCheckedImages) {
-  comp::ListViewProperties props;
+  comp::ListViewData props;
   props.viewType = 3;
   props.checkBoxes = true;
   props.images = IconListData(1);
@@ -349,7 +349,7 @@ TEST_F(ListViewTest, ItemTableGivesItemsColumnsTipsAndCheckedImages) {
 }
 
 TEST(ListViewBlob, RoundTripAndRejectedBlobs) {
-  comp::ListViewProperties props;
+  comp::ListViewData props;
   props.border = 4;
   props.textColor = 0x123456;
   props.viewType = 2;
@@ -359,7 +359,7 @@ TEST(ListViewBlob, RoundTripAndRejectedBlobs) {
   props.images = {'M', 'I', 'T', 'L', 1, 2, 3, 4, 5};
   props.items = comp::WriteItemTable({{false, 1, 2, 3, 4, "text", "tip"}});
   const std::vector<uint8_t> blob = props.Write();
-  comp::ListViewProperties back;
+  comp::ListViewData back;
   ASSERT_TRUE(back.Read(blob.data(), blob.size()));
   EXPECT_EQ(back.Write(), blob);
   EXPECT_EQ(back.border, 4);

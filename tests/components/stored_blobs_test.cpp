@@ -11,7 +11,7 @@
 #include "components/edit_box.h"
 #include "components/label.h"
 #include "formats/records/list_view_data.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 
 namespace {
 
@@ -45,14 +45,14 @@ TEST(StoredBlobs, EveryCutIsRefusedAndTheWholeBlobReadsBack) {
   edit.dataField = "field";
   ExpectEveryCutRefused(edit, "edit box");
 
-  ExpectEveryCutRefused(comp::DropTargetProperties(), "drop target");
-  ExpectEveryCutRefused(comp::CommonDlgProperties(), "common dialog");
+  ExpectEveryCutRefused(comp::DropTargetData(), "drop target");
+  ExpectEveryCutRefused(comp::CommonDialogData(), "common dialog");
 
-  comp::ListViewProperties list;
+  comp::ListViewData list;
   list.items = {1, 2, 3};
   ExpectEveryCutRefused(list, "list view");
 
-  comp::WindowProperties window;
+  comp::WindowData window;
   window.caption = "窗口";
   window.icon.assign(20, 3);
   ExpectEveryCutRefused(window, "window");

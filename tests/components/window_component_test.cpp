@@ -9,7 +9,7 @@
 
 #include "components/common_dialog.h"
 #include "components/kernel_library.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "form_fixture.h"
 #include "global_bytes.h"
 #include "runtime/component_properties.h"
@@ -39,7 +39,7 @@ HGLOBAL Convert(const std::vector<uint8_t>& blob, rt::TextVisitorFn visitor, voi
 using testing_support::GlobalBytes;
 
 TEST(WindowConvertTexts, VisitsCaptionThenHelpFileAndStoresTheRewrittenTexts) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "图标提取";
   props.helpFile = "C:\\help\\tool.hlp";
   props.className = "KeptClass";
@@ -56,7 +56,7 @@ TEST(WindowConvertTexts, VisitsCaptionThenHelpFileAndStoresTheRewrittenTexts) {
   EXPECT_EQ(g_visits[1].flag, 0);
 
   std::vector<uint8_t> bytes = GlobalBytes(out);
-  comp::WindowProperties back;
+  comp::WindowData back;
   ASSERT_TRUE(back.Read(bytes.data(), bytes.size()));
   EXPECT_EQ(back.caption, "新标题");
   EXPECT_EQ(back.helpFile, "C:\\help\\tool.hlp");
@@ -66,7 +66,7 @@ TEST(WindowConvertTexts, VisitsCaptionThenHelpFileAndStoresTheRewrittenTexts) {
 }
 
 TEST(WindowConvertTexts, UnreadableDataGivesNoBlobAndNoVisitorKeepsEverything) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "x";
   std::vector<uint8_t> blob = props.Write();
   std::vector<uint8_t> newer = blob;
@@ -94,7 +94,7 @@ uint64_t __stdcall TrayRoutine(int32_t button) {
   return 0;
 }
 
-rt::WindowTemplate PlainForm(comp::WindowProperties props = {}) {
+rt::WindowTemplate PlainForm(comp::WindowData props = {}) {
   rt::WindowTemplate w;
   w.id = kWindowId;
   rt::ElementTemplate window = WindowElement(props, 200, 150);
@@ -164,7 +164,7 @@ class HelpFormTest : public FormTest {
   void LoadHelpForm(int32_t command) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    comp::CommonDlgProperties dialog;
+    comp::CommonDialogData dialog;
     dialog.dialogType = comp::DialogHelp;
     dialog.helpCommand = command;
     dialog.helpFile = self;
@@ -216,7 +216,7 @@ TEST_F(HelpFormTest, HelpClosedByCommandFiveOrNeverShownIsNotClosedAgain) {
 TEST_F(HelpFormTest, HelpOpenedWithF1IsClosedWhenTheWindowIsDestroyed) {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.f1Help = true;
   props.helpFile = self;
   Install({PlainForm(props)});
@@ -312,7 +312,7 @@ class ClientPixels {
 constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
 
 TEST_F(FormTest, BackgroundPictureIsDrawnByItsLayoutAndTheRestInTheColour) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.picture = SolidBmp(255, 0, 0);
   props.pictureLayout = 0;
   props.backColour = RGB(0, 0, 255);

@@ -9,7 +9,7 @@ namespace {
 rt::WindowTemplate OneBoxForm() {
   rt::WindowTemplate w;
   w.id = kWindowId;
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "句柄测试";
   w.elements = {WindowElement(props), BoxElement(0x16010001, kBoxType, 10, 10)};
   return w;

@@ -1,11 +1,11 @@
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 
 #include "formats/records/blob_fields.h"
 
 namespace comp {
 
 template <class Record, class Fields>
-void WindowProperties::Visit(Record& d, Fields& f) {
+void WindowData::Visit(Record& d, Fields& f) {
   f.i32(d.border, d.pictureLayout);
   f.u32(d.backColour);
   f.flag(d.maxButton, d.minButton, d.controlBox);
@@ -26,6 +26,6 @@ void WindowProperties::Visit(Record& d, Fields& f) {
   f.countedText(d.caption, d.helpFile);
 }
 
-template struct VersionedBlob<WindowProperties>;
+template struct VersionedBlob<WindowData>;
 
 }  // namespace comp

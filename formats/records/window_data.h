@@ -15,7 +15,7 @@ enum WindowBorder : int32_t {
 };
 enum WindowStart : int32_t { StartAsStored = 0, StartCentred, StartMinimised, StartMaximised };
 
-struct WindowProperties : VersionedBlob<WindowProperties> {
+struct WindowData : VersionedBlob<WindowData> {
   // Stored versions: up to 6; every older one holds the same fields.
   static constexpr int32_t kOldestVersion = kAnyOlderVersion;
   static constexpr int32_t kBlobVersion = 6;
@@ -45,10 +45,10 @@ struct WindowProperties : VersionedBlob<WindowProperties> {
   bool captionAlwaysActive = false;
   std::string className;
 
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };
-extern template struct VersionedBlob<WindowProperties>;
+extern template struct VersionedBlob<WindowData>;
 
 }  // namespace comp
