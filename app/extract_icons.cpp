@@ -2,8 +2,8 @@
 // as folder\title-n.ico, and a message that closes itself reports the counts.
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "components/list_view_library.h"
-#include "components/popup_menu_command.h"
+#include "components/list_view/list_view_library.h"
+#include "components/menu/popup_menu_command.h"
 #include "iconres/extract_file_icon.h"
 #include "iconres/folder_paths.h"
 

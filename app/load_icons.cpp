@@ -2,9 +2,9 @@
 // three ways a file is named (open-file dialog, typed path, drop on the list).
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "components/common_dialog.h"
-#include "components/image_list_commands.h"
-#include "components/list_view_library.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/list_view/image_list_commands.h"
+#include "components/list_view/list_view_library.h"
 #include "iconres/shortcut.h"
 #include "runtime/kernel_commands.h"
 #include "runtime/text_commands.h"

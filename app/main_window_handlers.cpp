@@ -1,7 +1,7 @@
 // The window-created handler (the list view accepts dropped files) and the about box.
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "components/drop_target_library.h"
+#include "components/drop_target/drop_target_library.h"
 #include "runtime/kernel_commands.h"
 
 namespace app {

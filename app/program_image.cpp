@@ -6,10 +6,10 @@
 #include "app/constant_block.h"
 #include "app/main_window_form_bytes.h"
 #include "app/routine_table.h"
-#include "components/drop_target_library.h"
-#include "components/image_list_commands.h"
+#include "components/drop_target/drop_target_library.h"
+#include "components/list_view/image_list_commands.h"
 #include "components/kernel_library.h"
-#include "components/list_view_library.h"
+#include "components/list_view/list_view_library.h"
 #include "iconres/icon_library.h"
 
 namespace app {

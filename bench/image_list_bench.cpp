@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bench/platform_loop.h"
-#include "components/empty_image_list.h"
-#include "components/image_list_commands.h"
-#include "components/list_view.h"
-#include "components/list_view_library.h"
+#include "components/list_view/empty_image_list.h"
+#include "components/list_view/image_list_commands.h"
+#include "components/list_view/list_view.h"
+#include "components/list_view/list_view_library.h"
 #include "formats/byte_reader.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"

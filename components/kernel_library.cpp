@@ -1,13 +1,13 @@
 #include "components/kernel_library.h"
 
-#include "components/button.h"
-#include "components/common_dialog.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
 #include "components/component_type.h"
 #include "components/library_entry.h"
-#include "components/edit_box.h"
-#include "components/label.h"
-#include "components/menu.h"
-#include "components/window_component.h"
+#include "components/edit_box/edit_box.h"
+#include "components/label/label.h"
+#include "components/menu/menu.h"
+#include "components/window/window_component.h"
 #include "runtime/window_loader.h"
 
 namespace comp {

@@ -1,5 +1,5 @@
 // Property services on a loaded test form: clamps, fonts, pointers, re-creation, centring.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstring>
 #include <utility>

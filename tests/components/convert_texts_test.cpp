@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "components/button.h"
-#include "components/common_dialog.h"
-#include "components/edit_box.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/edit_box/edit_box.h"
 #include "components/kernel_library.h"
-#include "components/label.h"
-#include "components/window_component.h"
+#include "components/label/label.h"
+#include "components/window/window_component.h"
 #include "global_bytes.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Shared pieces of the form tests (see form_fixture.h).
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The hand pointer of a program that carries its own cursor resource 0x408 (this test
 // program does, see fixtures/hand_pointer.rc).
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstring>
 

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "components/button.h"
-#include "components/common_dialog.h"
-#include "components/drop_target.h"
-#include "components/edit_box.h"
-#include "components/label.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/drop_target/drop_target.h"
+#include "components/edit_box/edit_box.h"
+#include "components/label/label.h"
 #include "formats/records/list_view_data.h"
 #include "formats/records/window_data.h"
 

@@ -1,5 +1,5 @@
 // The kernel command GetWindowHandle on a loaded form.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include "runtime/kernel_commands.h"
 

@@ -1,7 +1,7 @@
 // Loading forms under the virtual display: ids, parents, stacking, visibility, events.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
-#include "components/window_component.h"
+#include "components/window/window_component.h"
 #include "runtime/component_properties.h"
 
 namespace formtest {
