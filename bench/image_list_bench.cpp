@@ -87,7 +87,7 @@ int Show(const char* module) {
   const int32_t count = FillImageList(module, &images, &icons);
   rt::PropertyData data = {rt::Word(rt::ByteSetBytes(images)),
                            static_cast<uint32_t>(rt::ByteSetLength(images))};
-  view->PropertyChanged(comp::LvImages, data);
+  view->PropertyChanged(comp::ListView::PImages, data);
   for (int32_t i = 0; i < count; ++i) {
     rt::ArgRecord args[4] = {{0x52010001, 1, rt::TypeListView}, rt::OmittedArg(),
                              rt::TextArg(std::to_string(i + 1).c_str()), rt::IntArg(i)};

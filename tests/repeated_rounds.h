@@ -143,7 +143,7 @@ class Rounds {
     comp::DeleteAllItemsCommand(&result, 1, &list);
     const rt::PropertyData data = {static_cast<uint32_t>(rt::LibraryLink::Word(rt::ByteSetBytes(images))),
                                    static_cast<uint32_t>(rt::ByteSetLength(images))};
-    view_->PropertyChanged(comp::LvImages, data);
+    view_->PropertyChanged(comp::ListView::PImages, data);
     rt::ArgRecord set = rt::RefArg(images, rt::TagBytes);
     result = {};
     comp::GetImageCountCommand(&result, 1, &set);

@@ -10,11 +10,7 @@
 namespace comp {
 namespace {
 
-enum ButtonProperty : int32_t { PPicture, PButtonType, PCaption, PHorzAlign, PVertAlign, PFont, PCount };
-
-constexpr auto kButtonProperties = PropertyTable(rt::KindPicture, rt::KindChoice, rt::KindText, rt::KindChoice,
-                                                 rt::KindChoice, rt::KindFont);
-static_assert(kButtonProperties.size() == 8 + PCount, "button property table");
+constexpr auto kButtonProperties = PropertyTable(Button::kProperties);
 
 constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
 
@@ -92,13 +88,7 @@ int32_t Button::PropertyChanged(int32_t index, const rt::PropertyData& v) {
   }
 }
 
-bool Button::GetProperty(int32_t index, rt::PropertyData* v) {
-  using D = ButtonData;
-  static const StoredField<D> kFields[] = {&D::picture, &D::buttonType, &D::caption, &D::horzAlign, &D::vertAlign,
-                                           &D::font};
-  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every button property");
-  return PutStoredField(data_, kFields, index, v);
-}
+bool Button::GetProperty(int32_t index, rt::PropertyData* v) { return PutStoredField(data_, kProperties, index, v); }
 
 bool Button::IsDefaultButton() const {
   return (static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

@@ -21,6 +21,15 @@ void* __stdcall ButtonGetInterface(int32_t slot);
 
 class Button : public StoredComponent<ButtonData> {
  public:
+  // The button's own properties (components/property_list.h).
+#define COMP_BUTTON_PROPERTIES(X, C)                                              \
+  X(Picture, rt::KindPicture, picture) X(ButtonType, rt::KindChoice, buttonType)  \
+  X(Caption, rt::KindText, caption)                                               \
+  X(HorzAlign, rt::KindChoice, horzAlign) X(VertAlign, rt::KindChoice, vertAlign) \
+  X(Font, rt::KindFont, font)
+  COMP_PROPERTIES(ButtonData, kOwnPropertyFlags, COMP_BUTTON_PROPERTIES);
+#undef COMP_BUTTON_PROPERTIES
+
   static Button* Create(const CreateArgs& args);
   static void VisitStoredTexts(ButtonData& data, rt::TextVisitorFn visitor, void* userData);
 

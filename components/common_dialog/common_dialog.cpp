@@ -38,14 +38,14 @@ DWORD FileDialogFlags(const CommonDialogData& p) {
 }
 
 CommonDialog::CommonDialog(uint32_t windowId, uint32_t componentId)
-    : Component(CommonDlgLink(), windowId, componentId) {}
+    : StoredComponent(CommonDlgLink(), windowId, componentId) {}
 
 CommonDialog* CommonDialog::Create(const CreateArgs& a) {
   CommonDialogData props;
   if (a.blob && a.blobSize > 0 && !props.Read(a.blob, static_cast<size_t>(a.blobSize))) return nullptr;
   if (!RegisterObjectClass(kWindowClass, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr)) return nullptr;
   std::unique_ptr<CommonDialog> dialog(new CommonDialog(a.windowId, a.componentId));
-  dialog->props_ = std::move(props);
+  dialog->data_ = std::move(props);
   const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | (a.designMode ? WS_BORDER : 0);
   if (!dialog->CreateObjectWindow(0, kWindowClass, "", fullStyle, a.left, a.top, a.width, a.height, a.parent,
                                   a.ChildId()))
@@ -56,30 +56,30 @@ CommonDialog* CommonDialog::Create(const CreateArgs& a) {
 int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& data) {
   const int32_t v = static_cast<int32_t>(data.value);
   const bool flag = data.value != 0;
-  CommonDialogData& p = props_;
+  CommonDialogData& p = data_;
   switch (index) {
-    case CdDialogType: p.dialogType = v; break;
-    case CdTitle: p.title = TextOfData(data); break;
-    case CdFileName: p.fileName = TextOfData(data); break;
-    case CdFilter: p.filter = TextOfData(data); break;
-    case CdFilterIndex: p.filterIndex = v; break;
-    case CdInitialFolder: p.initialFolder = TextOfData(data); break;
-    case CdDefaultExtension: p.defaultExtension = TextOfData(data); break;
-    case CdCreatePrompt: p.createPrompt = flag; break;
-    case CdFileMustExist: p.fileMustExist = flag; break;
-    case CdOverwritePrompt: p.overwritePrompt = flag; break;
-    case CdPathMustExist: p.pathMustExist = flag; break;
-    case CdKeepCurrentFolder: p.keepCurrentFolder = flag; break;
-    case CdColor: p.color = data.value; break;
-    case CdFontBold: p.fontBold = flag; break;
-    case CdFontItalic: p.fontItalic = flag; break;
-    case CdFontStrikeOut: p.fontStrikeOut = flag; break;
-    case CdFontUnderline: p.fontUnderline = flag; break;
-    case CdFontName: p.fontName = TextOfData(data); break;
-    case CdFontSize: p.fontSize = v; break;
-    case CdHelpFile: p.helpFile = TextOfData(data); break;
-    case CdHelpCommand: p.helpCommand = v; break;
-    case CdHelpTopic: p.helpTopic = v; break;
+    case PDialogType: p.dialogType = v; break;
+    case PTitle: p.title = TextOfData(data); break;
+    case PFileName: p.fileName = TextOfData(data); break;
+    case PFilter: p.filter = TextOfData(data); break;
+    case PFilterIndex: p.filterIndex = v; break;
+    case PInitialFolder: p.initialFolder = TextOfData(data); break;
+    case PDefaultExtension: p.defaultExtension = TextOfData(data); break;
+    case PCreatePrompt: p.createPrompt = flag; break;
+    case PFileMustExist: p.fileMustExist = flag; break;
+    case POverwritePrompt: p.overwritePrompt = flag; break;
+    case PPathMustExist: p.pathMustExist = flag; break;
+    case PKeepCurrentFolder: p.keepCurrentFolder = flag; break;
+    case PColor: p.color = data.value; break;
+    case PFontBold: p.fontBold = flag; break;
+    case PFontItalic: p.fontItalic = flag; break;
+    case PFontStrikeOut: p.fontStrikeOut = flag; break;
+    case PFontUnderline: p.fontUnderline = flag; break;
+    case PFontName: p.fontName = TextOfData(data); break;
+    case PFontSize: p.fontSize = v; break;
+    case PHelpFile: p.helpFile = TextOfData(data); break;
+    case PHelpCommand: p.helpCommand = v; break;
+    case PHelpTopic: p.helpTopic = v; break;
     default: break;
   }
   p.Normalise();
@@ -87,41 +87,12 @@ int32_t CommonDialog::PropertyChanged(int32_t index, const rt::PropertyData& dat
 }
 
 bool CommonDialog::GetProperty(int32_t index, rt::PropertyData* data) const {
-  const CommonDialogData& p = props_;
-  const auto text = [data](const std::string& s) { PutText(data, s); };
-  const auto set = [data](int32_t v) { PutInt(data, v); };
-  switch (index) {
-    case CdDialogType: set(p.dialogType); break;
-    case CdTitle: text(p.title); break;
-    case CdFileName: text(p.fileName); break;
-    case CdFilter: text(p.filter); break;
-    case CdFilterIndex: set(p.filterIndex); break;
-    case CdInitialFolder: text(p.initialFolder); break;
-    case CdDefaultExtension: text(p.defaultExtension); break;
-    case CdCreatePrompt: set(p.createPrompt); break;
-    case CdFileMustExist: set(p.fileMustExist); break;
-    case CdOverwritePrompt: set(p.overwritePrompt); break;
-    case CdPathMustExist: set(p.pathMustExist); break;
-    case CdKeepCurrentFolder: set(p.keepCurrentFolder); break;
-    case CdColor: set(static_cast<int32_t>(p.color)); break;
-    case CdFontBold: set(p.fontBold); break;
-    case CdFontItalic: set(p.fontItalic); break;
-    case CdFontStrikeOut: set(p.fontStrikeOut); break;
-    case CdFontUnderline: set(p.fontUnderline); break;
-    case CdFontName: text(p.fontName); break;
-    case CdFontSize: set(p.fontSize); break;
-    case CdHelpFile: text(p.helpFile); break;
-    case CdHelpCommand: set(p.helpCommand); break;
-    case CdHelpTopic: set(p.helpTopic); break;
-    default: PutInt(data, 0); return false;
-  }
-  return true;
+  PutInt(data, 0);
+  return PutStoredField(data_, kProperties, index, data);
 }
 
-std::vector<uint8_t> CommonDialog::WriteProperties() const { return props_.Write(); }
-
 bool CommonDialog::Run() {
-  switch (props_.dialogType) {
+  switch (data_.dialogType) {
     case DialogOpen: return RunFileDialog(false);
     case DialogSave: return RunFileDialog(true);
     case DialogFont: return RunFontDialog();
@@ -130,56 +101,56 @@ bool CommonDialog::Run() {
 }
 
 bool CommonDialog::RunFileDialog(bool save) {
-  const std::string filter = BuildDialogFilter(props_.filter);
+  const std::string filter = BuildDialogFilter(data_.filter);
   // Room for a long path; the initial name is cut to fit.
-  std::vector<char> file(std::max<size_t>(32768, props_.fileName.size() + 1), '\0');
-  std::memcpy(file.data(), props_.fileName.data(), props_.fileName.size());
+  std::vector<char> file(std::max<size_t>(32768, data_.fileName.size() + 1), '\0');
+  std::memcpy(file.data(), data_.fileName.data(), data_.fileName.size());
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = GetActiveWindow();
   ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-  ofn.nFilterIndex = filter.empty() ? 0 : static_cast<DWORD>(std::max(props_.filterIndex, 0) + 1);
+  ofn.nFilterIndex = filter.empty() ? 0 : static_cast<DWORD>(std::max(data_.filterIndex, 0) + 1);
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = props_.initialFolder.empty() ? nullptr : props_.initialFolder.c_str();
-  ofn.lpstrTitle = props_.title.empty() ? nullptr : props_.title.c_str();
-  ofn.lpstrDefExt = props_.defaultExtension.empty() ? nullptr : props_.defaultExtension.c_str();
-  ofn.Flags = FileDialogFlags(props_);
+  ofn.lpstrInitialDir = data_.initialFolder.empty() ? nullptr : data_.initialFolder.c_str();
+  ofn.lpstrTitle = data_.title.empty() ? nullptr : data_.title.c_str();
+  ofn.lpstrDefExt = data_.defaultExtension.empty() ? nullptr : data_.defaultExtension.c_str();
+  ofn.Flags = FileDialogFlags(data_);
   const BOOL confirmed = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
   if (!confirmed) return false;
   file.back() = '\0';
-  props_.fileName = file.data();
+  data_.fileName = file.data();
   return true;
 }
 
 bool CommonDialog::RunFontDialog() {
   LOGFONTA lf = {};
-  if (props_.fontBold) lf.lfWeight = FW_BOLD;
-  lf.lfItalic = props_.fontItalic;
-  lf.lfStrikeOut = props_.fontStrikeOut;
-  lf.lfUnderline = props_.fontUnderline;
-  lstrcpynA(lf.lfFaceName, props_.fontName.c_str(), LF_FACESIZE);
+  if (data_.fontBold) lf.lfWeight = FW_BOLD;
+  lf.lfItalic = data_.fontItalic;
+  lf.lfStrikeOut = data_.fontStrikeOut;
+  lf.lfUnderline = data_.fontUnderline;
+  lstrcpynA(lf.lfFaceName, data_.fontName.c_str(), LF_FACESIZE);
   const int dpi = [] {
     rt::WindowDC screen(nullptr);
     return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   }();
-  if (props_.fontSize != 0) lf.lfHeight = -MulDiv(props_.fontSize, dpi, 72);
+  if (data_.fontSize != 0) lf.lfHeight = -MulDiv(data_.fontSize, dpi, 72);
   CHOOSEFONTA cf = {};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = GetActiveWindow();
   cf.lpLogFont = &lf;
   // The properties are the dialog's starting values as well as its result.
   cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  cf.rgbColors = props_.color;
+  cf.rgbColors = data_.color;
   if (!ChooseFontA(&cf)) return false;
-  props_.color = cf.rgbColors;
-  props_.fontBold = lf.lfWeight >= FW_BOLD;
-  props_.fontItalic = lf.lfItalic != 0;
-  props_.fontStrikeOut = lf.lfStrikeOut != 0;
-  props_.fontUnderline = lf.lfUnderline != 0;
+  data_.color = cf.rgbColors;
+  data_.fontBold = lf.lfWeight >= FW_BOLD;
+  data_.fontItalic = lf.lfItalic != 0;
+  data_.fontStrikeOut = lf.lfStrikeOut != 0;
+  data_.fontUnderline = lf.lfUnderline != 0;
   lf.lfFaceName[LF_FACESIZE - 1] = 0;
-  props_.fontName = lf.lfFaceName;
-  props_.fontSize = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
+  data_.fontName = lf.lfFaceName;
+  data_.fontSize = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
   return true;
 }
 
@@ -191,24 +162,24 @@ bool CommonDialog::RunHelp() {
   const auto markHelp = [form](bool shown) {
     if (form) form->SetHelpShown(shown);
   };
-  if (props_.helpCommand == 4) {
+  if (data_.helpCommand == 4) {
     markHelp(true);
     WinHelpA(window, nullptr, HELP_HELPONHELP, 0);
     return true;
   }
-  if (props_.helpCommand == 5) {
+  if (data_.helpCommand == 5) {
     markHelp(false);
     WinHelpA(window, nullptr, HELP_QUIT, 0);
     return true;
   }
-  const std::string file = props_.helpFile.empty() ? ProgramHelpFile() : props_.helpFile;
+  const std::string file = data_.helpFile.empty() ? ProgramHelpFile() : data_.helpFile;
   if (file.empty() || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   UINT command = HELP_FINDER;
   ULONG_PTR data = 0;
-  if (props_.helpCommand == 3) command = HELP_FORCEFILE;
-  if ((props_.helpCommand == 1 || props_.helpCommand == 2) && props_.helpTopic != 0) {
-    command = props_.helpCommand == 1 ? HELP_CONTEXT : HELP_CONTEXTPOPUP;
-    data = static_cast<ULONG_PTR>(props_.helpTopic);
+  if (data_.helpCommand == 3) command = HELP_FORCEFILE;
+  if ((data_.helpCommand == 1 || data_.helpCommand == 2) && data_.helpTopic != 0) {
+    command = data_.helpCommand == 1 ? HELP_CONTEXT : HELP_CONTEXTPOPUP;
+    data = static_cast<ULONG_PTR>(data_.helpTopic);
   }
   markHelp(true);
   WinHelpA(window, file.c_str(), command, data);
@@ -217,21 +188,7 @@ bool CommonDialog::RunHelp() {
 
 namespace {
 
-constexpr auto kCommonDlgProperties = PropertyTable(
-    rt::KindChoice,                     // DialogType
-    rt::KindText, rt::KindText,         // Title, FileName
-    rt::KindText, rt::KindInteger,      // Filter, FilterIndex
-    rt::KindText, rt::KindText,         // InitialFolder, DefaultExtension
-    rt::KindLogical, rt::KindLogical,   // CreatePrompt, FileMustExist
-    rt::KindLogical, rt::KindLogical,   // OverwritePrompt, PathMustExist
-    rt::KindLogical,                    // KeepCurrentFolder
-    rt::KindTextColor,                  // Color
-    rt::KindLogical, rt::KindLogical,   // FontBold, FontItalic
-    rt::KindLogical, rt::KindLogical,   // FontStrikeOut, FontUnderline
-    rt::KindText, rt::KindInteger,      // FontName, FontSize
-    rt::KindText, rt::KindChoice,       // HelpFile, HelpCommand
-    rt::KindInteger);                   // HelpTopic
-static_assert(kCommonDlgProperties.size() == 8 + CdPropertyCount, "CommonDlg property table");
+constexpr auto kCommonDlgProperties = PropertyTable(CommonDialog::kProperties);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "components/drop_target/drop_target_library.h"
+#include "components/property_data.h"
 
 namespace comp {
 namespace {
@@ -260,25 +261,18 @@ int32_t DropTarget::PropertyChanged(int32_t index, const rt::PropertyData& data)
   DropTargetData& a = target_->accept();
   const bool flag = data.value != 0;
   switch (index) {
-    case DtAcceptText: a.acceptText = flag; break;
-    case DtAcceptHtml: a.acceptHtml = flag; break;
-    case DtAcceptUrl: a.acceptUrl = flag; break;
-    case DtAcceptFiles: a.acceptFiles = flag; break;
+    case PAcceptText: a.acceptText = flag; break;
+    case PAcceptHtml: a.acceptHtml = flag; break;
+    case PAcceptUrl: a.acceptUrl = flag; break;
+    case PAcceptFiles: a.acceptFiles = flag; break;
     default: break;
   }
   return 0;
 }
 
 bool DropTarget::GetProperty(int32_t index, rt::PropertyData* data) const {
-  const DropTargetData& a = target_->accept();
-  data->high = 0;
-  switch (index) {
-    case DtAcceptText: data->value = a.acceptText; return true;
-    case DtAcceptHtml: data->value = a.acceptHtml; return true;
-    case DtAcceptUrl: data->value = a.acceptUrl; return true;
-    case DtAcceptFiles: data->value = a.acceptFiles; return true;
-    default: data->value = 0; return false;
-  }
+  PutInt(data, 0);
+  return PutStoredField(target_->accept(), kProperties, index, data);
 }
 
 std::vector<uint8_t> DropTarget::WriteProperties() const { return target_->accept().Write(); }

@@ -17,7 +17,6 @@
 
 namespace comp {
 
-enum DropTargetProperty : int32_t { DtAcceptText, DtAcceptHtml, DtAcceptUrl, DtAcceptFiles, DtPropertyCount };
 enum DropEvent : int32_t { DropText = 0, DropHtml = 1, DropUrl = 2, DropFiles = 3 };
 
 // The effect of a drag: none when not acceptable; Ctrl+Shift (link) always none;
@@ -78,6 +77,14 @@ class DropTargetObject final : public IDropTarget {
 
 class DropTarget : public Component, private DropSink {
  public:
+  // The drop target's own properties (components/property_list.h), kept in its OLE
+  // drop target's record.
+#define COMP_DROP_TARGET_PROPERTIES(X, C)                                               \
+  X(AcceptText, rt::KindLogical, acceptText) X(AcceptHtml, rt::KindLogical, acceptHtml) \
+  X(AcceptUrl, rt::KindLogical, acceptUrl) X(AcceptFiles, rt::KindLogical, acceptFiles)
+  COMP_PROPERTIES(DropTargetData, kOwnPropertyFlags, COMP_DROP_TARGET_PROPERTIES);
+#undef COMP_DROP_TARGET_PROPERTIES
+
   static DropTarget* Create(const CreateArgs& args);
   ~DropTarget() override;
 

@@ -7,11 +7,7 @@
 namespace comp {
 namespace {
 
-constexpr auto kDropTargetProperties = PropertyTable(rt::KindLogical,   // AcceptText
-                                                     rt::KindLogical,   // AcceptHtml
-                                                     rt::KindLogical,   // AcceptUrl
-                                                     rt::KindLogical);  // AcceptFiles
-static_assert(kDropTargetProperties.size() == 8 + DtPropertyCount, "DropTarget property table");
+constexpr auto kDropTargetProperties = PropertyTable(DropTarget::kProperties);
 
 }  // namespace
 

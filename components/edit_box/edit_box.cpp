@@ -15,12 +15,7 @@ namespace {
 constexpr int kSpinWidth = 18;
 constexpr int kSpinIdOffset = 4;
 
-constexpr auto kEditBoxProperties = PropertyTable(
-    rt::KindText, rt::KindChoice, rt::KindTextColor, rt::KindBackColor, rt::KindFont, rt::KindLogical,
-    rt::KindInteger, rt::KindLogical, rt::KindChoice, rt::KindChoice, rt::KindChoice, rt::KindText, rt::KindChoice,
-    rt::KindChoice, rt::KindInteger, rt::KindInteger, rt::KindInteger, rt::KindInteger, rt::KindText, rt::KindText,
-    rt::KindText);
-static_assert(kEditBoxProperties.size() == 8 + EditBox::PCount, "edit box property table");
+constexpr auto kEditBoxProperties = PropertyTable(EditBox::kProperties);
 
 }  // namespace
 

@@ -100,13 +100,6 @@ int32_t EditBox::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool EditBox::GetProperty(int32_t index, rt::PropertyData* v) {
-  using D = EditBoxData;
-  // Content, PasswordChar and the selection are computed below.
-  static const StoredField<D> kFields[] = {{}, &D::border, &D::textColor, &D::backColor, &D::font, &D::hideSelection,
-                                           &D::maxLength, &D::multiLine, &D::scrollBars, &D::alignment,
-                                           &D::inputMode, {}, &D::caseConversion, &D::spinType, &D::spinMin,
-                                           &D::spinMax, {}, {}, {}, &D::dataSource, &D::dataField};
-  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every edit box property");
   DWORD start = 0, end = 0;
   switch (index) {
     case PContent:
@@ -144,7 +137,7 @@ bool EditBox::GetProperty(int32_t index, rt::PropertyData* v) {
       }
       return true;
     }
-    default: return PutStoredField(data_, kFields, index, v);
+    default: return PutStoredField(data_, kProperties, index, v);
   }
 }
 

@@ -11,18 +11,7 @@ namespace {
 
 constexpr char kLabelClass[] = "WTLabel";
 
-enum LabelProperty : int32_t {
-  PCaption, PEffect, PBorder, PGradientBorderWidth, PBorderColor1, PBorderColor2, PBorderColor3, PFont,
-  PTextColor, PBackColor, PPicture, PPictureMode, PGradientBackMode, PBackColor1, PBackColor2, PBackColor3,
-  PHorzAlign, PWordWrap, PVertAlign, PDataSource, PDataField, PCount
-};
-
-constexpr auto kLabelProperties = PropertyTable(
-    rt::KindText, rt::KindChoice, rt::KindChoice, rt::KindInteger, rt::KindColor, rt::KindColor, rt::KindColor,
-    rt::KindFont, rt::KindTextColor, rt::KindBackColor, rt::KindPicture, rt::KindChoice, rt::KindChoice,
-    rt::KindColor, rt::KindColor, rt::KindColor, rt::KindChoice, rt::KindLogical, rt::KindChoice, rt::KindText,
-    rt::KindText);
-static_assert(kLabelProperties.size() == 8 + PCount, "label property table");
+constexpr auto kLabelProperties = PropertyTable(Label::kProperties);
 
 }  // namespace
 
@@ -101,13 +90,6 @@ int32_t Label::PropertyChanged(int32_t index, const rt::PropertyData& v) {
 }
 
 bool Label::GetProperty(int32_t index, rt::PropertyData* v) {
-  using D = LabelData;
-  // The three border and three background colours are array elements, put below.
-  static const StoredField<D> kFields[] = {&D::caption, &D::effect, &D::border, &D::gradientBorderWidth, {}, {}, {},
-                                           &D::font, &D::textColor, &D::backColor, &D::picture, &D::pictureMode,
-                                           &D::gradientBackMode, {}, {}, {}, &D::horzAlign, &D::wordWrap,
-                                           &D::vertAlign, &D::dataSource, &D::dataField};
-  static_assert(sizeof kFields / sizeof kFields[0] == PCount, "a field for every label property");
   if (index >= PBorderColor1 && index <= PBorderColor3) {
     PutField(v, data_.borderColors[index - PBorderColor1]);
     return true;
@@ -116,7 +98,7 @@ bool Label::GetProperty(int32_t index, rt::PropertyData* v) {
     PutField(v, data_.backColors[index - PBackColor1]);
     return true;
   }
-  return PutStoredField(data_, kFields, index, v);
+  return PutStoredField(data_, kProperties, index, v);
 }
 
 LRESULT Label::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -18,7 +18,8 @@ int32_t CheckedImage(int32_t index, HIMAGELIST list) {
 
 }  // namespace
 
-ListView::ListView(uint32_t windowId, uint32_t componentId) : Component(ListViewLibraryLink(), windowId, componentId) {}
+ListView::ListView(uint32_t windowId, uint32_t componentId)
+    : StoredComponent(ListViewLibraryLink(), windowId, componentId) {}
 
 // The control shares its image lists (LVS_SHAREIMAGELISTS); they go with the object.
 ListView::~ListView() = default;
@@ -30,18 +31,18 @@ ListView* ListView::Create(const CreateArgs& a) {
   InitCommonControlsEx(&icc);
   const DWORD fullStyle = a.style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ListViewStyle(props);
   std::unique_ptr<ListView> view(new ListView(a.windowId, a.componentId));
-  view->props_ = std::move(props);
+  view->data_ = std::move(props);
   if (!view->CreateControl(WC_LISTVIEWA, "", fullStyle, a)) return nullptr;
   HWND hwnd = view->hwnd();
-  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ListViewExtendedStyle(view->props_));
+  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ListViewExtendedStyle(view->data_));
   view->ApplyFont();
   view->SetItemImages();
   view->SetStateImages();
-  if (view->props_.ReportView()) view->SetHeaderImages(true);
+  if (view->data_.ReportView()) view->SetHeaderImages(true);
   view->ApplyColours();
   view->ApplyBorder();
-  if (view->props_.hotTracking) view->ApplyHotCursor();
-  if (view->props_.ReportView()) view->InsertColumns();
+  if (view->data_.hotTracking) view->ApplyHotCursor();
+  if (view->data_.ReportView()) view->InsertColumns();
   view->InsertItemTable();
   view->ApplySelectedItem();
   return view.release();
@@ -49,14 +50,14 @@ ListView* ListView::Create(const CreateArgs& a) {
 
 void ListView::ApplyFont() {
   ComponentFont previous = std::move(font_);  // kept until the control has let go of it
-  font_.Set(props_.font);
+  font_.Set(data_.font);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), TRUE);
 }
 
 void ListView::ApplyColours() {
-  SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, ResolveColor(props_.textColor));
-  SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, ResolveColor(props_.textBackColor));
-  SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, ResolveColor(props_.backColor));
+  SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, ResolveColor(data_.textColor));
+  SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, ResolveColor(data_.textBackColor));
+  SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, ResolveColor(data_.backColor));
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -65,9 +66,9 @@ void ListView::ApplyBorder() {
                                      WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0};
   const DWORD allExtended = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
   DWORD ex = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_EXSTYLE));
-  ex = (ex & ~allExtended) | kExtended[std::clamp(props_.border, 0, 5)];
+  ex = (ex & ~allExtended) | kExtended[std::clamp(data_.border, 0, 5)];
   SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex);
-  ApplyStyleBit(WS_BORDER, props_.border == 5);
+  ApplyStyleBit(WS_BORDER, data_.border == 5);
   SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -79,7 +80,7 @@ void ListView::ApplyStyleBit(DWORD bit, bool on) {
 
 void ListView::ApplyHotCursor() {
   HCURSOR cursor = LoadCursorA(nullptr, IDC_ARROW);
-  if (props_.handCursor) {
+  if (data_.handCursor) {
     HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
     if (hand) cursor = hand;
   }
@@ -87,21 +88,21 @@ void ListView::ApplyHotCursor() {
 }
 
 void ListView::SetItemImages() {
-  rt::ImageListHandle list = ReadImageListData(props_.images.data(), props_.images.size());
-  const int which = props_.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL;
+  rt::ImageListHandle list = ReadImageListData(data_.images.data(), data_.images.size());
+  const int which = data_.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL;
   SendMessageA(hwnd(), LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list.get()));
   images_ = std::move(list);  // the previous list is destroyed once the control has let go
 }
 
 void ListView::SetStateImages() {
-  rt::ImageListHandle list = ReadImageListData(props_.stateImages.data(), props_.stateImages.size());
+  rt::ImageListHandle list = ReadImageListData(data_.stateImages.data(), data_.stateImages.size());
   SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(list.get()));
   stateImages_ = std::move(list);
 }
 
 void ListView::SetHeaderImages(bool /*atCreation*/) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd(), LVM_GETHEADER, 0, 0));
-  rt::ImageListHandle list = ReadImageListData(props_.headerImages.data(), props_.headerImages.size());
+  rt::ImageListHandle list = ReadImageListData(data_.headerImages.data(), data_.headerImages.size());
   if (list) ImageList_SetBkColor(list.get(), ResolveColor(kButtonFaceColor));
   if (header) SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
   headerImages_ = std::move(list);
@@ -110,9 +111,9 @@ void ListView::SetHeaderImages(bool /*atCreation*/) {
 void ListView::ApplySelectedItem() {
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  if (props_.selectedItem >= 0) {
+  if (data_.selectedItem >= 0) {
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(hwnd(), LVM_SETITEMSTATE, props_.selectedItem, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(hwnd(), LVM_SETITEMSTATE, data_.selectedItem, reinterpret_cast<LPARAM>(&state));
     return;
   }
   const LRESULT first = SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
@@ -121,7 +122,7 @@ void ListView::ApplySelectedItem() {
 
 void ListView::InsertColumns() {
   std::vector<ListColumn> columns;
-  ParseColumnTable(props_.columns, &columns);  // the complete records of a cut-off table still count
+  ParseColumnTable(data_.columns, &columns);  // the complete records of a cut-off table still count
   static const int kAlign[3] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT};
   for (size_t i = 0; i < columns.size(); ++i) {
     ListColumn& c = columns[i];
@@ -142,7 +143,7 @@ void ListView::InsertColumns() {
 
 void ListView::InsertItemTable() {
   std::vector<ListItemRecord> items;
-  ParseItemTable(props_.items, &items);
+  ParseItemTable(data_.items, &items);
   tips_.clear();
   int32_t last = -1;
   int32_t column = 0;
@@ -229,7 +230,7 @@ LRESULT ListView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     OnCheckChanged(static_cast<int32_t>(wParam));
     return 0;
   }
-  if (msg == WM_CHAR && wParam == ' ' && props_.checkBoxes) {
+  if (msg == WM_CHAR && wParam == ' ' && data_.checkBoxes) {
     const LRESULT focused = SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
     if (focused >= 0) PostMessageA(hwnd(), kCheckChangedMessage, static_cast<WPARAM>(focused), 0);
   }

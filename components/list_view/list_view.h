@@ -19,24 +19,37 @@
 
 namespace comp {
 
-// Property indexes as the type's handler sees them (property 8 is 0).
-enum ListViewProperty : int32_t {
-  LvBorder, LvTextColor, LvTextBackColor, LvBackColor, LvFont, LvViewType, LvAlignment, LvAutoArrange,
-  LvWrapLabels, LvColumns, LvHideColumnHeader, LvHeaderImages, LvSortableHeader, LvFullRowSelect,
-  LvGridLines, LvDragColumns, LvImages, LvStateImages, LvHotTracking, LvHandCursor, LvUnderlineHot,
-  LvUnderlineCold, LvEditLabels, LvSortOrder, LvCheckBoxes, LvFlatScrollBars, LvSingleSelection,
-  LvSelectedItem, LvAlwaysShowSelection, LvItems, LvEditedText,
-  LvPropertyCount  // 31 own properties, 39 with the common ones
-};
-
 // Window styles that the properties give the control.
 DWORD ListViewStyle(const ListViewData& p);
 DWORD ListViewExtendedStyle(const ListViewData& p);
 // 1 when a change of this property needs the control re-created in its new state.
 bool ListViewNeedsRecreate(const ListViewData& p, int32_t index);
 
-class ListView : public Component {
+class ListView : public StoredComponent<ListViewData> {
  public:
+  // The list view's own properties (components/property_list.h), with the flag words 0,
+  // 1 (tables) and 4 (read only).  The colours and the selected item are asked of the
+  // control by GetProperty itself.
+#define COMP_LIST_VIEW_PROPERTIES(X, C)                                                                       \
+  X(Border, rt::KindChoice, border) C(TextColor, rt::KindTextColor) C(TextBackColor, rt::KindColor)           \
+  C(BackColor, rt::KindBackColor) X(Font, rt::KindFont, font)                                                 \
+  X(ViewType, rt::KindChoice, viewType) X(Alignment, rt::KindChoice, alignment)                               \
+  X(AutoArrange, rt::KindLogical, autoArrange) X(WrapLabels, rt::KindLogical, wrapLabels)                     \
+  X(Columns, Property(rt::KindCustomData, 1), columns) X(HideColumnHeader, rt::KindLogical, hideColumnHeader) \
+  X(HeaderImages, rt::KindImageList, headerImages) X(SortableHeader, rt::KindLogical, sortableHeader)         \
+  X(FullRowSelect, rt::KindLogical, fullRowSelect) X(GridLines, rt::KindLogical, gridLines)                   \
+  X(DragColumns, rt::KindLogical, dragColumns)                                                                \
+  X(Images, rt::KindImageList, images) X(StateImages, rt::KindImageList, stateImages)                         \
+  X(HotTracking, rt::KindLogical, hotTracking) X(HandCursor, rt::KindLogical, handCursor)                     \
+  X(UnderlineHot, rt::KindLogical, underlineHot) X(UnderlineCold, rt::KindLogical, underlineCold)             \
+  X(EditLabels, rt::KindLogical, editLabels) X(SortOrder, rt::KindChoice, sortOrder)                          \
+  X(CheckBoxes, rt::KindLogical, checkBoxes) X(FlatScrollBars, rt::KindLogical, flatScrollBars)               \
+  X(SingleSelection, rt::KindLogical, singleSelection) C(SelectedItem, rt::KindInteger)                       \
+  X(AlwaysShowSelection, rt::KindLogical, alwaysShowSelection)                                                \
+  X(Items, Property(rt::KindCustomData, 1), items) X(EditedText, Property(rt::KindText, 4), editedText)
+  COMP_PROPERTIES(ListViewData, 0, COMP_LIST_VIEW_PROPERTIES);
+#undef COMP_LIST_VIEW_PROPERTIES
+
   static constexpr UINT kCheckChangedMessage = WM_USER + 1;
   // Posted by the first insertion into a visible list: drawing resumes once the
   // program's run of insertions is over and messages flow again.
@@ -49,8 +62,6 @@ class ListView : public Component {
   // list_view_properties.cpp: the property slots.
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data);
-  std::vector<uint8_t> WriteProperties() const;
-  const ListViewData& properties() const { return props_; }
 
   // The list commands.
   int32_t ItemCount() const;
@@ -88,7 +99,6 @@ class ListView : public Component {
   void PostCheckIfOnStateIcon(int32_t item, POINT at);
   void OnCheckChanged(int32_t item);
 
-  ListViewData props_;
   rt::ImageListHandle images_;
   rt::ImageListHandle stateImages_;
   rt::ImageListHandle headerImages_;

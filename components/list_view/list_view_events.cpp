@@ -75,7 +75,7 @@ bool ListView::OnNotify(NMHDR* header, LRESULT* result) {
       const int32_t item = info->item.iItem;
       if (item < 0) return true;
       if (info->item.pszText) {
-        props_.editedText = info->item.pszText;
+        data_.editedText = info->item.pszText;
       } else {
         char text[1024] = {};
         LVITEMA get = {};
@@ -83,11 +83,11 @@ bool ListView::OnNotify(NMHDR* header, LRESULT* result) {
         get.pszText = text;
         get.cchTextMax = sizeof text;
         SendMessageA(self, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&get));
-        props_.editedText = text;
+        data_.editedText = text;
       }
       const bool rejected = Fire(EvLabelEditEnded, {item}).Suppresses();
       if (!IsWindow(self)) return true;
-      props_.editedText.clear();
+      data_.editedText.clear();
       // TRUE keeps the new text.
       *result = info->item.pszText && !rejected ? TRUE : FALSE;
       return true;

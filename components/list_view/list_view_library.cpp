@@ -9,42 +9,7 @@
 namespace comp {
 namespace {
 
-// The list view's own properties carry the flag words 0, 1 (tables) and 4 (read only).
-constexpr rt::PropertyInfo Own(rt::PropertyKind kind, uint16_t flags = 0) { return Property(kind, flags); }
-
-constexpr auto kListViewProperties = PropertyTable(
-    Own(rt::KindChoice),         // Border
-    Own(rt::KindTextColor),      // TextColor
-    Own(rt::KindColor),          // TextBackColor
-    Own(rt::KindBackColor),      // BackColor
-    Own(rt::KindFont),           // Font
-    Own(rt::KindChoice),         // ViewType
-    Own(rt::KindChoice),         // Alignment
-    Own(rt::KindLogical),        // AutoArrange
-    Own(rt::KindLogical),        // WrapLabels
-    Own(rt::KindCustomData, 1),  // Columns
-    Own(rt::KindLogical),        // HideColumnHeader
-    Own(rt::KindImageList),      // HeaderImages
-    Own(rt::KindLogical),        // SortableHeader
-    Own(rt::KindLogical),        // FullRowSelect
-    Own(rt::KindLogical),        // GridLines
-    Own(rt::KindLogical),        // DragColumns
-    Own(rt::KindImageList),      // Images
-    Own(rt::KindImageList),      // StateImages
-    Own(rt::KindLogical),        // HotTracking
-    Own(rt::KindLogical),        // HandCursor
-    Own(rt::KindLogical),        // UnderlineHot
-    Own(rt::KindLogical),        // UnderlineCold
-    Own(rt::KindLogical),        // EditLabels
-    Own(rt::KindChoice),         // SortOrder
-    Own(rt::KindLogical),        // CheckBoxes
-    Own(rt::KindLogical),        // FlatScrollBars
-    Own(rt::KindLogical),        // SingleSelection
-    Own(rt::KindInteger),        // SelectedItem
-    Own(rt::KindLogical),        // AlwaysShowSelection
-    Own(rt::KindCustomData, 1),  // Items
-    Own(rt::KindText, 4));       // EditedText (read only)
-static_assert(kListViewProperties.size() == 8 + LvPropertyCount, "ListView has 39 properties");
+constexpr auto kListViewProperties = PropertyTable(ListView::kProperties);
 
 // The component named by argument 1; the runtime ends the program when it is not loaded.
 ListView* ListViewOf(int32_t argc, const rt::ArgRecord* args) {

@@ -49,27 +49,27 @@ DWORD ListViewExtendedStyle(const ListViewData& p) {
 
 bool ListViewNeedsRecreate(const ListViewData& p, int32_t index) {
   switch (index) {
-    case LvViewType:
-    case LvHotTracking:
-    case LvEditLabels:
-    case LvSortOrder:
-    case LvCheckBoxes:
-    case LvFlatScrollBars:
-    case LvSingleSelection:
-    case LvAlwaysShowSelection:
+    case ListView::PViewType:
+    case ListView::PHotTracking:
+    case ListView::PEditLabels:
+    case ListView::PSortOrder:
+    case ListView::PCheckBoxes:
+    case ListView::PFlatScrollBars:
+    case ListView::PSingleSelection:
+    case ListView::PAlwaysShowSelection:
       return true;
-    case LvAlignment:
-    case LvAutoArrange:
+    case ListView::PAlignment:
+    case ListView::PAutoArrange:
       return p.IconView();
-    case LvColumns:
-    case LvSortableHeader:
-    case LvFullRowSelect:
-    case LvGridLines:
-    case LvDragColumns:
+    case ListView::PColumns:
+    case ListView::PSortableHeader:
+    case ListView::PFullRowSelect:
+    case ListView::PGridLines:
+    case ListView::PDragColumns:
       return p.ReportView();
-    case LvHandCursor:
-    case LvUnderlineHot:
-    case LvUnderlineCold:
+    case ListView::PHandCursor:
+    case ListView::PUnderlineHot:
+    case ListView::PUnderlineCold:
       return p.hotTracking;
     default:
       return false;
@@ -79,44 +79,44 @@ bool ListViewNeedsRecreate(const ListViewData& p, int32_t index) {
 int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
   const int32_t value = static_cast<int32_t>(data.value);
   const bool flag = data.value != 0;
-  ListViewData& p = props_;
+  ListViewData& p = data_;
   switch (index) {
-    case LvBorder: p.border = std::clamp(value, 0, 5); ApplyBorder(); break;
-    case LvTextColor: p.textColor = data.value; ApplyColours(); break;
-    case LvTextBackColor: p.textBackColor = data.value; ApplyColours(); break;
-    case LvBackColor: p.backColor = data.value; ApplyColours(); break;
-    case LvFont: p.font = BytesOfData(data); ApplyFont(); break;
-    case LvViewType: p.viewType = std::clamp(value, 0, 3); break;
-    case LvAlignment: p.alignment = std::clamp(value, 0, 1); break;
-    case LvAutoArrange: p.autoArrange = flag; break;
-    case LvWrapLabels:
+    case PBorder: p.border = std::clamp(value, 0, 5); ApplyBorder(); break;
+    case PTextColor: p.textColor = data.value; ApplyColours(); break;
+    case PTextBackColor: p.textBackColor = data.value; ApplyColours(); break;
+    case PBackColor: p.backColor = data.value; ApplyColours(); break;
+    case PFont: p.font = BytesOfData(data); ApplyFont(); break;
+    case PViewType: p.viewType = std::clamp(value, 0, 3); break;
+    case PAlignment: p.alignment = std::clamp(value, 0, 1); break;
+    case PAutoArrange: p.autoArrange = flag; break;
+    case PWrapLabels:
       p.wrapLabels = flag;
       if (p.IconView()) ApplyStyleBit(LVS_NOLABELWRAP, !flag);
       break;
-    case LvColumns: p.columns = BytesOfData(data); break;
-    case LvHideColumnHeader:
+    case PColumns: p.columns = BytesOfData(data); break;
+    case PHideColumnHeader:
       p.hideColumnHeader = flag;
       if (p.ReportView()) ApplyStyleBit(LVS_NOCOLUMNHEADER, flag);
       break;
-    case LvHeaderImages: p.headerImages = BytesOfData(data); SetHeaderImages(false); break;
-    case LvSortableHeader: p.sortableHeader = flag; break;
-    case LvFullRowSelect: p.fullRowSelect = flag; break;
-    case LvGridLines: p.gridLines = flag; break;
-    case LvDragColumns: p.dragColumns = flag; break;
-    case LvImages: p.images = BytesOfData(data); SetItemImages(); break;
-    case LvStateImages: p.stateImages = BytesOfData(data); SetStateImages(); break;
-    case LvHotTracking: p.hotTracking = flag; break;
-    case LvHandCursor: p.handCursor = flag; break;
-    case LvUnderlineHot: p.underlineHot = flag; break;
-    case LvUnderlineCold: p.underlineCold = flag; break;
-    case LvEditLabels: p.editLabels = flag; break;
-    case LvSortOrder: p.sortOrder = std::clamp(value, 0, 2); break;
-    case LvCheckBoxes: p.checkBoxes = flag; break;
-    case LvFlatScrollBars: p.flatScrollBars = flag; break;
-    case LvSingleSelection: p.singleSelection = flag; break;
-    case LvSelectedItem: p.selectedItem = std::max(value, -1); ApplySelectedItem(); break;
-    case LvAlwaysShowSelection: p.alwaysShowSelection = flag; break;
-    case LvItems:
+    case PHeaderImages: p.headerImages = BytesOfData(data); SetHeaderImages(false); break;
+    case PSortableHeader: p.sortableHeader = flag; break;
+    case PFullRowSelect: p.fullRowSelect = flag; break;
+    case PGridLines: p.gridLines = flag; break;
+    case PDragColumns: p.dragColumns = flag; break;
+    case PImages: p.images = BytesOfData(data); SetItemImages(); break;
+    case PStateImages: p.stateImages = BytesOfData(data); SetStateImages(); break;
+    case PHotTracking: p.hotTracking = flag; break;
+    case PHandCursor: p.handCursor = flag; break;
+    case PUnderlineHot: p.underlineHot = flag; break;
+    case PUnderlineCold: p.underlineCold = flag; break;
+    case PEditLabels: p.editLabels = flag; break;
+    case PSortOrder: p.sortOrder = std::clamp(value, 0, 2); break;
+    case PCheckBoxes: p.checkBoxes = flag; break;
+    case PFlatScrollBars: p.flatScrollBars = flag; break;
+    case PSingleSelection: p.singleSelection = flag; break;
+    case PSelectedItem: p.selectedItem = std::max(value, -1); ApplySelectedItem(); break;
+    case PAlwaysShowSelection: p.alwaysShowSelection = flag; break;
+    case PItems:
       p.items = BytesOfData(data);
       DeleteAllItems();
       InsertItemTable();
@@ -128,28 +128,17 @@ int32_t ListView::PropertyChanged(int32_t index, const rt::PropertyData& data) {
 }
 
 bool ListView::GetProperty(int32_t index, rt::PropertyData* data) {
-  using P = ListViewData;
-  // The colours and the selected item are asked of the control below.
-  static const StoredField<P> kFields[] = {
-      &P::border, {}, {}, {}, &P::font, &P::viewType, &P::alignment, &P::autoArrange, &P::wrapLabels, &P::columns,
-      &P::hideColumnHeader, &P::headerImages, &P::sortableHeader, &P::fullRowSelect, &P::gridLines, &P::dragColumns,
-      &P::images, &P::stateImages, &P::hotTracking, &P::handCursor, &P::underlineHot, &P::underlineCold,
-      &P::editLabels, &P::sortOrder, &P::checkBoxes, &P::flatScrollBars, &P::singleSelection, {},
-      &P::alwaysShowSelection, &P::items, &P::editedText};
-  static_assert(sizeof kFields / sizeof kFields[0] == LvPropertyCount, "a field for every list property");
   PutInt(data, 0);
   switch (index) {
-    case LvTextColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTCOLOR, 0, 0)); break;
-    case LvTextBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTBKCOLOR, 0, 0)); break;
-    case LvBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETBKCOLOR, 0, 0)); break;
-    case LvSelectedItem:
+    case PTextColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTCOLOR, 0, 0)); break;
+    case PTextBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETTEXTBKCOLOR, 0, 0)); break;
+    case PBackColor: data->value = static_cast<uint32_t>(SendMessageA(hwnd(), LVM_GETBKCOLOR, 0, 0)); break;
+    case PSelectedItem:
       PutInt(data, static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
       break;
-    default: return PutStoredField(props_, kFields, index, data);
+    default: return PutStoredField(data_, kProperties, index, data);
   }
   return true;
 }
-
-std::vector<uint8_t> ListView::WriteProperties() const { return props_.Write(); }
 
 }  // namespace comp

@@ -11,32 +11,7 @@ namespace {
 constexpr const char* kDefaultClass = "WTWindow";
 constexpr uint32_t kCaptionBits = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-constexpr auto kWindowProperties = PropertyTable(
-    rt::KindText,       // 8 caption
-    rt::KindChoice,     // 9 border style
-    rt::KindBackColor,  // 10 background colour
-    rt::KindPicture,    // 11 background picture
-    rt::KindChoice,     // 12 picture layout
-    rt::KindSound,      // 13 background sound
-    rt::KindChoice,     // 14 sound play mode
-    rt::KindLogical,    // 15 control box
-    rt::KindLogical,    // 16 maximise button
-    rt::KindLogical,    // 17 minimise button
-    rt::KindChoice,     // 18 start position
-    rt::KindLogical,    // 19 movable
-    rt::KindIcon,       // 20 icon
-    rt::KindLogical,    // 21 Enter moves the focus
-    rt::KindLogical,    // 22 Escape closes
-    rt::KindLogical,    // 23 F1 opens help
-    rt::KindFileName,   // 24 help file
-    rt::KindInteger,    // 25 help context
-    rt::KindLogical,    // 26 shown in the task bar
-    rt::KindLogical,    // 27 drag by the client area
-    rt::KindChoice,     // 28 shape
-    rt::KindLogical,    // 29 always on top
-    rt::KindLogical,    // 30 caption always drawn active
-    rt::KindText);      // 31 window class
-static_assert(kWindowProperties.size() == 32, "the window has 32 properties");
+constexpr auto kWindowProperties = PropertyTable(WindowComponent::kProperties);
 
 }  // namespace
 
@@ -62,30 +37,30 @@ const rt::ComponentTypeInfo* ComponentTypeOf(uint32_t typeId) {
 }
 
 WindowComponent::WindowComponent(uint32_t windowId, uint32_t elementId, bool modal)
-    : Component(KernelLink(), windowId, elementId), modal_(modal) {}
+    : StoredComponent(KernelLink(), windowId, elementId), modal_(modal) {}
 
 uint32_t WindowComponent::ComputeStyle(uint32_t style) const {
   style &= ~(kCaptionBits | WS_DLGFRAME | WS_THICKFRAME);
-  if (props_.border != BorderNone) {
-    if (!props_.caption.empty() || props_.controlBox) {
+  if (data_.border != BorderNone) {
+    if (!data_.caption.empty() || data_.controlBox) {
       style |= WS_CAPTION;
-      if (props_.controlBox) style |= WS_SYSMENU;
+      if (data_.controlBox) style |= WS_SYSMENU;
     }
     style |= WS_DLGFRAME;
   }
-  switch (props_.border) {
+  switch (data_.border) {
     case BorderResizable: case BorderResizableTool: case BorderResizableSunken: style |= WS_THICKFRAME; break;
     default: break;
   }
-  if (props_.border != BorderNone) {
-    if (props_.maxButton) style |= WS_MAXIMIZEBOX;
-    if (props_.minButton) style |= WS_MINIMIZEBOX;
+  if (data_.border != BorderNone) {
+    if (data_.maxButton) style |= WS_MAXIMIZEBOX;
+    if (data_.minButton) style |= WS_MINIMIZEBOX;
   }
   return style;
 }
 
 uint32_t WindowComponent::ComputeExStyle() const {
-  switch (props_.border) {
+  switch (data_.border) {
     case BorderResizableTool: case BorderFixedTool: return WS_EX_TOOLWINDOW;
     case BorderResizableSunken: case BorderFixedSunken: return WS_EX_CLIENTEDGE;
     default: return 0;
@@ -102,28 +77,28 @@ bool WindowComponent::CreateWindowOf(const CreateArgs& a) {
   HWND owner = a.parent;
   int32_t left = a.left, top = a.top;
   const int32_t width = a.width, height = a.height;
-  if (a.blobSize < 0 || !props_.Read(a.blob, static_cast<size_t>(a.blobSize))) return false;
+  if (a.blobSize < 0 || !data_.Read(a.blob, static_cast<size_t>(a.blobSize))) return false;
   uint32_t style = ComputeStyle(a.style | WS_CLIPCHILDREN);
-  if (props_.startPosition == StartCentred) {
+  if (data_.startPosition == StartCentred) {
     left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  } else if (props_.startPosition == StartMinimised) {
+  } else if (data_.startPosition == StartMinimised) {
     style |= WS_MINIMIZE;
-  } else if (props_.startPosition == StartMaximised && (style & WS_THICKFRAME)) {
+  } else if (data_.startPosition == StartMaximised && (style & WS_THICKFRAME)) {
     style |= WS_MAXIMIZE;
   }
   if (owner) style |= WS_POPUP;
   const rt::RuntimeState& rs = rt::Runtime();
-  if (!owner && (modal_ || !props_.showInTaskbar) && rs.programKind != 0) owner = rs.messageWindow;
+  if (!owner && (modal_ || !data_.showInTaskbar) && rs.programKind != 0) owner = rs.messageWindow;
 
-  const char* className = props_.className.empty() ? kDefaultClass : props_.className.c_str();
+  const char* className = data_.className.empty() ? kDefaultClass : data_.className.c_str();
   if (!RegisterObjectClass(className, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),
                            static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)))) {
     if (menu) DestroyMenu(menu);
     return false;
   }
   DecodeBackground();
-  HWND h = CreateObjectWindow(ComputeExStyle(), className, props_.caption.c_str(), style, left, top, width, height,
+  HWND h = CreateObjectWindow(ComputeExStyle(), className, data_.caption.c_str(), style, left, top, width, height,
                               owner, menu);
   if (!h) {
     if (menu) DestroyMenu(menu);
@@ -133,8 +108,8 @@ bool WindowComponent::CreateWindowOf(const CreateArgs& a) {
   ApplyIcons();
   ApplyShape();
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-  if (props_.alwaysOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (!props_.movable) RemoveMenu(GetSystemMenu(h, FALSE), SC_MOVE, MF_BYCOMMAND);
+  if (data_.alwaysOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!data_.movable) RemoveMenu(GetSystemMenu(h, FALSE), SC_MOVE, MF_BYCOMMAND);
   // The background-sound property is kept but never played: the tool has no media player.
   return true;
 }
@@ -164,7 +139,7 @@ void WindowComponent::ApplyShape() {
   GetWindowRect(h, &r);
   const int w = r.right - r.left, ht = r.bottom - r.top;
   HRGN region = nullptr;
-  switch (props_.shape) {
+  switch (data_.shape) {
     case 1: region = CreateEllipticRgn(0, 0, w, ht); break;
     case 2: {
       const int corner = (w < ht ? w : ht) / 5;
@@ -178,7 +153,7 @@ void WindowComponent::ApplyShape() {
       break;
     }
     default:  // 0 rectangle; outline shapes (4 and up) leave the region as it is
-      if (props_.shape == 0) SetWindowRgn(h, nullptr, TRUE);
+      if (data_.shape == 0) SetWindowRgn(h, nullptr, TRUE);
       return;
   }
   SetWindowRgn(h, region, TRUE);  // the window owns the region from here
@@ -208,8 +183,8 @@ void WindowComponent::ShowAfterLoad() {
   HWND h = hwnd();
   int show = SW_SHOW;
   if (rt::Runtime().programKind != 0) {
-    if (props_.startPosition == StartMaximised) show = SW_SHOWMAXIMIZED;
-    else if (props_.startPosition == StartMinimised) show = SW_SHOWMINIMIZED;
+    if (data_.startPosition == StartMaximised) show = SW_SHOWMAXIMIZED;
+    else if (data_.startPosition == StartMinimised) show = SW_SHOWMINIMIZED;
   }
   ShowWindow(h, show);
   if (::IsWindow(h)) FireFocusedGotFocus();

@@ -21,19 +21,35 @@ namespace comp {
 
 extern const rt::ComponentTypeInfo kWindowType;  // kernel type 1
 
-class WindowComponent : public Component, public rt::FormWindow {
+class WindowComponent : public StoredComponent<WindowData>, public rt::FormWindow {
  public:
-  using StoredData = WindowData;
+  // The window's own properties (components/property_list.h).  The start position is
+  // read from the window's state by GetProperty itself.
+#define COMP_WINDOW_PROPERTIES(X, C)                                                                  \
+  X(Caption, rt::KindText, caption) X(Border, rt::KindChoice, border)                                 \
+  X(BackColour, rt::KindBackColor, backColour) X(Picture, rt::KindPicture, picture)                   \
+  X(PictureLayout, rt::KindChoice, pictureLayout)                                                     \
+  X(Sound, rt::KindSound, sound) X(SoundMode, rt::KindChoice, soundMode)                              \
+  X(ControlBox, rt::KindLogical, controlBox) X(MaxButton, rt::KindLogical, maxButton)                 \
+  X(MinButton, rt::KindLogical, minButton)                                                            \
+  C(StartPosition, rt::KindChoice) X(Movable, rt::KindLogical, movable) X(Icon, rt::KindIcon, icon)   \
+  X(EnterMovesFocus, rt::KindLogical, enterMovesFocus) X(EscapeCloses, rt::KindLogical, escapeCloses) \
+  X(F1Help, rt::KindLogical, f1Help) X(HelpFile, rt::KindFileName, helpFile)                          \
+  X(HelpContext, rt::KindInteger, helpContext)                                                        \
+  X(ShowInTaskbar, rt::KindLogical, showInTaskbar) X(DragByClient, rt::KindLogical, dragByClient)     \
+  X(Shape, rt::KindChoice, shape) X(AlwaysOnTop, rt::KindLogical, alwaysOnTop)                        \
+  X(CaptionAlwaysActive, rt::KindLogical, captionAlwaysActive) X(ClassName, rt::KindText, className)
+  COMP_PROPERTIES(WindowData, kOwnPropertyFlags, COMP_WINDOW_PROPERTIES);
+#undef COMP_WINDOW_PROPERTIES
+
   // A window of the form being loaded (modal when the runtime loads a modal one); null
   // when it cannot be created, leaving no platform window behind.
   static WindowComponent* Create(const CreateArgs& args);
   static void VisitStoredTexts(WindowData& data, rt::TextVisitorFn visitor, void* userData);
 
-  WindowData& properties() { return props_; }
   // window_properties.cpp: the type's own property index (0 = caption); always 0.
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data);
-  std::vector<uint8_t> WriteProperties() const;
 
   // rt::FormWindow
   void SetAcceleratorTable(HACCEL table) override;
@@ -96,7 +112,6 @@ class WindowComponent : public Component, public rt::FormWindow {
   bool FireCommonEvent(MSG* msg);
   bool ClickDefaultButton();
 
-  WindowData props_;
   Picture background_;  // decoded background picture; empty when none or unreadable
   bool modal_ = false;
   bool firstActivationDone_ = false;

@@ -49,9 +49,9 @@ void DefaultIcons(HICON* big, HICON* small) {
 
 void WindowComponent::ApplyIcons() {
   rt::IconHandle big, small;
-  if (!props_.icon.empty()) {
-    big.reset(IconFromFileData(props_.icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
-    small.reset(IconFromFileData(props_.icon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+  if (!data_.icon.empty()) {
+    big.reset(IconFromFileData(data_.icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+    small.reset(IconFromFileData(data_.icon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
   }
   HICON shownBig = big.get(), shownSmall = small.get();
   if (!big || !small) {

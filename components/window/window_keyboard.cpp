@@ -153,19 +153,19 @@ bool WindowComponent::HandleKey(MSG* msg) {
         FireFor(focused->id, 0);
         return true;
       }
-      if (props_.enterMovesFocus) {
+      if (data_.enterMovesFocus) {
         if (HWND next = NextInFocusOrder(focus, false)) SetFocus(next);
         return true;
       }
       return ClickDefaultButton();
     }
-    if (vk == VK_ESCAPE && modifiers == 0 && props_.escapeCloses) {
+    if (vk == VK_ESCAPE && modifiers == 0 && data_.escapeCloses) {
       if (wants(VK_ESCAPE)) return false;
       SendMessageA(hwnd(), WM_CLOSE, 0, 0);
       return true;
     }
-    if (vk == VK_F1 && props_.f1Help) {
-      std::string file = props_.helpFile;
+    if (vk == VK_F1 && data_.f1Help) {
+      std::string file = data_.helpFile;
       if (file.empty()) {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -175,7 +175,7 @@ bool WindowComponent::HandleKey(MSG* msg) {
         if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
       }
       helpShown_ = true;
-      if (props_.helpContext != 0) WinHelpA(hwnd(), file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(props_.helpContext));
+      if (data_.helpContext != 0) WinHelpA(hwnd(), file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(data_.helpContext));
       else WinHelpA(hwnd(), file.c_str(), HELP_FINDER, 0);
       return true;
     }
@@ -296,7 +296,7 @@ bool WindowComponent::PreTranslateMessage(MSG* msg) {
       if (!::IsWindow(self)) return true;
     }
   }
-  if (m == WM_LBUTTONDOWN && props_.dragByClient && w) {
+  if (m == WM_LBUTTONDOWN && data_.dragByClient && w) {
     bool drags = msg->hwnd == self;
     for (const rt::ElementTemplate& e : w->elements) {
       if (!drags && e.IsComponent() && e.object && e.object->hwnd() == msg->hwnd) {

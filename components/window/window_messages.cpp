@@ -60,7 +60,7 @@ LRESULT WindowComponent::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       return DefaultProc(msg, wParam, lParam);
     case WM_NCACTIVATE:
-      if (!wParam && props_.captionAlwaysActive) return DefaultProc(msg, TRUE, lParam);
+      if (!wParam && data_.captionAlwaysActive) return DefaultProc(msg, TRUE, lParam);
       return DefaultProc(msg, wParam, lParam);
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT fills the whole update area

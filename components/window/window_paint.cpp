@@ -37,19 +37,19 @@ RECT BackgroundPictureRect(int32_t layout, int pw, int ph, int cw, int ch) {
 }
 
 void WindowComponent::DecodeBackground() {
-  background_.Decode(props_.picture.data(), props_.picture.size());
+  background_.Decode(data_.picture.data(), data_.picture.size());
 }
 
 void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  rt::GdiObject<HBRUSH> background(CreateSolidBrush(ResolveColor(props_.backColour)));
+  rt::GdiObject<HBRUSH> background(CreateSolidBrush(ResolveColor(data_.backColour)));
   HBRUSH brush = background.get();
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   const int pw = background_.width(), ph = background_.height();
   const bool picture = !background_.empty() && pw > 0 && ph > 0;
-  if (picture && props_.pictureLayout == 1) {
+  if (picture && data_.pictureLayout == 1) {
     // Tiles from the client area's top-left cover all of it.
     if (background_.bitmap()) {
       rt::GdiObject<HBRUSH> tiles(CreatePatternBrush(background_.bitmap()));
@@ -62,7 +62,7 @@ void WindowComponent::PaintBackground(HDC dc, const RECT& area) {
     }
   } else {
     if (picture) {
-      const RECT r = BackgroundPictureRect(props_.pictureLayout, pw, ph, client.right, client.bottom);
+      const RECT r = BackgroundPictureRect(data_.pictureLayout, pw, ph, client.right, client.bottom);
       RECT visible;
       if (IntersectRect(&visible, &r, &area)) {
         if (background_.icon()) FillRect(dc, &r, brush);  // under the icon's transparent parts

@@ -80,26 +80,26 @@ class CommonDlgTest : public testing::Test {
 };
 
 TEST_F(CommonDlgTest, WritesAreClamped) {
-  Set(comp::CdDialogType, 7);
-  EXPECT_EQ(Get(comp::CdDialogType).value, 3u);
-  Set(comp::CdDialogType, static_cast<uint32_t>(-2));
-  EXPECT_EQ(Get(comp::CdDialogType).value, 0u);
-  Set(comp::CdFilterIndex, static_cast<uint32_t>(-3));
-  EXPECT_EQ(Get(comp::CdFilterIndex).value, 0u);
-  Set(comp::CdHelpCommand, 9);
-  EXPECT_EQ(Get(comp::CdHelpCommand).value, 5u);
-  SetText(comp::CdFileName, "C:\\a.dll");
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CdFileName).value))),
+  Set(comp::CommonDialog::PDialogType, 7);
+  EXPECT_EQ(Get(comp::CommonDialog::PDialogType).value, 3u);
+  Set(comp::CommonDialog::PDialogType, static_cast<uint32_t>(-2));
+  EXPECT_EQ(Get(comp::CommonDialog::PDialogType).value, 0u);
+  Set(comp::CommonDialog::PFilterIndex, static_cast<uint32_t>(-3));
+  EXPECT_EQ(Get(comp::CommonDialog::PFilterIndex).value, 0u);
+  Set(comp::CommonDialog::PHelpCommand, 9);
+  EXPECT_EQ(Get(comp::CommonDialog::PHelpCommand).value, 5u);
+  SetText(comp::CommonDialog::PFileName, "C:\\a.dll");
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PFileName).value))),
                "C:\\a.dll");
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CdTitle).value))), "")
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PTitle).value))), "")
       << "an empty text is an empty string, never null";
 }
 
 TEST_F(CommonDlgTest, CancelledOpenDialogLeavesFileNameUnchanged) {
-  SetText(comp::CdTitle, "OpenDialogUnderTest");
-  SetText(comp::CdFilter, "所有文件(*.*)|*.*");
-  Set(comp::CdFilterIndex, static_cast<uint32_t>(-3));
-  SetText(comp::CdFileName, "C:\\previous.dll");
+  SetText(comp::CommonDialog::PTitle, "OpenDialogUnderTest");
+  SetText(comp::CommonDialog::PFilter, "所有文件(*.*)|*.*");
+  Set(comp::CommonDialog::PFilterIndex, static_cast<uint32_t>(-3));
+  SetText(comp::CommonDialog::PFileName, "C:\\previous.dll");
 
   std::atomic<bool> found{false};
   std::thread canceller([&found] {
@@ -120,13 +120,13 @@ TEST_F(CommonDlgTest, CancelledOpenDialogLeavesFileNameUnchanged) {
   EXPECT_TRUE(found) << "the open dialog was shown";
   EXPECT_EQ(result.tag, rt::TagBool);
   EXPECT_EQ(result.value, 0u);
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CdFileName).value))),
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PFileName).value))),
                "C:\\previous.dll");
 }
 
 TEST_F(CommonDlgTest, HelpWithoutAFileAnswersFalse) {
-  Set(comp::CdDialogType, 3);
-  SetText(comp::CdHelpFile, "C:\\no\\such\\help.hlp");
+  Set(comp::CommonDialog::PDialogType, 3);
+  SetText(comp::CommonDialog::PHelpFile, "C:\\no\\such\\help.hlp");
   rt::ArgRecord ref = {1, 2, rt::TypeCommonDlg};
   rt::ResultRecord result = {};
   comp::OpenCommand(&result, 1, &ref);

@@ -196,7 +196,7 @@ TEST_F(DropTargetTest, TextWithHtmlNeverFiresTheTextEvent) {
   EXPECT_TRUE(fake::Runtime().events.empty());
 
   rt::PropertyData on = {1, 0};
-  EXPECT_EQ(target->PropertyChanged(comp::DtAcceptHtml, on), 0);
+  EXPECT_EQ(target->PropertyChanged(comp::DropTarget::PAcceptHtml, on), 0);
   DragAndDrop(target, &data, 0);
   ASSERT_EQ(fake::Runtime().events.size(), 1u);
   EXPECT_EQ(fake::Runtime().events[0].eventIndex, 1);
@@ -206,7 +206,7 @@ TEST_F(DropTargetTest, TextWithHtmlNeverFiresTheTextEvent) {
   TestData text;
   text.Offer(CF_TEXT, std::string("plain", 6));
   text.Offer(kUrl, std::string("http://example.invalid/", 24));
-  EXPECT_EQ(target->PropertyChanged(comp::DtAcceptUrl, on), 0);
+  EXPECT_EQ(target->PropertyChanged(comp::DropTarget::PAcceptUrl, on), 0);
   DragAndDrop(target, &text, 0);
   ASSERT_EQ(fake::Runtime().events.size(), 3u);
   EXPECT_EQ(fake::Runtime().events[1].eventIndex, 0);

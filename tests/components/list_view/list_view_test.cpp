@@ -159,9 +159,9 @@ TEST_F(ListViewTest, SelectedItemsComeInAscendingOrder) {
   SendMessageA(view->hwnd(), LVM_SETITEMSTATE, 4, reinterpret_cast<LPARAM>(&state));
   SendMessageA(view->hwnd(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
   EXPECT_EQ(SelectedItems(), (std::vector<int32_t>{1, 4}));
-  EXPECT_EQ(static_cast<int32_t>(Read(view, comp::LvSelectedItem).value), 1);
+  EXPECT_EQ(static_cast<int32_t>(Read(view, comp::ListView::PSelectedItem).value), 1);
 
-  EXPECT_EQ(Change(view, comp::LvSelectedItem, static_cast<uint32_t>(-9)), 0);  // -1: clears the first
+  EXPECT_EQ(Change(view, comp::ListView::PSelectedItem, static_cast<uint32_t>(-9)), 0);  // -1: clears the first
   EXPECT_EQ(SelectedItems(), (std::vector<int32_t>{4}));
 }
 
@@ -169,10 +169,10 @@ TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
   comp::ListView* view = Create(comp::ListViewData());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(GetWindowLongA(view->hwnd(), GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
-  EXPECT_EQ(Change(view, comp::LvViewType, 7), 1);
-  EXPECT_EQ(Read(view, comp::LvViewType).value, 3u);
-  EXPECT_EQ(Change(view, comp::LvBackColor, 0x0000FF), 0);
-  EXPECT_EQ(Read(view, comp::LvBackColor).value, 0x0000FFu);
+  EXPECT_EQ(Change(view, comp::ListView::PViewType, 7), 1);
+  EXPECT_EQ(Read(view, comp::ListView::PViewType).value, 3u);
+  EXPECT_EQ(Change(view, comp::ListView::PBackColor, 0x0000FF), 0);
+  EXPECT_EQ(Read(view, comp::ListView::PBackColor).value, 0x0000FFu);
 
   // The runtime re-creates the list from its serialised properties.
   auto getAll = reinterpret_cast<rt::GetAllPropertiesFn>(comp::kListViewType.getInterface(rt::SlotGetAllProperties));
@@ -194,41 +194,41 @@ TEST_F(ListViewTest, ViewTypeSevenClampsToReportAndAsksForRecreation) {
 TEST_F(ListViewTest, RecreationRulesDependOnTheView) {
   comp::ListView* view = Create(comp::ListViewData());  // large icons
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(Change(view, comp::LvAutoArrange, 0), 1);
-  EXPECT_EQ(Change(view, comp::LvGridLines, 1), 0);      // report view only
-  EXPECT_EQ(Change(view, comp::LvHandCursor, 0), 0);     // only with HotTracking
-  EXPECT_EQ(Change(view, comp::LvCheckBoxes, 1), 1);
-  EXPECT_EQ(Change(view, comp::LvWrapLabels, 0), 0);     // applied at once
+  EXPECT_EQ(Change(view, comp::ListView::PAutoArrange, 0), 1);
+  EXPECT_EQ(Change(view, comp::ListView::PGridLines, 1), 0);      // report view only
+  EXPECT_EQ(Change(view, comp::ListView::PHandCursor, 0), 0);     // only with HotTracking
+  EXPECT_EQ(Change(view, comp::ListView::PCheckBoxes, 1), 1);
+  EXPECT_EQ(Change(view, comp::ListView::PWrapLabels, 0), 0);     // applied at once
   EXPECT_NE(GetWindowLongA(view->hwnd(), GWL_STYLE) & LVS_NOLABELWRAP, 0);
-  EXPECT_EQ(Change(view, comp::LvSortOrder, 9), 1);
-  EXPECT_EQ(Read(view, comp::LvSortOrder).value, 2u);
+  EXPECT_EQ(Change(view, comp::ListView::PSortOrder, 9), 1);
+  EXPECT_EQ(Read(view, comp::ListView::PSortOrder).value, 2u);
 }
 
 TEST_F(ListViewTest, ImagesGoToTheNormalListInLargeIconsAndToTheSmallListOtherwise) {
   const std::vector<uint8_t> data = IconListData(2);
   comp::ListView* large = Create(comp::ListViewData());
   ASSERT_NE(large, nullptr);
-  EXPECT_EQ(Change(large, comp::LvImages, static_cast<uint32_t>(rt::LibraryLink::Word(data.data())),
+  EXPECT_EQ(Change(large, comp::ListView::PImages, static_cast<uint32_t>(rt::LibraryLink::Word(data.data())),
                    static_cast<uint32_t>(data.size())), 0);
   HIMAGELIST normal = reinterpret_cast<HIMAGELIST>(SendMessageA(large->hwnd(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
   ASSERT_NE(normal, nullptr);
   EXPECT_EQ(ImageList_GetImageCount(normal), 2);
   EXPECT_EQ(SendMessageA(large->hwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
-  EXPECT_EQ(Read(large, comp::LvImages).high, data.size());
+  EXPECT_EQ(Read(large, comp::ListView::PImages).high, data.size());
   DestroyWindow(large->hwnd());
 
   comp::ListViewData listView;
   listView.viewType = 2;
   comp::ListView* list = Create(listView);
   ASSERT_NE(list, nullptr);
-  Change(list, comp::LvImages, static_cast<uint32_t>(rt::LibraryLink::Word(data.data())),
+  Change(list, comp::ListView::PImages, static_cast<uint32_t>(rt::LibraryLink::Word(data.data())),
          static_cast<uint32_t>(data.size()));
   EXPECT_NE(SendMessageA(list->hwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
   EXPECT_EQ(SendMessageA(list->hwnd(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0), 0);
 
   // Data that is no image list removes the list.
   const uint8_t junk[12] = {'J', 'U', 'N', 'K'};
-  Change(list, comp::LvImages, static_cast<uint32_t>(rt::LibraryLink::Word(junk)), sizeof junk);
+  Change(list, comp::ListView::PImages, static_cast<uint32_t>(rt::LibraryLink::Word(junk)), sizeof junk);
   EXPECT_EQ(SendMessageA(list->hwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
 }
 

@@ -201,7 +201,7 @@ TEST_F(HelpFormTest, HelpOpenedThroughCommonDlgIsClosedWhenItsWindowIsDestroyed)
 TEST_F(HelpFormTest, HelpClosedByCommandFiveOrNeverShownIsNotClosedAgain) {
   LoadHelpForm(3);
   ASSERT_TRUE(Open());
-  rt::SetComponentProperty(kWindowId, kDialog, 8 + comp::CdHelpCommand, -1, 5, 0);
+  rt::SetComponentProperty(kWindowId, kDialog, 8 + comp::CommonDialog::PHelpCommand, -1, 5, 0);
   ASSERT_TRUE(Open());
   ExpectHelpClosed();
   DestroyWindow(Hwnd());
