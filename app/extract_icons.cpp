@@ -14,7 +14,7 @@ constexpr int32_t kDesktopFolder = 3;
 constexpr int32_t kTargetFile = 0;
 constexpr int32_t kMessageTime = 2000;
 
-rt::ArgRecord IconList() { return Component(kIconList, kTypeListView); }
+rt::ArgRecord IconList() { return Component(kIconList, rt::TypeListView); }
 
 // The folder the user picks, starting on the desktop; null when cancelled.
 char* AskForFolder() {
@@ -49,7 +49,7 @@ uint64_t __stdcall OnListRightClicked() {
   const int32_t items = IntResult(Library(&comp::GetItemCountCommand, {IconList()}));
   SetProperty(kExtractAllItem, kPropMenuDisabled, items == 0 ? 1 : 0);
   Kernel(&comp::PopupMenuCommand,
-         {Component(kWindowElement, kTypeWindow), Component(kContextMenu, kTypeMenu), Omitted(), Omitted()});
+         {Component(kWindowElement, rt::TypeWindow), Component(kContextMenu, rt::TypeMenu), Omitted(), Omitted()});
   return 0;
 }
 

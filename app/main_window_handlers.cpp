@@ -7,8 +7,8 @@
 namespace app {
 
 uint64_t __stdcall OnWindowCreated() {
-  const int32_t handle = IntResult(Kernel(&rt::GetWindowHandle, {Component(kIconList, kTypeListView)}));
-  Library(&comp::RegisterCommand, {Component(kDropTarget, kTypeDropTarget), Int(handle)});
+  const int32_t handle = IntResult(Kernel(&rt::GetWindowHandle, {Component(kIconList, rt::TypeListView)}));
+  Library(&comp::RegisterCommand, {Component(kDropTarget, rt::TypeDropTarget), Int(handle)});
   SetProperty(kDropTarget, kPropAcceptFiles, 1);
   return 0;
 }
