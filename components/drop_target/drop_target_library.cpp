@@ -2,7 +2,7 @@
 
 #include "components/component_type.h"
 #include "components/drop_target/drop_target.h"
-#include "components/library_entry.h"
+#include "runtime/library_entry.h"
 
 namespace comp {
 namespace {
@@ -19,15 +19,11 @@ namespace {
 const void* const kDropCommands[] = {reinterpret_cast<const void*>(&RegisterCommand)};
 }  // namespace
 
-const rt::LibraryDescriptor kDropTargetLibrary = [] {
-  rt::LibraryDescriptor d =
-      ExtensionLibraryEntry("{E3A90C5D7B214F8C9D06A1B2C3D4E5F6}", "拖放支持库", {1, 0, 1}, &DropTargetLibraryNotify);
-  d.typeCount = 1;
-  d.types = &kDropTargetType;
-  d.commandCount = 1;
-  d.commands = kDropCommands;
-  return d;
-}();
+const rt::LibraryDescriptor kDropTargetLibrary = rt::WithCommands(
+    rt::WithTypes(rt::ExtensionLibraryEntry("{E3A90C5D7B214F8C9D06A1B2C3D4E5F6}", "拖放支持库", {1, 0, 1},
+                                            &DropTargetLibraryNotify),
+                  kDropTargetType),
+    kDropCommands);
 
 rt::LibraryLink& DropTargetLibraryLink() {
   static rt::LibraryLink link;

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "formats/icons/icon_tile.h"
-#include "components/library_entry.h"
 #include "iconres/module_icon.h"
 #include "formats/byte_reader.h"
 #include "runtime/handles.h"
+#include "runtime/library_entry.h"
 
 namespace comp {
 namespace {
@@ -300,12 +300,8 @@ const void* const kImageListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kImageListLibrary = [] {
-  rt::LibraryDescriptor d =
-      ExtensionLibraryEntry("{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}", "图像列表支持库", {1, 0, 1}, &ImageListLibraryNotify);
-  d.commandCount = 3;
-  d.commands = kImageListCommands;
-  return d;
-}();
+const rt::LibraryDescriptor kImageListLibrary = rt::WithCommands(
+    rt::ExtensionLibraryEntry("{7A1C9E4B5D2F48A3B6E0C1D9F3A5B7C2}", "图像列表支持库", {1, 0, 1}, &ImageListLibraryNotify),
+    kImageListCommands);
 
 }  // namespace comp

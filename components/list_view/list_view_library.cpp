@@ -3,8 +3,8 @@
 #include <new>
 
 #include "components/component_type.h"
-#include "components/library_entry.h"
 #include "components/list_view/list_view.h"
+#include "runtime/library_entry.h"
 
 namespace comp {
 namespace {
@@ -36,15 +36,11 @@ const void* const kListCommands[] = {
 };
 }  // namespace
 
-const rt::LibraryDescriptor kListViewLibrary = [] {
-  rt::LibraryDescriptor d =
-      ExtensionLibraryEntry("5C2E8A71D94B4F06A3E1B7C0D2F4A689", "扩展界面支持库一", {2, 0, 1}, &ListViewLibraryNotify);
-  d.typeCount = 5;
-  d.types = kLibraryTypes;
-  d.commandCount = 4;
-  d.commands = kListCommands;
-  return d;
-}();
+const rt::LibraryDescriptor kListViewLibrary = rt::WithCommands(
+    rt::WithTypes(rt::ExtensionLibraryEntry("5C2E8A71D94B4F06A3E1B7C0D2F4A689", "扩展界面支持库一", {2, 0, 1},
+                                            &ListViewLibraryNotify),
+                  kLibraryTypes),
+    kListCommands);
 
 rt::LibraryLink& ListViewLibraryLink() {
   static rt::LibraryLink link;
