@@ -1,6 +1,6 @@
 // Program image of the application: header, constant block, libraries, DLL command
 // declarations and the form description that the build wrote (main_window_form_bytes.h).
-#include "app/program_image.h"
+#include "app/program_header.h"
 
 #include "app/app_ids.h"
 #include "app/constant_block.h"
