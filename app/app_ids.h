@@ -1,7 +1,10 @@
-// Identifiers of the main window's elements, the libraries' component types and the
-// program's DLL command numbers, as the form description and the routines name them.
+// Identifiers of the main window's elements and the program's DLL command numbers, as
+// the form description and the routines name them.  The component type ids are the
+// runtime's (rt::TypeWindow, ...).
 #pragma once
 #include <cstdint>
+
+#include "runtime/program_image.h"
 
 namespace app {
 
@@ -24,16 +27,6 @@ constexpr uint32_t kDropTarget = 0x16010051;      // 拖放对象1
 constexpr uint32_t kOpenDialog = 0x16010024;      // 通用对话框
 constexpr uint32_t kLoadButton = 0x16010008;      // 图像_打开文件
 constexpr uint32_t kIconList = 0x16010009;        // 超级列表框1
-
-// Component type ids: (library number << 16) | type number.
-constexpr uint32_t kTypeWindow = 0x10001;
-constexpr uint32_t kTypeMenu = 0x10003;
-constexpr uint32_t kTypeEditBox = 0x10005;
-constexpr uint32_t kTypeLabel = 0x1000a;
-constexpr uint32_t kTypeButton = 0x1000b;
-constexpr uint32_t kTypeCommonDlg = 0x1001f;
-constexpr uint32_t kTypeListView = 0x20004;
-constexpr uint32_t kTypeDropTarget = 0x60001;
 
 // Property indices (0..7 are common to every component; a menu item has 0..3).
 constexpr int32_t kPropCaption = 8;           // Label caption, EditBox content

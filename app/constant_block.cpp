@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "components/empty_image_list.h"
+#include "components/list_view/empty_image_list.h"
 
 namespace app {
 

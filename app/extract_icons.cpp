@@ -2,8 +2,8 @@
 // as folder\title-n.ico, and a message that closes itself reports the counts.
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "components/list_view_library.h"
-#include "components/popup_menu_command.h"
+#include "components/list_view/list_view_library.h"
+#include "components/menu/popup_menu_command.h"
 #include "iconres/extract_file_icon.h"
 #include "iconres/folder_paths.h"
 
@@ -14,7 +14,7 @@ constexpr int32_t kDesktopFolder = 3;
 constexpr int32_t kTargetFile = 0;
 constexpr int32_t kMessageTime = 2000;
 
-rt::ArgRecord IconList() { return Component(kIconList, kTypeListView); }
+rt::ArgRecord IconList() { return Component(kIconList, rt::TypeListView); }
 
 // The folder the user picks, starting on the desktop; null when cancelled.
 char* AskForFolder() {
@@ -49,7 +49,7 @@ uint64_t __stdcall OnListRightClicked() {
   const int32_t items = IntResult(Library(&comp::GetItemCountCommand, {IconList()}));
   SetProperty(kExtractAllItem, kPropMenuDisabled, items == 0 ? 1 : 0);
   Kernel(&comp::PopupMenuCommand,
-         {Component(kWindowElement, kTypeWindow), Component(kContextMenu, kTypeMenu), Omitted(), Omitted()});
+         {Component(kWindowElement, rt::TypeWindow), Component(kContextMenu, rt::TypeMenu), Omitted(), Omitted()});
   return 0;
 }
 

@@ -2,9 +2,9 @@
 // three ways a file is named (open-file dialog, typed path, drop on the list).
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "components/common_dialog.h"
-#include "components/image_list_commands.h"
-#include "components/list_view_library.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/list_view/image_list_commands.h"
+#include "components/list_view/list_view_library.h"
 #include "iconres/shortcut.h"
 #include "runtime/kernel_commands.h"
 #include "runtime/text_commands.h"
@@ -18,7 +18,7 @@ bool ReadsItself(const char* extension) {
          TextsEqual(extension, c.extIcl);
 }
 
-rt::ArgRecord IconList() { return Component(kIconList, kTypeListView); }
+rt::ArgRecord IconList() { return Component(kIconList, rt::TypeListView); }
 
 void ReportNoIcons() {
   SetProperty(kStatusLabel, kPropLabelTextColour, 255);  // red
@@ -82,7 +82,7 @@ uint64_t __stdcall OnBrowseClicked() {
   SetTextProperty(kOpenDialog, kPropDialogFilter, Constants().openFilter);
   SetTextProperty(kOpenDialog, kPropDialogTitle, Constants().openTitle);
   SetProperty(kOpenDialog, kPropDialogType, 0);  // open
-  const rt::ResultRecord confirmed = Kernel(&comp::OpenCommand, {Component(kOpenDialog, kTypeCommonDlg)});
+  const rt::ResultRecord confirmed = Kernel(&comp::OpenCommand, {Component(kOpenDialog, rt::TypeCommonDlg)});
   if (confirmed.value) {
     OwnedText name(PointerOf<char>(GetProperty(kOpenDialog, kPropDialogFileName)));
     LoadIconsFromFile(name.slot());

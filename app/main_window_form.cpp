@@ -8,11 +8,11 @@
 #include "app/app_ids.h"
 #include "app/routine_table.h"
 #include "app/window_icon.h"
-#include "components/button.h"
-#include "components/edit_box.h"
-#include "components/label.h"
-#include "components/list_view.h"
-#include "formats/records/window_properties.h"
+#include "components/button/button.h"
+#include "components/edit_box/edit_box.h"
+#include "components/label/label.h"
+#include "components/list_view/list_view.h"
+#include "formats/records/window_data.h"
 #include "formats/byte_reader.h"
 
 namespace app {
@@ -50,7 +50,7 @@ rt::ElementTemplate MenuItem(uint32_t id, int32_t level, bool hidden, const char
                              const Routine* routine = nullptr) {
   rt::ElementTemplate e;
   e.id = id;
-  e.typeId = kTypeMenu;
+  e.typeId = rt::TypeMenu;
   e.level = level;
   e.itemFlags = hidden ? static_cast<uint32_t>(rt::MenuHidden) : 0u;
   e.caption = caption;
@@ -59,7 +59,7 @@ rt::ElementTemplate MenuItem(uint32_t id, int32_t level, bool hidden, const char
 }
 
 std::vector<uint8_t> WindowData() {
-  comp::WindowProperties w;
+  comp::WindowData w;
   w.caption = "Quenlor-------可以提取任何文件图标";
   w.border = comp::BorderFixed;
   w.backColour = comp::kButtonFaceColor;
@@ -124,7 +124,7 @@ std::vector<uint8_t> PathEditData() {
 }
 
 std::vector<uint8_t> IconListData() {
-  comp::ListViewProperties l;  // the defaults: border, large icons, black on white, ...
+  comp::ListViewData l;  // the defaults: border, large icons, black on white, ...
   l.singleSelection = false;   // several icons can be selected
   return l.Write();
 }
@@ -139,26 +139,26 @@ rt::WindowTable MainWindowTable() {
   rt::WindowTemplate w;
   w.id = kMainWindow;
   w.elements = {
-      Element(kWindowElement, kTypeWindow, "", {50, 50, 573, 391}, V, WindowData(),
+      Element(kWindowElement, rt::TypeWindow, "", {50, 50, 573, 391}, V, WindowData(),
               {{0, Routine::WindowCreated}}),
-      Element(kBrandLabel, kTypeLabel, "标签3", {424, 335, 129, 16}, V, LabelData("Quenlor", 0x0000FF00, 2)),
-      Element(kStatusLabel, kTypeLabel, "标签2", {9, 338, 241, 13}, V, LabelData("", 0x00FF0090, 0)),
-      Element(kPromptLabel, kTypeLabel, "标签1", {7, 5, 201, 24}, V,
+      Element(kBrandLabel, rt::TypeLabel, "标签3", {424, 335, 129, 16}, V, LabelData("Quenlor", 0x0000FF00, 2)),
+      Element(kStatusLabel, rt::TypeLabel, "标签2", {9, 338, 241, 13}, V, LabelData("", 0x00FF0090, 0)),
+      Element(kPromptLabel, rt::TypeLabel, "标签1", {7, 5, 201, 24}, V,
               LabelData("请选择或拖放一个文件以提取图标：", 0x00FF0000, 0)),
-      Element(kBrowseButton, kTypeButton, "按钮1", {463, 31, 24, 24}, V | T,
+      Element(kBrowseButton, rt::TypeButton, "按钮1", {463, 31, 24, 24}, V | T,
               ButtonData("...", 0, FontRecord("宋体", -10, 400, 0x86)), {{0, Routine::BrowseClicked}}),
-      Element(kPathEdit, kTypeEditBox, "编辑框1", {7, 31, 452, 24}, V | T, PathEditData()),
+      Element(kPathEdit, rt::TypeEditBox, "编辑框1", {7, 31, 452, 24}, V | T, PathEditData()),
       MenuItem(kContextMenu, 0, true, "右键菜单"),
       MenuItem(kExtractSelectedItem, 1, false, "提取选中图标(&S)", &extractSelected),
       MenuItem(kSeparator1, 1, false, "-"),
       MenuItem(kExtractAllItem, 1, false, "提取所有图标(&L)", &extractAll),
       MenuItem(kSeparator2, 1, false, "-"),
       MenuItem(kAboutItem, 1, false, "关于(&A)", &about),
-      Element(kDropTarget, kTypeDropTarget, "拖放对象1", {336, 286, 26, 26}, 0, {}, {{3, Routine::FilesDropped}}),
-      Element(kOpenDialog, kTypeCommonDlg, "通用对话框", {367, 284, 28, 28}, 0, {}),
-      Element(kLoadButton, kTypeButton, "图像_打开文件", {493, 31, 64, 24}, V | T, ButtonData("提取", 1, {}),
+      Element(kDropTarget, rt::TypeDropTarget, "拖放对象1", {336, 286, 26, 26}, 0, {}, {{3, Routine::FilesDropped}}),
+      Element(kOpenDialog, rt::TypeCommonDlg, "通用对话框", {367, 284, 28, 28}, 0, {}),
+      Element(kLoadButton, rt::TypeButton, "图像_打开文件", {493, 31, 64, 24}, V | T, ButtonData("提取", 1, {}),
               {{0, Routine::LoadClicked}}),
-      Element(kIconList, kTypeListView, "超级列表框1", {7, 61, 550, 267}, V | T, IconListData(),
+      Element(kIconList, rt::TypeListView, "超级列表框1", {7, 61, 550, 267}, V | T, IconListData(),
               {{5, Routine::ListRightClicked}}),
   };
   rt::WindowTable table;

@@ -105,10 +105,7 @@ inline void SetTextProperty(uint32_t component, int32_t property, const char* te
 // one-byte block.
 inline char* CopyText(const char* s) {
   if (!s) return nullptr;
-  const size_t n = std::strlen(s) + 1;
-  char* copy = static_cast<char*>(Svc().allocMemory(static_cast<int32_t>(n)));
-  std::memcpy(copy, s, n);
-  return copy;
+  return rt::NewTextIn([](size_t size) { return Svc().allocMemory(static_cast<int32_t>(size)); }, s, std::strlen(s));
 }
 // variable := copy of s (the old block released).
 inline void AssignText(char** variable, const char* s) {

@@ -4,7 +4,7 @@
 #include "app/app_ids.h"
 #include "app/app_routines.h"
 #include "app/program_calls.h"
-#include "app/program_image.h"
+#include "app/program_header.h"
 #include "runtime/program_start.h"
 
 namespace app {

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bench/platform_loop.h"
-#include "components/empty_image_list.h"
-#include "components/image_list_commands.h"
-#include "components/list_view.h"
-#include "components/list_view_library.h"
+#include "components/list_view/empty_image_list.h"
+#include "components/list_view/image_list_commands.h"
+#include "components/list_view/list_view.h"
+#include "components/list_view/list_view_library.h"
 #include "formats/byte_reader.h"
 #include "runtime/handles.h"
 #include "runtime/heap.h"
@@ -87,7 +87,7 @@ int Show(const char* module) {
   const int32_t count = FillImageList(module, &images, &icons);
   rt::PropertyData data = {rt::Word(rt::ByteSetBytes(images)),
                            static_cast<uint32_t>(rt::ByteSetLength(images))};
-  view->PropertyChanged(comp::LvImages, data);
+  view->PropertyChanged(comp::ListView::PImages, data);
   for (int32_t i = 0; i < count; ++i) {
     rt::ArgRecord args[4] = {{0x52010001, 1, rt::TypeListView}, rt::OmittedArg(),
                              rt::TextArg(std::to_string(i + 1).c_str()), rt::IntArg(i)};

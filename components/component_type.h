@@ -1,5 +1,6 @@
-// Describing a component type once: its property table and type entry built from named
-// parts, and the GetInterface slots that every component class shares.
+// Describing a component type once: its type entry built from named parts (its property
+// table from its property list, components/property_list.h), and the GetInterface
+// slots that every component class shares.
 #pragma once
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "components/convert_texts.h"
+#include "components/property_list.h"
 #include "runtime/library_link.h"
 #include "runtime/program_image.h"
 #include "runtime/values.h"
@@ -23,28 +25,6 @@ constexpr uint32_t kTypeLibraryBit = 0x80000000;          // the kernel types an
 constexpr uint32_t kTypeTakesNoFocus = 0x2000;            // Tab goes on by the tab order from it
 constexpr uint32_t kTypeTakesNoFocusFromZero = 0x4000;    // the same, from tab order 0
 constexpr uint32_t kTypeNoTabStop = 0x10000;              // never a Tab target
-
-// Property flag words: 0xE000 on the eight common properties, 0x8000 on a type's own
-// (the ListView's own carry 0, 1 or 4).  The runtime does not consult them.
-constexpr uint16_t kCommonPropertyFlags = 0xE000;
-constexpr uint16_t kOwnPropertyFlags = 0x8000;
-
-constexpr rt::PropertyInfo Property(rt::PropertyKind kind, uint16_t flags = kOwnPropertyFlags) {
-  return {nullptr, nullptr, nullptr, kind, flags, nullptr};
-}
-constexpr rt::PropertyInfo OwnProperty(rt::PropertyKind kind) { return Property(kind); }
-constexpr rt::PropertyInfo OwnProperty(const rt::PropertyInfo& info) { return info; }
-
-// A type's property table: the common properties (left, top, width, height, tag,
-// visible, disabled, mouse pointer), then the type's own, each a kind (flags 0x8000)
-// or a whole Property.
-template <typename... Own>
-constexpr std::array<rt::PropertyInfo, 8 + sizeof...(Own)> PropertyTable(Own... own) {
-  constexpr uint16_t c = kCommonPropertyFlags;
-  return {{Property(rt::KindInteger, c), Property(rt::KindInteger, c), Property(rt::KindInteger, c),
-           Property(rt::KindInteger, c), Property(rt::KindText, c), Property(rt::KindLogical, c),
-           Property(rt::KindLogical, c), Property(rt::KindCursor, c), OwnProperty(own)...}};
-}
 
 // A type entry: no methods, events or elements and no toolbox bitmap.
 template <size_t N>

@@ -1,13 +1,13 @@
 #include "components/kernel_library.h"
 
-#include "components/button.h"
-#include "components/common_dialog.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
 #include "components/component_type.h"
-#include "components/library_entry.h"
-#include "components/edit_box.h"
-#include "components/label.h"
-#include "components/menu.h"
-#include "components/window_component.h"
+#include "components/edit_box/edit_box.h"
+#include "components/label/label.h"
+#include "components/menu/menu.h"
+#include "components/window/window_component.h"
+#include "runtime/library_entry.h"
 #include "runtime/window_loader.h"
 
 namespace comp {
@@ -56,11 +56,9 @@ const rt::ComponentTypeInfo kKernelTypes[kKernelTypeCount] = {
 
 // Requires system 1.0; no command table.
 const rt::LibraryDescriptor kKernel = [] {
-  rt::LibraryDescriptor d =
-      LibraryEntry("d09f2340818511d396f6aaf844c7e325", "系统核心支持库", {5, 0, 64}, &KernelNotify);
+  rt::LibraryDescriptor d = rt::WithTypes(
+      rt::LibraryEntry("d09f2340818511d396f6aaf844c7e325", "系统核心支持库", {5, 0, 64}, &KernelNotify), kKernelTypes);
   d.requiredSystemMajor = 1;
-  d.typeCount = kKernelTypeCount;
-  d.types = kKernelTypes;
   return d;
 }();
 

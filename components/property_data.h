@@ -49,11 +49,9 @@ inline void PutField(rt::PropertyData* d, uint32_t v) { PutInt(d, static_cast<in
 inline void PutField(rt::PropertyData* d, bool v) { PutInt(d, v ? 1 : 0); }
 inline void PutField(rt::PropertyData* d, const std::string& s) { PutText(d, s); }
 inline void PutField(rt::PropertyData* d, const std::vector<uint8_t>& b) { PutBytes(d, b); }
-// Puts property `index` from its field in `fields`, one per property in property
-// order; false for an index out of range or a property without a field.
-template <class Data, size_t N>
-bool PutStoredField(const Data& data, const StoredField<Data> (&fields)[N], int32_t index, rt::PropertyData* d) {
-  if (index < 0 || static_cast<size_t>(index) >= N) return false;
+// Puts a property from its stored field; false for a property without one.
+template <class Data>
+bool PutStoredField(const Data& data, const StoredField<Data>& field, rt::PropertyData* d) {
   return std::visit(
       [&](auto member) {
         if constexpr (std::is_same_v<decltype(member), std::monostate>) {
@@ -63,7 +61,7 @@ bool PutStoredField(const Data& data, const StoredField<Data> (&fields)[N], int3
           return true;
         }
       },
-      fields[index]);
+      field);
 }
 
 }  // namespace comp

@@ -3,6 +3,7 @@
 #include "iconres/extract_file_icon.h"
 #include "iconres/shortcut.h"
 #include "iconres/folder_paths.h"
+#include "runtime/library_entry.h"
 
 namespace iconres {
 namespace {
@@ -13,23 +14,6 @@ rt::LibraryLink g_shellLink;
 const void* const kIconCommands[] = {reinterpret_cast<const void*>(&ExtractFileIcon)};
 const void* const kShellCommands[] = {reinterpret_cast<const void*>(&GetSpecialFolder),
                                       reinterpret_cast<const void*>(&ResolveShortcut)};
-
-rt::LibraryDescriptor MakeDescriptor(const char* identifier, const char* name, const char* description,
-                                     uint32_t commandCount, const void* const* commands,
-                                     rt::LibraryNotifyFn notify) {
-  rt::LibraryDescriptor d{};
-  d.formatMark = rt::kLibraryFormatMark;
-  d.identifier = identifier;
-  d.major = 1;
-  d.minor = 0;
-  d.displayName = name;
-  d.language = 1;
-  d.description = description;
-  d.commandCount = commandCount;
-  d.commands = commands;
-  d.notify = notify;
-  return d;
-}
 
 }  // namespace
 
@@ -45,15 +29,16 @@ const rt::LibraryLink& ShellLink() { return g_shellLink; }
 
 const rt::LibraryDescriptor& IconResourceLibrary() {
   static const rt::LibraryDescriptor d =
-      MakeDescriptor("IconExtractor.IconResources", "图标资源", "图标组的枚举与提取，.ico 文件的读写", 1,
-                     kIconCommands, &IconResourceNotify);
+      rt::WithCommands(rt::LibraryEntry("IconExtractor.IconResources", "图标资源", {1, 0, 0}, &IconResourceNotify,
+                                        "图标组的枚举与提取，.ico 文件的读写"),
+                       kIconCommands);
   return d;
 }
 
 const rt::LibraryDescriptor& ShellLibrary() {
-  static const rt::LibraryDescriptor d =
-      MakeDescriptor("IconExtractor.Shell", "外壳功能", "特殊文件夹路径与快捷方式解析", 2, kShellCommands,
-                     &ShellNotify);
+  static const rt::LibraryDescriptor d = rt::WithCommands(
+      rt::LibraryEntry("IconExtractor.Shell", "外壳功能", {1, 0, 0}, &ShellNotify, "特殊文件夹路径与快捷方式解析"),
+      kShellCommands);
   return d;
 }
 

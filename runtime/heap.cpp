@@ -81,10 +81,7 @@ char* NewText(const char* s) { return s ? NewText(s, std::strlen(s)) : nullptr; 
 
 char* NewText(const char* s, size_t n) {
   if (!s || n == 0) return nullptr;
-  char* t = static_cast<char*>(AllocMemory(static_cast<int32_t>(n + 1)));
-  std::memcpy(t, s, n);
-  t[n] = 0;
-  return t;
+  return NewTextIn([](size_t size) { return AllocMemory(static_cast<int32_t>(size)); }, s, n);
 }
 
 void* NewByteSet(const void* bytes, size_t n) {

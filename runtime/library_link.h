@@ -31,11 +31,7 @@ class LibraryLink {
   // A new runtime text (null for an empty one), owned by the receiver.
   char* NewText(const char* s, size_t n) const {
     if (!s || n == 0) return nullptr;
-    char* t = static_cast<char*>(Alloc(n + 1));
-    if (!t) return nullptr;
-    std::memcpy(t, s, n);
-    t[n] = 0;
-    return t;
+    return NewTextIn([this](size_t size) { return Alloc(size); }, s, n);
   }
   char* NewText(const char* s) const { return s ? NewText(s, std::strlen(s)) : nullptr; }
   // A new byte set {1, n, bytes}, null for n == 0.

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace rt {
 
@@ -50,6 +51,19 @@ static_assert(sizeof(ByteSetHeader) == 8, "byte-set header is two words");
 
 // Array block: dimension count d, d sizes, then the elements.
 // The empty one-dimensional array is {1, 0}.
+
+// A new text block, the n bytes at s and a NUL, in memory that alloc(size) gives; null
+// when it gives none.  The one way a text is made for program code, whichever way the
+// block is allocated: the runtime from its heap (NewText), a library through
+// RuntimeService (LibraryLink::NewText), program code through the service table.
+template <class Alloc>
+char* NewTextIn(Alloc&& alloc, const char* s, size_t n) {
+  char* t = static_cast<char*>(alloc(n + 1));
+  if (!t) return nullptr;
+  if (n) std::memcpy(t, s, n);
+  t[n] = 0;
+  return t;
+}
 
 // A pointer as the 32-bit word that records, services and program code carry, and a
 // word back as a pointer.

@@ -16,10 +16,10 @@
 #include <cstdio>
 #include <string>
 
-#include "components/empty_image_list.h"
-#include "components/image_list_commands.h"
-#include "components/list_view.h"
-#include "components/list_view_library.h"
+#include "components/list_view/empty_image_list.h"
+#include "components/list_view/image_list_commands.h"
+#include "components/list_view/list_view.h"
+#include "components/list_view/list_view_library.h"
 #include "iconres/extract_file_icon.h"
 #include "runtime/heap.h"
 #include "runtime/library_link.h"
@@ -143,7 +143,7 @@ class Rounds {
     comp::DeleteAllItemsCommand(&result, 1, &list);
     const rt::PropertyData data = {static_cast<uint32_t>(rt::LibraryLink::Word(rt::ByteSetBytes(images))),
                                    static_cast<uint32_t>(rt::ByteSetLength(images))};
-    view_->PropertyChanged(comp::LvImages, data);
+    view_->PropertyChanged(comp::ListView::PImages, data);
     rt::ArgRecord set = rt::RefArg(images, rt::TagBytes);
     result = {};
     comp::GetImageCountCommand(&result, 1, &set);

@@ -12,7 +12,7 @@ bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 }  // namespace
 
 template <class Record, class Fields>
-void CommonDlgProperties::Visit(Record& d, Fields& f) {
+void CommonDialogData::Visit(Record& d, Fields& f) {
   f.i32(d.dialogType, d.filterIndex);
   f.flag(d.createPrompt, d.fileMustExist, d.overwritePrompt, d.pathMustExist, d.keepCurrentFolder);
   f.u32(d.color);
@@ -21,9 +21,9 @@ void CommonDlgProperties::Visit(Record& d, Fields& f) {
   f.countedText(d.title, d.fileName, d.filter, d.initialFolder, d.defaultExtension, d.fontName, d.helpFile);
 }
 
-template struct VersionedBlob<CommonDlgProperties>;
+template struct VersionedBlob<CommonDialogData>;
 
-void CommonDlgProperties::Normalise() {
+void CommonDialogData::Normalise() {
   dialogType = std::clamp(dialogType, 0, 3);
   helpCommand = std::clamp(helpCommand, 0, 5);
   filterIndex = std::max(filterIndex, 0);

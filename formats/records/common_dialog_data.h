@@ -13,7 +13,7 @@ namespace comp {
 
 enum DialogType : int32_t { DialogOpen = 0, DialogSave = 1, DialogFont = 2, DialogHelp = 3 };
 
-struct CommonDlgProperties : VersionedBlob<CommonDlgProperties> {
+struct CommonDialogData : VersionedBlob<CommonDialogData> {
   // Stored versions: up to 1; every older one holds the same fields.
   static constexpr int32_t kOldestVersion = kAnyOlderVersion;
   static constexpr int32_t kBlobVersion = 1;
@@ -41,13 +41,13 @@ struct CommonDlgProperties : VersionedBlob<CommonDlgProperties> {
   int32_t helpCommand = 0;
   int32_t helpTopic = 0;
 
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
   // Keeps DialogType and HelpCommand in range and FilterIndex and FontSize non-negative.
   void Normalise();
 };
-extern template struct VersionedBlob<CommonDlgProperties>;
+extern template struct VersionedBlob<CommonDialogData>;
 
 // The system's filter list from "description|pattern|...": trailing white space
 // removed, "||" appended unless present, then every "|" (a character, never the

@@ -5,10 +5,10 @@
 namespace comp {
 
 template <class Record, class Fields>
-void DropTargetProperties::Visit(Record& d, Fields& f) {
+void DropTargetData::Visit(Record& d, Fields& f) {
   f.flag(d.acceptText, d.acceptHtml, d.acceptUrl, d.acceptFiles);
 }
 
-template struct VersionedBlob<DropTargetProperties>;
+template struct VersionedBlob<DropTargetData>;
 
 }  // namespace comp

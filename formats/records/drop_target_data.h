@@ -9,7 +9,7 @@
 
 namespace comp {
 
-struct DropTargetProperties : VersionedBlob<DropTargetProperties> {
+struct DropTargetData : VersionedBlob<DropTargetData> {
   // Stored versions: up to 1; every older one holds the same fields.
   static constexpr int32_t kOldestVersion = kAnyOlderVersion;
   static constexpr int32_t kBlobVersion = 1;
@@ -18,10 +18,10 @@ struct DropTargetProperties : VersionedBlob<DropTargetProperties> {
   bool acceptHtml = false;
   bool acceptUrl = false;
   bool acceptFiles = false;
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };
-extern template struct VersionedBlob<DropTargetProperties>;
+extern template struct VersionedBlob<DropTargetData>;
 
 }  // namespace comp

@@ -37,7 +37,7 @@ struct EditBoxData : VersionedBlob<EditBoxData> {
   std::string dataSource, dataField;
 
   void Normalise();
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };

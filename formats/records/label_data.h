@@ -35,7 +35,7 @@ struct LabelData : VersionedBlob<LabelData> {
 
   // Brings choices and widths into their ranges.
   void Normalise();
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };

@@ -7,7 +7,7 @@
 namespace comp {
 
 template <class Record, class Fields>
-void ListViewProperties::Visit(Record& d, Fields& f) {
+void ListViewData::Visit(Record& d, Fields& f) {
   f.i32(d.border);
   f.u32(d.textColor, d.textBackColor, d.backColor);
   f.i32(d.viewType, d.alignment);
@@ -21,7 +21,7 @@ void ListViewProperties::Visit(Record& d, Fields& f) {
 }
 
 // Stored values keep the ranges that the property handler enforces.
-void ListViewProperties::Normalise() {
+void ListViewData::Normalise() {
   border = std::clamp(border, 0, 5);
   viewType = std::clamp(viewType, 0, 3);
   alignment = std::clamp(alignment, 0, 1);
@@ -29,7 +29,7 @@ void ListViewProperties::Normalise() {
   selectedItem = std::max(selectedItem, -1);
 }
 
-template struct VersionedBlob<ListViewProperties>;
+template struct VersionedBlob<ListViewData>;
 
 template <class Record, class Fields>
 void ListColumn::Visit(Record& c, Fields& f) {

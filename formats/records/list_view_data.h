@@ -11,7 +11,7 @@
 
 namespace comp {
 
-struct ListViewProperties : VersionedBlob<ListViewProperties> {
+struct ListViewData : VersionedBlob<ListViewData> {
   // Stored versions: up to 1; every older one holds the same fields.
   static constexpr int32_t kOldestVersion = kAnyOlderVersion;
   static constexpr int32_t kBlobVersion = 1;
@@ -48,7 +48,7 @@ struct ListViewProperties : VersionedBlob<ListViewProperties> {
   std::vector<uint8_t> items;
   std::string editedText;  // not serialised
 
-  // The stored fields in blob order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
   // Brings the choices into their ranges and SelectedItem to -1 or above.
@@ -56,7 +56,7 @@ struct ListViewProperties : VersionedBlob<ListViewProperties> {
   bool IconView() const { return viewType == 0 || viewType == 1; }
   bool ReportView() const { return viewType == 3; }
 };
-extern template struct VersionedBlob<ListViewProperties>;
+extern template struct VersionedBlob<ListViewData>;
 
 struct ListColumn {
   bool bitmapOnRight = false;
@@ -64,7 +64,7 @@ struct ListColumn {
   int32_t alignment = 0;  // 0 left, 1 centre, 2 right
   int32_t width = 0;
   std::string caption;
-  // The stored fields in table order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in table order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };
@@ -76,7 +76,7 @@ struct ListItemRecord {
   int32_t data = 0;
   std::string text;
   std::string tip;
-  // The stored fields in table order, for reading and writing alike (components/blob_fields.h).
+  // The stored fields in table order, for reading and writing alike (formats/records/blob_fields.h).
   template <class Record, class Fields>
   static void Visit(Record& d, Fields& f);
 };

@@ -1,5 +1,5 @@
 // Shared fixture of the component tests (see component_fixture.h).
-#include "component_fixture.h"
+#include "components/component_fixture.h"
 
 #include "runtime/heap.h"
 

@@ -1,5 +1,5 @@
 // Property services on a loaded test form: clamps, fonts, pointers, re-creation, centring.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstring>
 #include <utility>
@@ -15,7 +15,7 @@ constexpr uint32_t kBox = 0x16010001;
 uint32_t W(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
 rt::WindowTemplate Form() {
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "属性";
   rt::WindowTemplate w;
   w.id = kWindowId;
@@ -40,7 +40,7 @@ TEST_F(FormTest, WindowIsCentredWithIntegerHalvesOfTheScreen) {
 
 TEST_F(FormTest, BorderStyleNoneHasNoCaptionOrFrame) {
   rt::WindowTemplate w = Form();
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.border = comp::BorderNone;
   props.caption = "x";
   w.elements[0].properties = props.Write();
@@ -52,7 +52,7 @@ TEST_F(FormTest, BorderStyleNoneHasNoCaptionOrFrame) {
 
 TEST_F(FormTest, CaptionAndBorderChangesKeepAWrittenOrUserChosenWindowSize) {
   rt::WindowTemplate w = Form();
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "尺寸";
   props.border = comp::BorderResizable;
   w.elements[0].properties = props.Write();

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "components/button.h"
-#include "components/common_dialog.h"
-#include "components/edit_box.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/edit_box/edit_box.h"
 #include "components/kernel_library.h"
-#include "components/label.h"
-#include "components/window_component.h"
+#include "components/label/label.h"
+#include "components/window/window_component.h"
 #include "global_bytes.h"
 #include "tests/suite_labels.h"
 
@@ -98,12 +98,12 @@ TEST(ConvertTexts, FontFaceFirstWithFlagOneThenTheTextsOfEachType) {
   EXPECT_EQ(editOut.content, "#2");
   EXPECT_EQ(editOut.maxLength, 77);
 
-  comp::CommonDlgProperties dialog;
+  comp::CommonDialogData dialog;
   dialog.title = "打开资源文件";
   dialog.filter = "所有文件(*.*)|*.*";
   dialog.fontName = "黑体";
   dialog.helpFile = "a.hlp";
-  comp::CommonDlgProperties dialogOut = Convert(comp::kCommonDlgType, dialog);
+  comp::CommonDialogData dialogOut = Convert(comp::kCommonDlgType, dialog);
   EXPECT_EQ(g_seen, (std::vector<Seen>{{"打开资源文件", 0}, {"", 0}, {"所有文件(*.*)|*.*", 0}, {"", 0}, {"", 0},
                                        {"黑体", 1}, {"a.hlp", 0}}));
   EXPECT_EQ(dialogOut.title, "#1");

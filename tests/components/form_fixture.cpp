@@ -1,5 +1,5 @@
 // Shared pieces of the form tests (see form_fixture.h).
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstdlib>
 
@@ -153,7 +153,7 @@ std::vector<uint8_t> BoxBlob(const std::string& text) {
   return a.take();
 }
 
-rt::ElementTemplate WindowElement(const comp::WindowProperties& props, int32_t w, int32_t h) {
+rt::ElementTemplate WindowElement(const comp::WindowData& props, int32_t w, int32_t h) {
   rt::ElementTemplate e;
   e.id = 0x06010000;
   e.typeId = rt::TypeWindow;

@@ -11,7 +11,7 @@
 
 #include "components/component.h"
 #include "components/kernel_library.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "runtime/event_dispatch.h"
 #include "formats/records/form_description.h"
 #include "runtime/runtime_service.h"
@@ -47,7 +47,7 @@ uint64_t __stdcall Destroyed();
 
 inline int32_t Offset(void* routine) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(routine)); }
 
-rt::ElementTemplate WindowElement(const comp::WindowProperties& props, int32_t w = 300, int32_t h = 200);
+rt::ElementTemplate WindowElement(const comp::WindowData& props, int32_t w = 300, int32_t h = 200);
 rt::ElementTemplate BoxElement(uint32_t id, uint32_t type, int32_t left, int32_t top, uint32_t flags = 5,
                                int32_t tabOrder = 0);
 

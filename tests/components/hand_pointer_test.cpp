@@ -1,6 +1,6 @@
 // The hand pointer of a program that carries its own cursor resource 0x408 (this test
 // program does, see fixtures/hand_pointer.rc).
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include <cstring>
 
@@ -44,7 +44,7 @@ TEST(HandPointer, IndexFourteenAndTheSystemIdUseTheProgramsOwnCursor) {
 }
 
 TEST_F(FormTest, MousePointerPropertyHandShowsTheProgramsHandAndReadsBackAsFourteen) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   rt::WindowTemplate w;
   w.id = kWindowId;
   w.elements = {WindowElement(props), BoxElement(0x16010001, kBoxType, 10, 10)};

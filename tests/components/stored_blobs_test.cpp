@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "components/button.h"
-#include "components/common_dialog.h"
-#include "components/drop_target.h"
-#include "components/edit_box.h"
-#include "components/label.h"
+#include "components/button/button.h"
+#include "components/common_dialog/common_dialog.h"
+#include "components/drop_target/drop_target.h"
+#include "components/edit_box/edit_box.h"
+#include "components/label/label.h"
 #include "formats/records/list_view_data.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "tests/suite_labels.h"
 
 namespace {
@@ -48,14 +48,14 @@ TEST(StoredBlobs, EveryCutIsRefusedAndTheWholeBlobReadsBack) {
   edit.dataField = "field";
   ExpectEveryCutRefused(edit, "edit box");
 
-  ExpectEveryCutRefused(comp::DropTargetProperties(), "drop target");
-  ExpectEveryCutRefused(comp::CommonDlgProperties(), "common dialog");
+  ExpectEveryCutRefused(comp::DropTargetData(), "drop target");
+  ExpectEveryCutRefused(comp::CommonDialogData(), "common dialog");
 
-  comp::ListViewProperties list;
+  comp::ListViewData list;
   list.items = {1, 2, 3};
   ExpectEveryCutRefused(list, "list view");
 
-  comp::WindowProperties window;
+  comp::WindowData window;
   window.caption = "窗口";
   window.icon.assign(20, 3);
   ExpectEveryCutRefused(window, "window");

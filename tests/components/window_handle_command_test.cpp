@@ -1,5 +1,5 @@
 // The kernel command GetWindowHandle on a loaded form.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
 #include "runtime/kernel_commands.h"
 
@@ -9,7 +9,7 @@ namespace {
 rt::WindowTemplate OneBoxForm() {
   rt::WindowTemplate w;
   w.id = kWindowId;
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.caption = "句柄测试";
   w.elements = {WindowElement(props), BoxElement(0x16010001, kBoxType, 10, 10)};
   return w;

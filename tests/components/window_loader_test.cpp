@@ -1,13 +1,13 @@
 // Loading forms under the virtual display: ids, parents, stacking, visibility, events.
-#include "form_fixture.h"
+#include "components/form_fixture.h"
 
-#include "components/window_component.h"
+#include "components/window/window_component.h"
 #include "runtime/component_properties.h"
 
 namespace formtest {
 namespace {
 
-rt::WindowTemplate MainForm(comp::WindowProperties props = {}) {
+rt::WindowTemplate MainForm(comp::WindowData props = {}) {
   props.caption = "测试窗口";
   rt::WindowTemplate w;
   w.id = kWindowId;
@@ -242,7 +242,7 @@ TEST_F(FormTest, TabOrderSmallerFirstTiesByHigherElementIndex) {
 }
 
 TEST_F(FormTest, EscapeClosesAtOnceOnlyWhenSet) {
-  comp::WindowProperties props;
+  comp::WindowData props;
   props.escapeCloses = false;
   Install({MainForm(props)});
   ASSERT_TRUE(rt::LoadWindow(kWindowId, nullptr, false));

@@ -30,7 +30,7 @@ void FilterList(const std::string& filter) {
 }  // namespace
 
 void fuzz::WriteSeeds(const std::string& folder) {
-  comp::CommonDlgProperties dialog;
+  comp::CommonDialogData dialog;
   WriteSeed(folder, "default", dialog.Write());
   dialog.title = "打开资源文件";
   dialog.filter = "所有文件(*.*)|*.*";
@@ -44,8 +44,8 @@ void fuzz::WriteSeeds(const std::string& folder) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::BlobRoundTrip<comp::CommonDlgProperties>(data, size, "common dialog blob writes back");
-  comp::CommonDlgProperties dialog;
+  fuzz::BlobRoundTrip<comp::CommonDialogData>(data, size, "common dialog blob writes back");
+  comp::CommonDialogData dialog;
   if (dialog.Read(data, size)) FilterList(dialog.filter);
   FilterList(std::string(reinterpret_cast<const char*>(data), size));
   return 0;

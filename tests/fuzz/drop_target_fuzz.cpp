@@ -7,7 +7,7 @@
 #include "tests/fuzz/fuzz_target.h"
 
 void fuzz::WriteSeeds(const std::string& folder) {
-  comp::DropTargetProperties accept;
+  comp::DropTargetData accept;
   WriteSeed(folder, "default", accept.Write());
   accept.acceptFiles = true;
   accept.acceptHtml = true;
@@ -15,6 +15,6 @@ void fuzz::WriteSeeds(const std::string& folder) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::BlobRoundTrip<comp::DropTargetProperties>(data, size, "drop target blob writes back");
+  fuzz::BlobRoundTrip<comp::DropTargetData>(data, size, "drop target blob writes back");
   return 0;
 }

@@ -10,7 +10,7 @@
 
 #include "formats/records/image_list_data.h"
 #include "formats/records/list_view_data.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "formats/icons/ico_parser.h"
 #include "formats/icons/ico_builder.h"
 #include "formats/icons/icon_image_set.h"
@@ -92,15 +92,15 @@ void TableRoundTrip(const std::vector<uint8_t>& bytes, bool (*parse)(const std::
 }
 
 void WindowBlob(const uint8_t* data, size_t size) {
-  BlobRoundTrip<comp::WindowProperties>(data, size, "window properties write back");
+  BlobRoundTrip<comp::WindowData>(data, size, "window properties write back");
 }
 
 void ListViewBlob(const uint8_t* data, size_t size) {
-  BlobRoundTrip<comp::ListViewProperties>(data, size, "list view properties write back");
+  BlobRoundTrip<comp::ListViewData>(data, size, "list view properties write back");
   const std::vector<uint8_t> bytes(data, data + size);
   TableRoundTrip<comp::ListColumn>(bytes, comp::ParseColumnTable, comp::WriteColumnTable, "column table");
   TableRoundTrip<comp::ListItemRecord>(bytes, comp::ParseItemTable, comp::WriteItemTable, "item table");
-  comp::ListViewProperties p;
+  comp::ListViewData p;
   if (!p.Read(data, size)) return;
   TableRoundTrip<comp::ListColumn>(p.columns, comp::ParseColumnTable, comp::WriteColumnTable, "stored columns");
   TableRoundTrip<comp::ListItemRecord>(p.items, comp::ParseItemTable, comp::WriteItemTable, "stored items");
@@ -152,11 +152,11 @@ void fuzz::WriteSeeds(const std::string& folder) {
     three[12] = 3;  // the count: the bitmaps already hold one row of four tiles
     Seed(folder, "list-three", 3, three);
   }
-  comp::WindowProperties window;
+  comp::WindowData window;
   window.caption = "caption";
   window.icon.assign(40, 1);
   Seed(folder, "window", 4, window.Write());
-  comp::ListViewProperties listView;
+  comp::ListViewData listView;
   comp::ListColumn column;
   column.caption = "column";
   comp::ListItemRecord item;

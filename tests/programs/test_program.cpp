@@ -10,7 +10,7 @@
 #include <string>
 
 #include "components/kernel_library.h"
-#include "formats/records/window_properties.h"
+#include "formats/records/window_data.h"
 #include "formats/records/form_description.h"
 #include "runtime/program_image.h"
 #include "runtime/program_start.h"
@@ -78,7 +78,7 @@ int32_t RoutineOffset(const void* routine, const void* codeBase) {
 }
 
 std::vector<uint8_t> BuildForm(const void* codeBase) {
-  comp::WindowProperties properties;
+  comp::WindowData properties;
   properties.caption = "测试程序";
   properties.minButton = true;
   rt::ElementTemplate window;
