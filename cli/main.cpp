@@ -25,6 +25,10 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    std::puts("extract-icons " EXTRACT_ICONS_VERSION);
+    return 0;
+  }
   try {
     const std::vector<Source> plan = PlanSources(options);
     const unsigned jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());

@@ -22,7 +22,8 @@ const char kUsage[] =
     "  -o OUTDIR  folder for the icon files (default: the current folder)\n"
     "  -r         walk folders recursively, mirroring their structure under OUTDIR\n"
     "  -j N       worker threads (default: one per core)\n"
-    "  --list     write nothing; list each group's images\n";
+    "  --list     write nothing; list each group's images\n"
+    "Exit status: 0 all written, 1 a file or icon failed, 2 invalid command line.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
   Options o;
@@ -39,6 +40,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       o.list = true;
     } else if (a == "-h" || a == "--help") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a.compare(0, 2, "-o") == 0 || a.compare(0, 2, "-j") == 0) {
       // The value is glued on (-j4) or the next argument (-j 4).
       std::string value = a.substr(2);
@@ -64,7 +67,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       return false;
     }
   }
-  if (o.paths.empty() && !o.help) {
+  if (o.paths.empty() && !o.help && !o.version) {
     *error = "no PATH given";
     return false;
   }

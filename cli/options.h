@@ -12,11 +12,13 @@ struct Options {
   unsigned jobs = 0;  // 0: one per core
   bool list = false;
   bool help = false;
+  bool version = false;
   std::vector<std::string> paths;
 };
 
 // Reads the arguments after the program name.  False with a reason for anything that
-// is not a valid command line; -h or --help sets help and needs no PATH.
+// is not a valid command line; -h or --help sets help and --version sets version, and
+// neither needs a PATH.
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
 
 extern const char kUsage[];
