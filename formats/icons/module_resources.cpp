@@ -55,7 +55,7 @@ std::optional<ByteRange> ModuleIcons::EntryImage(uint16_t id, uint32_t entryByte
   return r;
 }
 
-std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages) {
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages, size_t groupLimit) {
   BlockReader file(source);
   std::optional<std::vector<uint8_t>> dos = file.Read(0, kNewHeaderField + 4);
   if (!dos) return std::nullopt;
@@ -69,9 +69,9 @@ std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrd
     if (!signature) return std::nullopt;
   }
   rt::ByteReader s(signature->data(), signature->size());
-  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages);
+  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages, groupLimit);
   s.seek(0);
-  if (s.u16() == kNeSignature) return ReadNeIcons(file, header);
+  if (s.u16() == kNeSignature) return ReadNeIcons(file, header, groupLimit);
   return std::nullopt;
 }
 

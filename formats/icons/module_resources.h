@@ -95,8 +95,10 @@ struct ModuleIcons {
 // Reads the icon resources of a PE32, PE32+ or NE module.  Nothing when the bytes are
 // not such a module, when its headers or resource directory are damaged, or when its
 // icon data would exceed kMaxModuleIconBytes.  A module without icon groups reads as
-// one with an empty group list.
-std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages);
+// one with an empty group list.  With a group limit, only the first groups (in the
+// platform's numbering) and the images they name are read: a thumbnail needs one.
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages,
+                                           size_t groupLimit = SIZE_MAX);
 
 // Icon data (directories plus distinct images) that one module may hold in memory.
 // A 32-bit process cannot count on more in one piece; larger modules are refused.

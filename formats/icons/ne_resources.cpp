@@ -60,7 +60,7 @@ bool CopyResource(BlockReader& file, uint64_t offset, uint64_t length, IconsBuil
 
 }  // namespace
 
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header) {
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, size_t groupLimit) {
   std::optional<std::vector<uint8_t>> fields = file.Read(uint64_t(header) + 0x24, 4);
   if (!fields) return std::nullopt;
   rt::ByteReader f(fields->data(), fields->size());
@@ -100,6 +100,7 @@ std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header) {
   bool full = false;
   for (const NeResource& res : resources) {
     if (res.type != kTypeGroupIcon) continue;
+    if (out.icons().groups.size() == groupLimit) break;
     ModuleIconGroup group;
     if (res.id & kNumbered) {
       group.name.id = static_cast<uint16_t>(res.id & ~kNumbered);

@@ -8,6 +8,6 @@
 namespace iconres {
 
 // `file` starts with the DOS header, `header` is the offset of the "NE" signature.
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header);
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, size_t groupLimit);
 
 }  // namespace iconres

@@ -142,10 +142,12 @@ const DirectoryEntry* FindType(const std::vector<DirectoryEntry>& types, uint16_
   return nullptr;
 }
 
-bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out) {
+bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, size_t groupLimit,
+                IconsBuilder& out) {
   std::optional<std::vector<DirectoryEntry>> names = pe.Below(type);
   if (!names) return false;
   for (const DirectoryEntry& n : *names) {
+    if (out.icons().groups.size() == groupLimit) break;
     ModuleIconGroup group;
     if (n.named()) {
       std::optional<std::u16string> text = pe.NameText(n);
@@ -190,7 +192,8 @@ bool ReadImages(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& lan
 
 }  // namespace
 
-std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages) {
+std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages,
+                                       size_t groupLimit) {
   std::optional<std::vector<uint8_t>> fileHeader = file.Read(uint64_t(header) + 4, 20);
   if (!fileHeader) return std::nullopt;
   rt::ByteReader f(fileHeader->data(), fileHeader->size());
@@ -239,7 +242,7 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
   std::optional<std::vector<DirectoryEntry>> types = pe.Directory(0);
   if (!types) return std::nullopt;
   if (const DirectoryEntry* groups = FindType(*types, kTypeGroupIcon))
-    if (!ReadGroups(pe, *groups, languages, out)) return std::nullopt;
+    if (!ReadGroups(pe, *groups, languages, groupLimit, out)) return std::nullopt;
   if (const DirectoryEntry* images = FindType(*types, kTypeIcon))
     if (!ReadImages(pe, *images, languages, out)) return std::nullopt;
   return out.Finish();

@@ -8,6 +8,7 @@
 namespace iconres {
 
 // `file` starts with the DOS header, `header` is the offset of the "PE" signature.
-std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages);
+std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages,
+                                       size_t groupLimit);
 
 }  // namespace iconres

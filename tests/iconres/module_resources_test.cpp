@@ -1,6 +1,7 @@
 // The module reader against the platform's resource functions, over every module of
-// the prefix's system folders (32-bit and 64-bit), and over modules built here: NE icon
-// libraries and a module whose icons live in a .mun file.
+// the prefix's system folders (32-bit and 64-bit; read whole, and for the first group
+// alone as a thumbnail reads it), and over modules built here: NE icon libraries and a
+// module whose icons live in a .mun file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,6 +72,22 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
       if (icons->format == ModuleFormat::Pe32Plus) ++pe32Plus;
       ASSERT_EQ(icons->groups.size(), reference->size());
       withIcons += reference->empty() ? 0 : 1;
+      if (!reference->empty()) {
+        // Read for a thumbnail, with only the first group: that group, whole.
+        const std::vector<uint8_t> file = ReadWholeFile(path);
+        MemorySource source(file.data(), file.size());
+        std::optional<ModuleIcons> first = ReadModuleIcons(
+            source, ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID()), 1);
+        ASSERT_TRUE(first);
+        ASSERT_EQ(first->groups.size(), 1u);
+        EXPECT_EQ(BytesOf(*first, first->groups[0].directory), reference->front().directory);
+        std::optional<IconImageSet> set = MakeIconImageSet(std::make_shared<const ModuleIcons>(std::move(*first)), 0);
+        ASSERT_TRUE(set);
+        ASSERT_EQ(set->count(), reference->front().images.size());
+        for (size_t i = 0; i < set->images.size(); ++i)
+          EXPECT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()),
+                    reference->front().images[i]);
+      }
       for (size_t g = 0; g < reference->size(); ++g) {
         const ModuleIconGroup& group = icons->groups[g];
         const testref::PlatformGroup& expected = (*reference)[g];
