@@ -15,5 +15,6 @@ set(ICONRES_BYTE_SOURCES
     ${EXTRACT_ICONS_ROOT}/iconres/ne_resources.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/module_reading.cpp
     ${EXTRACT_ICONS_ROOT}/runtime/icon_directory.cpp
+    ${EXTRACT_ICONS_ROOT}/iconres/icon_image_header.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/icon_image_set.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/ico_builder.cpp)

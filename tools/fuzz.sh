@@ -15,11 +15,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 sources_of() {
   case "$1" in
-    parsers) echo runtime/icon_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
+    parsers) echo runtime/icon_directory.cpp iconres/icon_image_header.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
                   iconres/ico_builder.cpp components/image_list_data.cpp components/window_properties.cpp \
                   components/list_view_data.cpp ;;
     module) echo iconres/module_resources.cpp iconres/module_reading.cpp iconres/pe_resources.cpp \
-                 iconres/ne_resources.cpp runtime/icon_directory.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
+                 iconres/ne_resources.cpp runtime/icon_directory.cpp iconres/icon_image_header.cpp iconres/icon_image_set.cpp iconres/ico_parser.cpp \
                  iconres/ico_builder.cpp components/icon_tile.cpp ;;
     form_description) echo runtime/form_description.cpp ;;
     label) echo components/label_data.cpp ;;
