@@ -1,6 +1,6 @@
 # The sources of extract-icons that both builds share: the program itself and the
 # icon library's byte-level reader and .ico assembly (no platform headers in any).
-# Each build adds its own file_io_*.cpp.
+# Each build adds its own file_io_*.cpp and iconres/png_codec_*.cpp.
 set(EXTRACT_ICONS_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 set(EXTRACT_ICONS_SOURCES
     ${EXTRACT_ICONS_ROOT}/cli/main.cpp
@@ -17,4 +17,5 @@ set(ICONRES_BYTE_SOURCES
     ${EXTRACT_ICONS_ROOT}/runtime/icon_directory.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/icon_image_header.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/icon_image_set.cpp
+    ${EXTRACT_ICONS_ROOT}/iconres/icon_decoder.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/ico_builder.cpp)

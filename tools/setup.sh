@@ -53,7 +53,7 @@ fi
 
 need=()
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
-         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
+         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils libpng-dev \
          googletest; do
   have "$p" || need+=("$p")
 done
