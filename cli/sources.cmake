@@ -8,7 +8,8 @@ set(EXTRACT_ICONS_SOURCES
     ${EXTRACT_ICONS_ROOT}/cli/source_plan.cpp
     ${EXTRACT_ICONS_ROOT}/cli/icon_export.cpp
     ${EXTRACT_ICONS_ROOT}/cli/batch_run.cpp
-    ${EXTRACT_ICONS_ROOT}/cli/progress_line.cpp)
+    ${EXTRACT_ICONS_ROOT}/cli/progress_line.cpp
+    ${EXTRACT_ICONS_ROOT}/cli/png_export.cpp)
 set(ICONRES_BYTE_SOURCES
     ${EXTRACT_ICONS_ROOT}/iconres/module_resources.cpp
     ${EXTRACT_ICONS_ROOT}/iconres/pe_resources.cpp
