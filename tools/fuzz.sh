@@ -21,7 +21,8 @@ sources_of() {
                   components/window_properties.cpp components/list_view_data.cpp ;;
     module) echo iconres/module_resources.cpp iconres/module_reading.cpp iconres/pe_resources.cpp \
                  iconres/ne_resources.cpp runtime/icon_directory.cpp iconres/icon_image_header.cpp \
-                 iconres/icon_image_set.cpp iconres/ico_parser.cpp iconres/ico_builder.cpp components/icon_tile.cpp ;;
+                 iconres/icon_image_set.cpp iconres/ico_parser.cpp iconres/ico_builder.cpp components/icon_tile.cpp \
+                 iconres/icon_decoder.cpp iconres/png_codec_posix.cpp ;;
     icon_decoder) echo iconres/icon_decoder.cpp iconres/icon_image_header.cpp iconres/png_codec_posix.cpp ;;
     form_description) echo runtime/form_description.cpp ;;
     label) echo components/label_data.cpp ;;
@@ -34,7 +35,7 @@ sources_of() {
 }
 libraries_of() {
   case "$1" in
-    icon_decoder) echo -lpng ;;
+    icon_decoder | module) echo -lpng ;;
   esac
 }
 targets=$(cd "$root/tests/fuzz" && ls -- *_fuzz.cpp | sed "s/_fuzz\.cpp\$//" | tr "\n" " ")
