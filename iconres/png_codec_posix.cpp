@@ -140,6 +140,10 @@ bool EncodePng(const RgbaImage& image, std::vector<uint8_t>* png, std::string* e
     return false;
   }
   png_set_write_fn(s.png, &out, WriteToMemory, Flush);
+  // Icons are small: the fastest deflate level and no row filters cost half the time of
+  // libpng's defaults for files a few per cent larger.
+  png_set_compression_level(s.png, 1);
+  png_set_filter(s.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_set_IHDR(s.png, s.info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(s.png, s.info);
