@@ -14,6 +14,8 @@
 // 16-bit BI_BITFIELDS bitmaps (Wine ignores their AND mask).  In those images, and only
 // there, a pixel that the decoder makes transparent may be drawn opaque; such pixels
 // are counted apart.  Every other pixel of them is compared as usual.
+//
+// Then the images that must fail: short, lying and huge ones.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -212,4 +214,54 @@ TEST(IconDecoder, EveryImageDecodesAsThePlatformDrawsIt) {
   EXPECT_GT(tally.withIcons, 30);
   EXPECT_GT(tally.distinct, 500);
   EXPECT_GT(tally.inverted, 0);
+}
+
+TEST(IconDecoder, ShortLyingAndHugeImagesFailWithAReason) {
+  using iconmodules::Bytes;
+  const Bytes good = iconmodules::PatternBitmap(32, 32, 32, 1);
+  auto with32 = [](Bytes b, size_t at, uint32_t v) {
+    for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(v >> (8 * k));
+    return b;
+  };
+  auto with16 = [](Bytes b, size_t at, uint16_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+    return b;
+  };
+  Bytes png = iconmodules::PngImage(48, 1);
+  Bytes damagedPng = png;
+  damagedPng[60] ^= 0xFF;  // inside IDAT: its CRC no longer holds
+  Bytes hugePng = png;
+  for (size_t at : {16, 20}) hugePng[at + 2] = 0x20;  // IHDR says 8240 x 8240
+  const struct {
+    const char* what;
+    Bytes image;
+    DirectorySides sides;
+  } cases[] = {
+      {"cut to 104 bytes", Bytes(good.begin(), good.begin() + 104), {}},
+      {"mask cut short", Bytes(good.begin(), good.end() - 1), {}},
+      {"width over 4096", with32(good, kBiWidth, 5000), {}},
+      {"height 0", with32(good, kBiHeight, 1), {}},
+      {"negative width", with32(good, kBiWidth, 0xFFFFFFE0u), {}},
+      {"two planes", with16(good, kBiPlanes, 2), {}},
+      {"2 bits per pixel", with16(good, kBiBitCount, 2), {}},
+      {"run-length compressed", with32(iconmodules::PatternBitmap(16, 16, 8, 1), kBiCompression, 1), {}},
+      {"header larger than the image", with32(good, kBiSize, 0x10000), {}},
+      {"PNG without image data", Bytes(png.begin(), png.begin() + 33), {}},
+      {"PNG with a damaged chunk", damagedPng, {}},
+      {"PNG over 4096 pixels", hugePng, {}},
+      {"PNG of 48 pixels named 16 by its directory", png, {16, 16}},
+  };
+  for (const auto& c : cases) {
+    DecodedIcon out;
+    std::string error;
+    EXPECT_FALSE(DecodeIconImage(c.image.data(), c.image.size(), &c.sides, &out, &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_TRUE(out.image.pixels.empty()) << c.what << ": pixel memory taken";
+  }
+  // The same PNG named 48 (or 0, for any size) decodes.
+  DecodedIcon out;
+  std::string error;
+  for (DirectorySides sides : {DirectorySides{48, 48}, DirectorySides{0, 0}})
+    EXPECT_TRUE(DecodeIconImage(png.data(), png.size(), &sides, &out, &error)) << error;
 }
