@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "iconres/icon_decoder.h"
+#include "iconres/icon_image_header.h"
 
 namespace cli {
 namespace {
@@ -62,16 +63,16 @@ std::vector<std::string> PngFileNames(const std::string& title, size_t number, c
 
 bool PngOfImage(const IconImageEntry& image, std::vector<uint8_t>* png, std::string* error) {
   const iconres::DirectorySides sides{image.directoryWidth, image.directoryHeight};
-  iconres::DecodedIcon decoded;
-  if (!iconres::DecodeIconImage(image.data(), image.length(), &sides, &decoded, error)) return false;
-  if (!image.IsDib()) {
-    const std::optional<iconres::PngHeader> h = iconres::ReadPngHeader(image.data(), image.length());
-    if (h && h->bitDepth == 8 && h->colorType == 6 && h->interlace == 0) {
-      *png = image.Bytes();
-      return true;
-    }
+  const std::optional<iconres::IconImageHeader> h = iconres::ReadIconImageHeader(image.data(), image.length());
+  if (h && h->format == iconres::ImageFormat::Png && h->png.bitDepth == 8 && h->png.colorType == 6 &&
+      h->png.interlace == 0) {
+    if (!iconres::CheckPngHeader(*h, &sides, error)) return false;
+    *png = image.Bytes();
+    return true;
   }
-  return iconres::EncodePng(decoded.image, png, error);
+  iconres::DecodedIcon decoded;
+  return iconres::DecodeIconImage(image.data(), image.length(), &sides, &decoded, error) &&
+         iconres::EncodePng(decoded.image, png, error);
 }
 
 }  // namespace cli

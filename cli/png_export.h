@@ -24,7 +24,8 @@ std::vector<std::string> PngFileNames(const std::string& title, size_t number, c
                                       const std::vector<size_t>& chosen);
 
 // The PNG file of an image.  A PNG image that is already 8-bit RGBA without interlacing
-// is checked by decoding it and then kept byte for byte; any other image is decoded
+// is kept byte for byte, as the .ico files keep it, once its header passes the
+// decoder's checks (size, directory entry); any other image is decoded
 // (iconres/icon_decoder.h) and encoded as 8-bit RGBA.  False with a reason when the
 // image cannot be decoded or encoded.
 bool PngOfImage(const iconres::IconImageEntry& image, std::vector<uint8_t>* png, std::string* error);

@@ -50,11 +50,7 @@ void ClearTransparent(RgbaImage* image) {
 
 bool DecodePngImage(const uint8_t* data, size_t size, const IconImageHeader& h, const DirectorySides* directory,
                     DecodedIcon* out, std::string* error) {
-  if (h.width > kMaxDecodedSide || h.height > kMaxDecodedSide)
-    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, more than 4096");
-  if (directory && (!SideAgrees(directory->width, h.width) || !SideAgrees(directory->height, h.height)))
-    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, its directory entry says " +
-                           SizeText(directory->width, directory->height));
+  if (!CheckPngHeader(h, directory, error)) return false;
   std::string reason;
   if (!DecodePng(data, size, &out->image, &reason)) return Fail(error, "damaged PNG image: " + reason);
   if (out->image.width != h.width || out->image.height != h.height) return Fail(error, "damaged PNG image: size changed");
@@ -167,6 +163,15 @@ bool DecodeDibImage(const uint8_t* data, size_t size, const IconImageHeader& h, 
 }
 
 }  // namespace
+
+bool CheckPngHeader(const IconImageHeader& h, const DirectorySides* directory, std::string* error) {
+  if (h.width > kMaxDecodedSide || h.height > kMaxDecodedSide)
+    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, more than 4096");
+  if (directory && (!SideAgrees(directory->width, h.width) || !SideAgrees(directory->height, h.height)))
+    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, its directory entry says " +
+                           SizeText(directory->width, directory->height));
+  return true;
+}
 
 bool DecodeBitmapLayers(const uint8_t* data, size_t size, IconLayers* out, std::string* error) {
   const std::optional<IconImageHeader> h = ReadIconImageHeader(data, size);

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "iconres/icon_image_header.h"
 #include "iconres/png_codec.h"
 
 namespace iconres {
@@ -52,6 +53,10 @@ struct DecodedIcon {
 // on failure.
 bool DecodeIconImage(const uint8_t* data, size_t size, const DirectorySides* directory, DecodedIcon* out,
                      std::string* error);
+
+// The checks of a PNG image's header that decoding makes first: sides within
+// kMaxDecodedSide and in agreement with the directory entry (optional), as above.
+bool CheckPngHeader(const IconImageHeader& header, const DirectorySides* directory, std::string* error);
 
 // The two layers of a bitmap image as stored, before they are put together: each
 // pixel's colour (R, G, B, and for 32 bits its alpha byte, else 0) and its AND mask bit
