@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cli/file_io.h"
+#include "cli/png_export.h"
 #include "formats/icons/ico_builder.h"
 
 namespace cli {
@@ -15,7 +16,7 @@ std::string GroupText(const Source& source, size_t number, const iconres::Resour
   return source.path + ": icon " + std::to_string(number) + " (" + NameText(name) + ")";
 }
 
-void Export(const Source& source, bool listOnly, FileReport* report) {
+void Export(const Source& source, const Options& options, FileReport* report) {
   if (!source.error.empty()) {
     report->failures.push_back(source.path + ": " + source.error);
     return;
@@ -46,10 +47,38 @@ void Export(const Source& source, bool listOnly, FileReport* report) {
       report->failures.push_back(GroupText(source, number, name) + ": cannot be loaded (missing or malformed image)");
       continue;
     }
-    if (listOnly) {
+    if (options.list) {
       report->listLines.push_back(source.path + "\t" + std::to_string(number) + "\t" + NameText(name) + "\t" +
                                   ImagesText(*set));
       ++report->written;
+      continue;
+    }
+    // Writes one file into the source's output folder, made on the first write.
+    auto write = [&](const std::string& fileName, const std::vector<uint8_t>& bytes) {
+      const std::string target = JoinPath(source.outFolder, fileName);
+      if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
+      if (!folderReady) {
+        report->failures.push_back(target + ": write failed: " + folderError);
+      } else if (!WriteFileAtomically(target, bytes, &error)) {
+        report->failures.push_back(target + ": write failed: " + error);
+      } else {
+        ++report->written;
+      }
+    };
+    if (options.png) {
+      const std::vector<size_t> chosen = ChooseImages(*set, options.size);
+      const std::vector<std::string> names = PngFileNames(source.title, number, *set, chosen);
+      for (size_t k = 0; k < chosen.size(); ++k) {
+        const iconres::IconImageEntry& image = set->images[chosen[k]];
+        std::vector<uint8_t> png;
+        if (!PngOfImage(image, &png, &error)) {
+          report->failures.push_back(GroupText(source, number, name) + ": image " + std::to_string(chosen[k] + 1) +
+                                     " (" + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                                     "): cannot be converted: " + error);
+          continue;
+        }
+        write(names[k], png);
+      }
       continue;
     }
     const std::vector<uint8_t> bytes = iconres::BuildIconFile(*set);
@@ -57,26 +86,16 @@ void Export(const Source& source, bool listOnly, FileReport* report) {
       report->failures.push_back(GroupText(source, number, name) + ": too large for an .ico file");
       continue;
     }
-    const std::string target = JoinPath(source.outFolder, source.title + "-" + std::to_string(number) + ".ico");
-    if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
-    if (!folderReady) {
-      report->failures.push_back(target + ": write failed: " + folderError);
-      continue;
-    }
-    if (!WriteFileAtomically(target, bytes, &error)) {
-      report->failures.push_back(target + ": write failed: " + error);
-      continue;
-    }
-    ++report->written;
+    write(source.title + "-" + std::to_string(number) + ".ico", bytes);
   }
 }
 
 }  // namespace
 
-FileReport ExportFile(const Source& source, bool listOnly) {
+FileReport ExportFile(const Source& source, const Options& options) {
   FileReport report;
   try {
-    Export(source, listOnly, &report);
+    Export(source, options, &report);
   } catch (const std::bad_alloc&) {
     report.failures.push_back(source.path + ": out of memory");
   } catch (const std::exception& e) {

@@ -1,4 +1,5 @@
-// extract-icons: writes the icon groups of modules as .ico files, or lists them.
+// extract-icons: writes the icon groups of modules as .ico files (or their images as
+// PNG files), or lists them.
 // Exit code 0 when everything was written, 1 when a file or an icon failed (each one
 // is named on the error stream with its reason), 2 for a usage error.
 #include <algorithm>
@@ -32,9 +33,9 @@ int main(int argc, char** argv) {
   try {
     const std::vector<Source> plan = PlanSources(options);
     const unsigned jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
-    const BatchTotals totals = RunBatch(plan, options.list, jobs, stdout, stderr, StderrIsTerminal());
-    std::fprintf(stderr, "%zu files, %zu icons %s, %zu failed\n", totals.files, totals.written,
-                 options.list ? "listed" : "written", totals.failed);
+    const BatchTotals totals = RunBatch(plan, options, jobs, stdout, stderr, StderrIsTerminal());
+    std::fprintf(stderr, "%zu files, %zu %s, %zu failed\n", totals.files, totals.written,
+                 options.list ? "icons listed" : options.png ? "images written" : "icons written", totals.failed);
     return totals.failed > 0 ? 1 : 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "extract-icons: %s\n", e.what());

@@ -14,20 +14,40 @@ bool ParseJobs(const std::string& text, unsigned* jobs) {
   return true;
 }
 
+// "all", "largest" or a whole number of pixels from 1 to 4096.
+bool ParseSize(const std::string& text, SizeChoice* size) {
+  if (text == "all" || text == "largest") {
+    size->kind = text == "all" ? SizeChoice::All : SizeChoice::Largest;
+    return true;
+  }
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const unsigned long n = std::strtoul(text.c_str(), nullptr, 10);
+  if (n < 1 || n > 4096) return false;
+  size->kind = SizeChoice::AtLeast;
+  size->pixels = static_cast<int32_t>(n);
+  return true;
+}
+
 }  // namespace
 
 const char kUsage[] =
-    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] PATH...\n"
+    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] [--png [--size N|largest|all]] PATH...\n"
     "  Writes each icon group of each module among PATH as OUTDIR/TITLE-N.ico.\n"
     "  -o OUTDIR  folder for the icon files (default: the current folder)\n"
     "  -r         walk folders recursively, mirroring their structure under OUTDIR\n"
     "  -j N       worker threads (default: one per core)\n"
     "  --list     write nothing; list each group's images\n"
-    "Exit status: 0 all written, 1 a file or icon failed, 2 invalid command line.\n";
+    "  --png      write images as PNG files instead: OUTDIR/TITLE-N-WxH.png (TITLE-N-WxH-Dbit.png\n"
+    "             where two images of a group share a size), 8-bit RGBA\n"
+    "  --size S   with --png, the images of each group: all (default), largest, or N for\n"
+    "             the smallest image at least N pixels wide (the largest when none is);\n"
+    "             of equal sizes the deeper image; no scaling\n"
+    "Exit status: 0 when everything was written, 1 when a file or an icon failed,\n"
+    "2 for a usage error.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
   Options o;
-  bool optionsEnd = false;
+  bool optionsEnd = false, sizeGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (optionsEnd || a.size() < 2 || a[0] != '-') {
@@ -38,6 +58,23 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       o.recursive = true;
     } else if (a == "--list") {
       o.list = true;
+    } else if (a == "--png") {
+      o.png = true;
+    } else if (a == "--size" || a.compare(0, 7, "--size=") == 0) {
+      std::string value;
+      if (a.size() > 6) {
+        value = a.substr(7);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        *error = "option --size needs a value";
+        return false;
+      }
+      if (!ParseSize(value, &o.size)) {
+        *error = "option --size needs all, largest or a number from 1 to 4096, not '" + value + "'";
+        return false;
+      }
+      sizeGiven = true;
     } else if (a == "-h" || a == "--help") {
       o.help = true;
     } else if (a == "--version") {
@@ -66,6 +103,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       *error = "unknown option " + a;
       return false;
     }
+  }
+  if (sizeGiven && !o.png) {
+    *error = "option --size needs --png";
+    return false;
   }
   if (o.paths.empty() && !o.help && !o.version) {
     *error = "no PATH given";

@@ -1,16 +1,25 @@
 // The command line of extract-icons:
-//   extract-icons [-o OUTDIR] [-r] [-j N] [--list] PATH...
+//   extract-icons [-o OUTDIR] [-r] [-j N] [--list] [--png [--size N|largest|all]] PATH...
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace cli {
+
+// Which images of each group --png writes.
+struct SizeChoice {
+  enum Kind { All, Largest, AtLeast } kind = All;
+  int32_t pixels = 0;  // AtLeast: the smallest width wanted
+};
 
 struct Options {
   std::string outDir = ".";
   bool recursive = false;
   unsigned jobs = 0;  // 0: one per core
   bool list = false;
+  bool png = false;  // PNG files of the groups' images instead of .ico files
+  SizeChoice size;
   bool help = false;
   bool version = false;
   std::vector<std::string> paths;

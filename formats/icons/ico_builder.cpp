@@ -23,8 +23,9 @@ std::vector<uint8_t> BuildIconFile(const IconImageSet& set) {
   uint32_t offset = kIconHeaderSize + kIconDirEntrySize * count;
   for (uint16_t i = 0; i < count; ++i) {
     const IconImageEntry& e = set.images[i];
-    out.u8(static_cast<uint8_t>(e.width));  // 256 becomes 0
-    out.u8(static_cast<uint8_t>(e.height));
+    // The image's own sides, 0 for 256 and more (a 194 x 313 PNG is 194 x 0, not 194 x 57).
+    out.u8(DirectorySide(e.width));
+    out.u8(DirectorySide(e.height));
     out.u8(DirectoryColourCount(e.planes, e.bitCount));
     out.u8(0);
     out.u16(e.planes);

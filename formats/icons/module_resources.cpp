@@ -90,6 +90,8 @@ std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> 
     if (!image) return std::nullopt;
     std::optional<IconImageEntry> entry = MakeImageEntry(store, image->offset, image->length);
     if (!entry) return std::nullopt;
+    entry->directoryWidth = e.width;
+    entry->directoryHeight = e.height;
     set.images.push_back(std::move(*entry));
   }
   return set;

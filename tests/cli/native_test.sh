@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Linux build of extract-icons against the Windows build run under Wine, over the
 # whole 32-bit system folder of the Wine prefix: the same icon files byte for byte in
-# the same mirrored folders, the same list, messages and exit code.  Then the Linux
+# the same mirrored folders, the same list, messages and exit code, and the same PNG
+# files pixel for pixel.  Then the Linux
 # build's own messages and exit codes for bad input and an unwritable output folder.
 #   native_test.sh NATIVE_PROGRAM WINDOWS_PROGRAM WINE_PREFIX
 set -u -o pipefail
@@ -33,6 +34,23 @@ windows --list -r . >"$work/win-list.txt"
 diff "$work/native-list.txt" "$work/win-list.txt" >/dev/null || fail "lists differ: $(diff "$work/native-list.txt" "$work/win-list.txt" | head -5)"
 grep -q $'^./comdlg32.dll\t3\t"FOLDER"\t256x256 32-bit PNG, 48x48 32-bit, ' "$work/native-list.txt" || fail "comdlg32's third group not listed"
 
+# PNG output: the same files from both builds, pixel for pixel (their PNG encoders
+# differ, so the bytes may too), with the same messages.  ImageMagick's signature of a
+# file is a digest of its decoded pixels, alpha included.
+signatures() { (cd "$1" && find . -name '*.png' -print0 | sort -z | xargs -0 -r identify -format '%i %#\n'); }
+windows -r --png -o "$(winpath "$work/win-png")" . >"$work/win-png.txt"; win_rc=${PIPESTATUS[0]}
+"$native" -r --png -o "$work/native-png" . >"$work/native-png.txt" 2>&1; native_rc=$?
+[ "$native_rc" = "$win_rc" ] || fail "--png exit codes differ: Linux $native_rc, Windows $win_rc"
+diff "$work/native-png.txt" "$work/win-png.txt" >/dev/null ||
+  fail "--png messages differ: $(diff "$work/native-png.txt" "$work/win-png.txt" | head -5)"
+signatures "$work/native-png" >"$work/native-png.sig"
+signatures "$work/win-png" >"$work/win-png.sig"
+pngs=$(wc -l <"$work/native-png.sig")
+[ "$pngs" -gt 2000 ] || fail "only $pngs PNG files written"
+diff "$work/native-png.sig" "$work/win-png.sig" >/dev/null ||
+  fail "PNG files differ: $(diff "$work/native-png.sig" "$work/win-png.sig" | grep -c '^<') of $pngs, $(diff "$work/native-png.sig" "$work/win-png.sig" | head -3)"
+echo "system folder --png: $pngs PNG files pixel-equal in both builds, $(tail -1 "$work/native-png.txt")"
+
 # expect EXIT-CODE EXPECTED-ERROR-OUTPUT ARGUMENTS...
 expect() {
   local code=$1 expected=$2; shift 2
@@ -56,7 +74,7 @@ written=$("$native" -o "$work/blocker" "$sys/comdlg32.dll" 2>&1 | grep -c "^$wor
 
 expect 1 "$work: is a folder (use -r to walk it)
 1 files, 0 icons written, 1 failed" -o "$work/out" "$work"
-for usage in "" "-j 0 x.dll" "-j" "-o" "--bogus x.dll"; do
+for usage in "" "-j 0 x.dll" "-j" "-o" "--bogus x.dll" "--size 32 x.dll" "--png --size 0 x.dll"; do
   # shellcheck disable=SC2086
   "$native" $usage >/dev/null 2>&1
   rc=$?

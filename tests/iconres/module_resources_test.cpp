@@ -1,17 +1,18 @@
 // The module reader against the platform's resource functions, over every module of
 // the prefix's system folders (32-bit and 64-bit; read whole, and for the first group
 // alone as a thumbnail reads it), and over modules built here: NE icon libraries and a
-// module whose icons live in a .mun file.
+// module whose icons live in a .mun file.  The .ico file written from each group
+// describes every image as the image's own header does.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "extract_call.h"
+#include "formats/icons/ico_builder.h"
 #include "iconres/ico_reader.h"
 #include "iconres/module_cache.h"
 #include "icon_test_support.h"
 #include "icon_modules.h"
 #include "platform_module_icons.h"
+#include "formats/icons/icon_directory.h"
 
 using namespace iconres;
 using namespace icontest;
@@ -29,23 +30,20 @@ std::string BytesOf(const ModuleIcons& icons, ByteRange r) {
   return std::string(reinterpret_cast<const char*>(icons.at(r)), r.length);
 }
 
-// The modules of one folder whose extension is .exe, .dll, .ocx or .cpl.
-std::vector<std::string> ModulesIn(const std::string& folder) {
-  std::vector<std::string> paths;
-  for (const std::string& name : FilesIn(folder)) {
-    if (name.size() < 4) continue;
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(tolower(c)); });
-    if (ext == ".exe" || ext == ".dll" || ext == ".ocx" || ext == ".cpl") paths.push_back(folder + "\\" + name);
+// Each directory entry of a written .ico file against the header of the image it
+// names: sides of 256 and more are 0, planes and bit count are the image's own.
+void ExpectEntriesDescribeTheirImages(const std::vector<uint8_t>& file, const std::string& group) {
+  const auto entries = rt::ParseIconDirectory(file.data(), file.size(), rt::IconDirectoryKind::IconFile);
+  ASSERT_TRUE(entries) << group;
+  for (size_t i = 0; i < entries->size(); ++i) {
+    const rt::IconDirectoryEntry& e = (*entries)[i];
+    const std::optional<IconImageHeader> h = ReadIconImageHeader(file.data() + e.offset, e.byteSize);
+    ASSERT_TRUE(h) << group << " image " << i;
+    EXPECT_EQ(e.width, h->width < 256 ? h->width : 0) << group << " image " << i;
+    EXPECT_EQ(e.height, h->height < 256 ? h->height : 0) << group << " image " << i;
+    EXPECT_EQ(e.planes, h->planes) << group << " image " << i;
+    EXPECT_EQ(e.bitCount, h->bitCount) << group << " image " << i;
   }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-std::string WindowsFolder() {
-  char path[MAX_PATH] = {};
-  GetWindowsDirectoryA(path, MAX_PATH);
-  return path;
 }
 
 }  // namespace
@@ -99,6 +97,7 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
         for (size_t i = 0; i < expected.images.size(); ++i)
           ASSERT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()), expected.images[i])
               << "group " << expected.name << " image " << i;
+        ExpectEntriesDescribeTheirImages(BuildIconFile(*set), expected.name);
         ++groups;
         images += static_cast<int>(expected.images.size());
       }
