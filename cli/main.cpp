@@ -1,5 +1,6 @@
 // extract-icons: writes the icon groups of modules as .ico files (or their images as
-// PNG files), or lists them.
+// PNG files), or lists them; in the Linux build, also a module's thumbnail for file
+// managers (--thumbnail).
 // Exit code 0 when everything was written, 1 when a file or an icon failed (each one
 // is named on the error stream with its reason), 2 for a usage error.
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "cli/file_io.h"
 #include "cli/options.h"
 #include "cli/source_plan.h"
+#include "cli/thumbnail.h"
 
 int main(int argc, char** argv) {
   using namespace cli;
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     std::puts("extract-icons " EXTRACT_ICONS_VERSION);
     return 0;
   }
+#ifdef EXTRACT_ICONS_THUMBNAILS
+  if (options.thumbnailSize) return RunThumbnail(options.thumbnailSize, options.paths[0], options.paths[1]);
+#endif
   try {
     const std::vector<Source> plan = PlanSources(options);
     const unsigned jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());

@@ -28,6 +28,26 @@ bool ParseSize(const std::string& text, SizeChoice* size) {
   return true;
 }
 
+#ifdef EXTRACT_ICONS_THUMBNAILS
+// --thumbnail SIZE INPUT OUTPUT, alone: SIZE a whole number of pixels, as for --size.
+bool ParseThumbnail(const std::vector<std::string>& args, Options* options, std::string* error) {
+  if (args.size() != 4) {
+    *error = "--thumbnail takes SIZE INPUT OUTPUT and no other argument";
+    return false;
+  }
+  SizeChoice size;
+  if (!ParseSize(args[1], &size) || size.kind != SizeChoice::AtLeast) {
+    *error = "--thumbnail needs a size from 1 to 4096, not '" + args[1] + "'";
+    return false;
+  }
+  Options o;
+  o.thumbnailSize = static_cast<uint32_t>(size.pixels);
+  o.paths = {args[2], args[3]};
+  *options = std::move(o);
+  return true;
+}
+#endif
+
 }  // namespace
 
 const char kUsage[] =
@@ -42,10 +62,18 @@ const char kUsage[] =
     "  --size S   with --png, the images of each group: all (default), largest, or N for\n"
     "             the smallest image at least N pixels wide (the largest when none is);\n"
     "             of equal sizes the deeper image; no scaling\n"
+#ifdef EXTRACT_ICONS_THUMBNAILS
+    "   or: extract-icons --thumbnail SIZE INPUT OUTPUT.png\n"
+    "  Writes the image of INPUT's first icon group that --size SIZE takes, for a\n"
+    "  SIZE-pixel thumbnail, as a PNG file.\n"
+#endif
     "Exit status: 0 when everything was written, 1 when a file or an icon failed,\n"
     "2 for a usage error.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
+#ifdef EXTRACT_ICONS_THUMBNAILS
+  if (!args.empty() && args[0] == "--thumbnail") return ParseThumbnail(args, options, error);
+#endif
   Options o;
   bool optionsEnd = false, sizeGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {

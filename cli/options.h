@@ -1,5 +1,6 @@
 // The command line of extract-icons:
 //   extract-icons [-o OUTDIR] [-r] [-j N] [--list] [--png [--size N|largest|all]] PATH...
+//   extract-icons --thumbnail SIZE INPUT OUTPUT   (Linux build)
 #pragma once
 #include <cstdint>
 #include <string>
@@ -22,6 +23,7 @@ struct Options {
   SizeChoice size;
   bool help = false;
   bool version = false;
+  uint32_t thumbnailSize = 0;  // --thumbnail: the size; paths then hold INPUT and OUTPUT
   std::vector<std::string> paths;
 };
 

@@ -21,10 +21,14 @@ _extract_icons() {
             COMPREPLY=($(compgen -W "$(seq 1 "$(nproc 2>/dev/null || echo 4)")" -- "$cur"))
             return
             ;;
+        --size)
+            COMPREPLY=($(compgen -W 'all largest 16 32 48 64 128 256' -- "$cur"))
+            return
+            ;;
     esac
 
     if [[ $cur == -* ]]; then
-        local options='-o -r -j --list --help --version'
+        local options='-o -r -j --list --png --size --help --version'
         ((cword == 1)) && options+=' --thumbnail'
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
