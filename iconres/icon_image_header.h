@@ -47,7 +47,7 @@ struct IconImageHeader {
   int32_t height = 0;     // biHeight / 2 (colour and mask stacked), or the PNG height
   uint16_t planes = 0;    // biPlanes; 1 for PNG
   uint16_t bitCount = 0;  // biBitCount; bits per pixel for PNG
-  int32_t ColorBits() const { return int32_t(planes) * bitCount; }
+  int32_t ColorBits() const { return static_cast<int32_t>(uint32_t(planes) * bitCount); }
   // DIB only.
   uint32_t headerSize = 0;   // biSize: where the masks (BI_BITFIELDS) or the palette begin
   int32_t storedHeight = 0;  // biHeight as stored

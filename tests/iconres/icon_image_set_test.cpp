@@ -39,6 +39,13 @@ TEST(ImageEntry, ClrUsedAndPlanesOverrideTheDefaults) {
   EXPECT_EQ(e->paletteBytes, 12u);
   EXPECT_EQ(e->colorBits, 16);  // 8 bits x 2 planes
   EXPECT_EQ(e->rowStride, 32);  // (16 x 16 + 31) >> 5 words
+
+  // Planes and bit count at their largest: their product wraps in 32 bits, as stored.
+  dib[kBiPlanes] = dib[kBiPlanes + 1] = dib[kBiBitCount] = dib[kBiBitCount + 1] = 0xFF;
+  dib[kBiClrUsed] = 1;
+  e = MakeImageEntry(dib);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->colorBits, static_cast<int32_t>(0xFFFE0001u));
 }
 
 TEST(ImageEntry, HeightIsHalvedTowardZero) {
