@@ -9,7 +9,8 @@
 // to 4 bytes, for the colour rows and the mask rows alike; biHeight counts both.
 //
 // Transparency:
-// - a 32-bit image with any non-zero alpha byte uses its alpha and ignores its mask;
+// - a 32-bit image (BI_BITFIELDS too) with any non-zero alpha byte, the fourth byte of
+//   each pixel, uses its alpha and ignores its mask;
 // - every other image is opaque where its mask bit is 0 and transparent where it is 1;
 // - where the mask is 1 but the colour is not black, the platform draws the pixel by
 //   inverting what lies beneath (the screen XOR the colour).  A picture cannot invert,

@@ -1,7 +1,7 @@
 // The PNG codec of the Windows build: the Windows imaging component.  A stream is
-// decoded by WIC's PNG decoder and converted to 32-bit RGBA (64-bit for 16-bit
-// samples, which are then rounded to 8 bits as on Linux); pixels are encoded as 32-bit
-// BGRA, which WIC's PNG encoder stores as colour type 6 without interlacing.  COM is
+// decoded by WIC's PNG decoder and converted to 32-bit RGBA (16-bit samples are read
+// as they are and rounded to 8 bits as on Linux); pixels are encoded as 32-bit BGRA,
+// which WIC's PNG encoder stores as colour type 6 without interlacing.  COM is
 // initialised for the calling thread for the length of each call (multithreaded,
 // unless the thread already runs an apartment).
 #include <windows.h>
@@ -70,20 +70,22 @@ bool DecodePng(const uint8_t* data, size_t size, RgbaImage* image, std::string* 
     *error = "PNG size out of range";
     return false;
   }
-  // 16-bit sources keep their samples through the conversion; they are rounded below.
-  const bool wide = IsEqualGUID(format, GUID_WICPixelFormat48bppRGB) ||
-                    IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA) ||
-                    IsEqualGUID(format, GUID_WICPixelFormat16bppGray) ||
-                    IsEqualGUID(format, GUID_WICPixelFormat64bppRGB);
-  const WICPixelFormatGUID& wanted = wide ? GUID_WICPixelFormat64bppRGBA : GUID_WICPixelFormat32bppRGBA;
-  hr = factory->CreateFormatConverter(converter.address());
-  if (SUCCEEDED(hr))
-    hr = converter->Initialize(frame.get(), wanted, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
-  const UINT stride = width * (wide ? 8 : 4);
-  std::vector<uint8_t> samples;
-  if (SUCCEEDED(hr)) {
-    samples.resize(size_t(stride) * height);
-    hr = converter->CopyPixels(nullptr, stride, static_cast<UINT>(samples.size()), samples.data());
+  // 16-bit sources are read in their own format (WIC's converter does not take every
+  // 16-bit one to 64-bit RGBA) and rounded here; all others convert to 32-bit RGBA.
+  int channels = 0;  // of a 16-bit source: 4 RGBA, 3 RGB, 1 grey
+  if (IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA)) channels = 4;
+  if (IsEqualGUID(format, GUID_WICPixelFormat48bppRGB)) channels = 3;
+  if (IsEqualGUID(format, GUID_WICPixelFormat16bppGray)) channels = 1;
+  const UINT stride = width * (channels ? 2 * channels : 4);
+  std::vector<uint8_t> samples(size_t(stride) * height);
+  if (channels) {
+    hr = frame->CopyPixels(nullptr, stride, static_cast<UINT>(samples.size()), samples.data());
+  } else {
+    hr = factory->CreateFormatConverter(converter.address());
+    if (SUCCEEDED(hr))
+      hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppRGBA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                 WICBitmapPaletteTypeCustom);
+    if (SUCCEEDED(hr)) hr = converter->CopyPixels(nullptr, stride, static_cast<UINT>(samples.size()), samples.data());
   }
   if (FAILED(hr)) {
     *error = Failure("damaged PNG stream", hr);
@@ -91,11 +93,17 @@ bool DecodePng(const uint8_t* data, size_t size, RgbaImage* image, std::string* 
   }
   image->width = static_cast<int32_t>(width);
   image->height = static_cast<int32_t>(height);
-  if (wide) {
-    // Little-endian 16-bit samples, scaled down in place.
-    const size_t n = size_t(width) * height * 4;
-    for (size_t i = 0; i < n; ++i) samples[i] = RoundTo8Bits(uint16_t(samples[2 * i] | samples[2 * i + 1] << 8));
-    samples.resize(n);
+  if (channels) {
+    // Little-endian 16-bit samples, rounded to 8 bits.
+    std::vector<uint8_t> rgba(size_t(width) * height * 4);
+    for (size_t i = 0, n = size_t(width) * height; i < n; ++i) {
+      const uint8_t* in = samples.data() + i * 2 * channels;
+      uint8_t* out = rgba.data() + i * 4;
+      for (int k = 0; k < channels; ++k) out[k] = RoundTo8Bits(uint16_t(in[2 * k] | in[2 * k + 1] << 8));
+      if (channels == 1) out[1] = out[2] = out[0];
+      if (channels < 4) out[3] = 255;
+    }
+    samples = std::move(rgba);
   }
   image->pixels = std::move(samples);
   return true;

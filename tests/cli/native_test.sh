@@ -106,6 +106,35 @@ sed 's|\\|/|g' "$work/damaged-native.txt" >"$work/damaged-native-slashed.txt"
 diff "$work/damaged-native-slashed.txt" "$work/damaged-win.txt" >/dev/null ||
   fail "damaged modules: messages differ: $(diff "$work/damaged-native-slashed.txt" "$work/damaged-win.txt" | head -5)"
 diff -r "$work/damaged-native" "$work/damaged-win" >/dev/null || fail "damaged modules: icon files differ"
+# The PNG kinds the system folder lacks, in a module built here (ImageMagick makes the
+# streams, icotool the group, the cross tools a resource-only DLL): 16-bit RGBA and
+# grey, 8-bit RGB, palette, grey with alpha, grey with tRNS, and an interlaced one.
+kinds=$work/kinds
+mkdir -p "$kinds"
+(
+  cd "$kinds" &&
+    convert -size 48x48 gradient:red-blue -alpha set -channel A -fx 'i/w' +channel -depth 16 PNG64:rgba16.png &&
+    convert -size 24x24 gradient:white-black -depth 16 -define png:color-type=0 PNG:grey16.png &&
+    convert -size 40x40 gradient:yellow-green -depth 8 PNG24:rgb8.png &&
+    convert -size 32x32 gradient:white-black -colors 16 PNG8:palette.png &&
+    convert -size 20x20 gradient:white-black -alpha set -channel A -fx 'j/h' +channel -colorspace Gray \
+      -define png:color-type=4 -depth 8 PNG:grey-alpha.png &&
+    convert -size 16x16 xc:gray50 -fill black -draw 'rectangle 0,0 7,7' -transparent black \
+      -define png:color-type=0 -define png:bit-depth=8 PNG:grey-trns.png &&
+    convert -size 36x36 gradient:cyan-magenta -alpha set -channel A -fx 'i/w' +channel -interlace PNG -depth 8 \
+      PNG32:interlaced.png &&
+    icotool -c -o kinds.ico --raw=rgba16.png --raw=grey16.png --raw=rgb8.png --raw=palette.png \
+      --raw=grey-alpha.png --raw=grey-trns.png --raw=interlaced.png &&
+    printf '1 ICON "kinds.ico"\n' >kinds.rc && i686-w64-mingw32-windres kinds.rc -O coff -o kinds.res &&
+    printf 'int __stdcall DllMain(void* m, unsigned r, void* p) { (void)m; (void)r; (void)p; return 1; }\n' >entry.c &&
+    i686-w64-mingw32-gcc -shared -nostdlib -nostartfiles -Wl,-e,_DllMain@12 -o kinds.dll entry.c kinds.res
+) >"$work/kinds.txt" 2>&1 || fail "the module of PNG kinds was not built: $(tail -3 "$work/kinds.txt")"
+windows --png -o "$(winpath "$work/kinds-win")" "$(winpath "$kinds/kinds.dll")" >/dev/null 2>&1
+"$native" --png -o "$work/kinds-native" "$kinds/kinds.dll" >/dev/null 2>&1
+[ "$(ls "$work/kinds-native" 2>/dev/null | wc -l)" = 7 ] || fail "PNG kinds: $(ls "$work/kinds-native" 2>/dev/null | wc -l) of 7 written"
+diff <(signatures "$work/kinds-native") <(signatures "$work/kinds-win") >/dev/null ||
+  fail "PNG kinds differ: $(diff <(signatures "$work/kinds-native") <(signatures "$work/kinds-win") | head -4)"
+echo "PNG kinds (16-bit, RGB, palette, grey, tRNS, interlaced): $(signatures "$work/kinds-win" | wc -l) files pixel-equal in both builds"
 
 # expect EXIT-CODE EXPECTED-ERROR-OUTPUT ARGUMENTS...
 expect() {
