@@ -47,12 +47,12 @@ class ReportQueue {
 
 }  // namespace
 
-BatchTotals RunBatch(const std::vector<Source>& plan, const BatchSettings& settings, std::FILE* out, std::FILE* err) {
-  const bool listOnly = settings.listOnly;
+BatchTotals RunBatch(const std::vector<Source>& plan, const Options& options, const BatchSettings& settings,
+                     std::FILE* out, std::FILE* err) {
   ReportQueue queue(plan.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i; (i = next++) < plan.size();) queue.Put(i, ExportFile(plan[i], listOnly));
+    for (size_t i; (i = next++) < plan.size();) queue.Put(i, ExportFile(plan[i], options));
   };
   const size_t wanted = std::min<size_t>(settings.jobs, plan.size());
   std::vector<std::thread> workers;
@@ -69,11 +69,11 @@ BatchTotals RunBatch(const std::vector<Source>& plan, const BatchSettings& setti
   totals.files = plan.size();
   ProgressLine line(err, settings.progress);
   for (size_t printed = 0; printed < plan.size();) {
-    if (workers.empty()) queue.Put(printed, ExportFile(plan[printed], listOnly));
+    if (workers.empty()) queue.Put(printed, ExportFile(plan[printed], options));
     size_t done = 0, written = 0;
     std::optional<FileReport> report = queue.Take(printed, &done, &written);
     line.Update(std::to_string(done) + " of " + std::to_string(plan.size()) + " files, " + std::to_string(written) +
-                (listOnly ? " icons listed" : " icons written"));
+                (options.list ? " icons listed" : options.png ? " images written" : " icons written"));
     if (!report) continue;
     const bool showSkipped = settings.verbose && !report->skipped.empty();
     if (!report->listLines.empty() || !report->failures.empty() || showSkipped) line.Clear();

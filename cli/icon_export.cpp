@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cli/file_io.h"
+#include "cli/png_export.h"
 #include "formats/icons/ico_builder.h"
 
 namespace cli {
@@ -24,7 +25,7 @@ void NoIcons(const Source& source, const std::string& why, FileReport* report) {
     report->failures.push_back(shown + ": " + why);
 }
 
-void Export(const Source& source, bool listOnly, FileReport* report) {
+void Export(const Source& source, const Options& options, FileReport* report) {
   const std::string shown = ShownPath(source.path);
   if (!source.error.empty()) {
     report->failures.push_back(shown + ": " + source.error);
@@ -60,38 +61,56 @@ void Export(const Source& source, bool listOnly, FileReport* report) {
       report->failures.push_back(GroupText(source, number, name) + ": " + why);
       continue;
     }
-    if (listOnly) {
+    if (options.list) {
       report->listLines.push_back(shown + "\t" + std::to_string(number) + "\t" + NameText(name) + "\t" +
                                   ImagesText(*set));
       ++report->written;
+      continue;
+    }
+    // Writes one file into the source's output folder, made on the first write.
+    auto write = [&](const std::string& fileName, const iconres::ContentWriter& content) {
+      const std::string target = JoinPath(source.outFolder, fileName);
+      if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
+      if (!folderReady) {
+        report->failures.push_back(ShownPath(target) + ": write failed: " + folderError);
+      } else if (!WriteFileAtomically(target, content, &error)) {
+        report->failures.push_back(ShownPath(target) + ": write failed: " + error);
+      } else {
+        ++report->written;
+      }
+    };
+    if (options.png) {
+      const std::vector<size_t> chosen = ChooseImages(*set, options.size);
+      const std::vector<std::string> names = PngFileNames(source.title, number, *set, chosen);
+      for (size_t k = 0; k < chosen.size(); ++k) {
+        const iconres::IconImageEntry& image = set->images[chosen[k]];
+        std::vector<uint8_t> png;
+        if (!PngOfImage(image, &png, &error)) {
+          report->failures.push_back(GroupText(source, number, name) + ": image " + std::to_string(chosen[k] + 1) +
+                                     " (" + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                                     "): cannot be converted: " + error);
+          continue;
+        }
+        write(names[k], [&png](iconres::ByteSink& out) { return out.Write(png.data(), png.size()); });
+      }
       continue;
     }
     if (iconres::IconFileSize(*set) > iconres::kMaxIconFileSize) {
       report->failures.push_back(GroupText(source, number, name) + ": too large for an .ico file");
       continue;
     }
-    const std::string target = JoinPath(source.outFolder, source.title + "-" + std::to_string(number) + ".ico");
-    if (!folderReady && folderError.empty()) folderReady = MakeFolders(source.outFolder, &folderError);
-    if (!folderReady) {
-      report->failures.push_back(ShownPath(target) + ": write failed: " + folderError);
-      continue;
-    }
     // Streamed from the module's bytes: memory does not grow with the file.
-    const auto write = [&set](iconres::ByteSink& out) { return iconres::StreamIconFile(*set, out); };
-    if (!WriteFileAtomically(target, write, &error)) {
-      report->failures.push_back(ShownPath(target) + ": write failed: " + error);
-      continue;
-    }
-    ++report->written;
+    write(source.title + "-" + std::to_string(number) + ".ico",
+          [&set](iconres::ByteSink& out) { return iconres::StreamIconFile(*set, out); });
   }
 }
 
 }  // namespace
 
-FileReport ExportFile(const Source& source, bool listOnly) {
+FileReport ExportFile(const Source& source, const Options& options) {
   FileReport report;
   try {
-    Export(source, listOnly, &report);
+    Export(source, options, &report);
   } catch (const std::bad_alloc&) {
     report.failures.push_back(source.path + ": out of memory");
   } catch (const std::exception& e) {

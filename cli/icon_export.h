@@ -1,10 +1,12 @@
 // One source file's work: read its icon groups, then write each one as an .ico file
-// (the bytes the library's own extraction writes) or describe it for --list.
+// (the bytes the library's own extraction writes), write its chosen images as PNG
+// files (--png), or describe it for --list.
 #pragma once
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "cli/source_plan.h"
 #include "formats/icons/icon_image_set.h"
 #include "formats/icons/module_resources.h"
@@ -16,12 +18,12 @@ struct FileReport {
   std::vector<std::string> failures;   // one line per failed file or icon, naming it and why
   std::string skipped;                 // a file found by a walk that holds no icons: the line naming it
   bool hasIcons = false;               // the file holds icon groups
-  size_t written = 0;                  // icon files written (or groups listed)
+  size_t written = 0;                  // icon or PNG files written (or groups listed)
 };
 
 // Handles one planned source.  Never throws: running out of memory (or any other
 // exception) is a failure of the file.
-FileReport ExportFile(const Source& source, bool listOnly);
+FileReport ExportFile(const Source& source, const Options& options);
 
 // A resource name as the list shows it: an id in decimal, a text in double quotes with
 // anything but printable ASCII (and the quote and backslash) as \uXXXX.

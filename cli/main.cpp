@@ -1,4 +1,6 @@
-// extract-icons: writes the icon groups of modules as .ico files, or lists them.
+// extract-icons: writes the icon groups of modules as .ico files (or their images as
+// PNG files), or lists them; in the Linux build, also a module's thumbnail for file
+// managers (--thumbnail).
 // Exit code 0 when nothing failed, 1 when a file or an icon failed (each one is named
 // on the error stream with its reason; files that a walk finds without icons are
 // skipped, not failed), 2 for a usage error.
@@ -13,6 +15,7 @@
 #include "cli/file_io.h"
 #include "cli/options.h"
 #include "cli/source_plan.h"
+#include "cli/thumbnail.h"
 
 int main(int argc, char** argv) {
   using namespace cli;
@@ -26,7 +29,14 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    std::puts("extract-icons " EXTRACT_ICONS_VERSION);
+    return 0;
+  }
   PrepareProcess();
+#ifdef EXTRACT_ICONS_THUMBNAILS
+  if (options.thumbnailSize) return RunThumbnail(options.thumbnailSize, options.paths[0], options.paths[1]);
+#endif
   try {
     if (!options.filesFrom.empty()) {
       std::string list;
@@ -39,13 +49,13 @@ int main(int argc, char** argv) {
     }
     const std::vector<Source> plan = PlanSources(options);
     BatchSettings settings;
-    settings.listOnly = options.list;
     settings.verbose = options.verbose;
     settings.jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     settings.progress = StderrIsTerminal();
-    const BatchTotals totals = RunBatch(plan, settings, stdout, stderr);
-    std::fprintf(stderr, "%zu files (%zu with icons), %zu icons %s, %zu skipped, %zu failed\n", totals.files,
-                 totals.withIcons, totals.written, options.list ? "listed" : "written", totals.skipped,
+    const BatchTotals totals = RunBatch(plan, options, settings, stdout, stderr);
+    std::fprintf(stderr, "%zu files (%zu with icons), %zu %s, %zu skipped, %zu failed\n", totals.files,
+                 totals.withIcons, totals.written,
+                 options.list ? "icons listed" : options.png ? "images written" : "icons written", totals.skipped,
                  totals.failed);
     return totals.failed > 0 ? 1 : 0;
   } catch (const std::exception& e) {

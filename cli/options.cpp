@@ -14,10 +14,45 @@ bool ParseJobs(const std::string& text, unsigned* jobs) {
   return true;
 }
 
+// "all", "largest" or a whole number of pixels from 1 to 4096.
+bool ParseSize(const std::string& text, SizeChoice* size) {
+  if (text == "all" || text == "largest") {
+    size->kind = text == "all" ? SizeChoice::All : SizeChoice::Largest;
+    return true;
+  }
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const unsigned long n = std::strtoul(text.c_str(), nullptr, 10);
+  if (n < 1 || n > 4096) return false;
+  size->kind = SizeChoice::AtLeast;
+  size->pixels = static_cast<int32_t>(n);
+  return true;
+}
+
+#ifdef EXTRACT_ICONS_THUMBNAILS
+// --thumbnail SIZE INPUT OUTPUT, alone: SIZE a whole number of pixels, as for --size.
+bool ParseThumbnail(const std::vector<std::string>& args, Options* options, std::string* error) {
+  if (args.size() != 4) {
+    *error = "--thumbnail takes SIZE INPUT OUTPUT and no other argument";
+    return false;
+  }
+  SizeChoice size;
+  if (!ParseSize(args[1], &size) || size.kind != SizeChoice::AtLeast) {
+    *error = "--thumbnail needs a size from 1 to 4096, not '" + args[1] + "'";
+    return false;
+  }
+  Options o;
+  o.thumbnailSize = static_cast<uint32_t>(size.pixels);
+  o.paths = {args[2], args[3]};
+  *options = std::move(o);
+  return true;
+}
+#endif
+
 }  // namespace
 
 const char kUsage[] =
-    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] [-v] [--files-from FILE [-0]] PATH...\n"
+    "usage: extract-icons [-o OUTDIR] [-r] [-j N] [--list] [-v] [--files-from FILE [-0]]\n"
+    "                     [--png [--size N|largest|all]] PATH...\n"
     "  Writes each icon group of each module among PATH as OUTDIR/TITLE-N.ico.\n"
     "  -o OUTDIR          folder for the icon files (default: the current folder)\n"
     "  -r                 walk folders recursively, mirroring their structure under OUTDIR;\n"
@@ -27,12 +62,26 @@ const char kUsage[] =
     "  -v                 name the skipped files too\n"
     "  --files-from FILE  also read the PATHs in FILE, one a line (- for standard input)\n"
     "  -0                 the names in FILE each end with a NUL byte instead\n"
+    "  --png              write images as PNG files instead: OUTDIR/TITLE-N-WxH.png\n"
+    "                     (TITLE-N-WxH-Dbit.png where two images of a group share a size),\n"
+    "                     8-bit RGBA\n"
+    "  --size S           with --png, the images of each group: all (default), largest, or N\n"
+    "                     for the smallest image at least N pixels wide (the largest when\n"
+    "                     none is); of equal sizes the deeper image; no scaling\n"
+#ifdef EXTRACT_ICONS_THUMBNAILS
+    "   or: extract-icons --thumbnail SIZE INPUT OUTPUT.png\n"
+    "  Writes the image of INPUT's first icon group that --size SIZE takes, for a\n"
+    "  SIZE-pixel thumbnail, as a PNG file.\n"
+#endif
     "Exit code: 0 when nothing failed, 1 when a file or an icon failed (each is named\n"
     "with its reason), 2 for a usage error.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
+#ifdef EXTRACT_ICONS_THUMBNAILS
+  if (!args.empty() && args[0] == "--thumbnail") return ParseThumbnail(args, options, error);
+#endif
   Options o;
-  bool optionsEnd = false;
+  bool optionsEnd = false, sizeGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (optionsEnd || a.size() < 2 || a[0] != '-') {
@@ -57,8 +106,27 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         *error = "option --files-from needs a file";
         return false;
       }
+    } else if (a == "--png") {
+      o.png = true;
+    } else if (a == "--size" || a.compare(0, 7, "--size=") == 0) {
+      std::string value;
+      if (a.size() > 6) {
+        value = a.substr(7);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        *error = "option --size needs a value";
+        return false;
+      }
+      if (!ParseSize(value, &o.size)) {
+        *error = "option --size needs all, largest or a number from 1 to 4096, not '" + value + "'";
+        return false;
+      }
+      sizeGiven = true;
     } else if (a == "-h" || a == "--help") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a.compare(0, 2, "-o") == 0 || a.compare(0, 2, "-j") == 0) {
       // The value is glued on (-j4) or the next argument (-j 4).
       std::string value = a.substr(2);
@@ -88,7 +156,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     *error = "option -0 needs --files-from";
     return false;
   }
-  if (o.paths.empty() && o.filesFrom.empty() && !o.help) {
+  if (sizeGiven && !o.png) {
+    *error = "option --size needs --png";
+    return false;
+  }
+  if (o.paths.empty() && o.filesFrom.empty() && !o.help && !o.version) {
     *error = "no PATH given";
     return false;
   }

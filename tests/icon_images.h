@@ -101,6 +101,54 @@ inline Bytes PngImage(uint32_t size, int seed) {
   return png;
 }
 
+// A bitmap icon image of any size and of 1, 4, 8, 16, 24 or 32 bits, BI_RGB or
+// (16 and 32 bits) BI_BITFIELDS with 5-6-5 or 8-8-8 masks after the header.  Its colours
+// and mask follow a pattern of `seed` that covers opaque pixels, transparent ones over
+// black, and pixels that invert (mask set over a colour).  A palette of `clrUsed`
+// entries (0: 2^bits) is indexed past its end too.  32 bits: `alpha` gives alpha bytes
+// of 0, 255 and in between; without it every alpha byte is 0.
+inline Bytes PatternBitmap(int32_t width, int32_t height, uint16_t bits, int seed, bool bitfields = false,
+                           uint32_t clrUsed = 0, bool alpha = true) {
+  rt::ByteAppender w;
+  const uint32_t stride = ((bits * width + 31) / 32) * 4, maskStride = ((width + 31) / 32) * 4;
+  const uint32_t table = bits <= 8 ? (clrUsed ? clrUsed : 1u << bits) : 0;
+  w.u32(40); w.i32(width); w.i32(height * 2); w.u16(1); w.u16(bits); w.u32(bitfields ? 3 : 0);
+  w.u32(0); w.i32(0); w.i32(0); w.u32(clrUsed); w.u32(0);
+  if (bitfields) {
+    for (uint32_t m : bits == 16 ? std::vector<uint32_t>{0xF800, 0x07E0, 0x001F}
+                                 : std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF})
+      w.u32(m);
+  }
+  for (uint32_t c = 0; c < table; ++c) w.u32(c == 0 ? 0 : (c * 0x2F4A1Bu + static_cast<uint32_t>(seed) * 0x10101u) & 0xFFFFFF);
+  auto value = [&](int x, int y) { return static_cast<uint32_t>((x * 7 + y * 13 + seed * 5) * 2654435761u >> 7); };
+  auto masked = [&](int x, int y) { return (x + 3 * y + seed) % 5 == 0 || x < 2; };
+  for (int y = 0; y < height; ++y) {
+    Bytes row(stride, 0);
+    for (int x = 0; x < width; ++x) {
+      // Some masked pixels are black (transparent) and the others not (inverting).
+      uint32_t v = masked(x, y) && (x + y) % 2 ? 0 : value(x, y);
+      if (bits <= 8) {
+        const uint32_t index = v % (table + (clrUsed ? 2 : 0)) & ((1u << bits) - 1);
+        row[x * bits / 8] |= static_cast<uint8_t>(index << (8 - bits - (x * bits) % 8));
+      } else {
+        for (uint16_t k = 0; k < bits / 8; ++k) row[x * (bits / 8) + k] = static_cast<uint8_t>(v >> (8 * k));
+        if (bits == 32) {
+          const int a = (x + y + seed) % 4;
+          row[x * 4 + 3] = alpha ? static_cast<uint8_t>(a == 0 ? 0 : a == 1 ? 255 : (x * 37 + y * 11) & 0xFF) : 0;
+        }
+      }
+    }
+    w.bytes(row);
+  }
+  for (int y = 0; y < height; ++y) {
+    Bytes row(maskStride, 0);
+    for (int x = 0; x < width; ++x)
+      if (masked(x, y)) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    w.bytes(row);
+  }
+  return w.take();
+}
+
 // The images of group n (0-based) of a generated module: mostly 16-colour and 32-bit
 // bitmaps of 16 to 48 pixels, some of 1, 8 and 24 bits and 32 bits without alpha;
 // every tenth group holds a 256-pixel PNG, every twentieth only that.
@@ -128,6 +176,21 @@ inline Bytes GroupDirectory(const std::vector<Bytes>& images, uint16_t firstId) 
     g.u32(static_cast<uint32_t>(im.size())); g.u16(static_cast<uint16_t>(firstId + i));
   }
   return g.take();
+}
+
+// Images at the edges of the format, one group each: every depth (1 to 32 bits, with
+// odd widths), 32 bits with all alpha 0, palettes shorter than their depth, 16-bit
+// 5-5-5, BI_BITFIELDS at 16 and 32 bits, a 256-pixel bitmap (stored as 0 in its
+// directory entry) and PNG streams of 256 and 320 pixels.
+inline std::vector<Bytes> EdgeCaseImages() {
+  return {PatternBitmap(17, 13, 1, 1),        PatternBitmap(13, 9, 4, 2),
+          PatternBitmap(31, 31, 8, 3),        PatternBitmap(16, 16, 4, 4, false, 5),
+          PatternBitmap(20, 20, 8, 5, false, 100), PatternBitmap(21, 21, 16, 6),
+          PatternBitmap(20, 18, 16, 7, true), PatternBitmap(15, 15, 24, 8),
+          PatternBitmap(32, 32, 32, 9),       PatternBitmap(24, 24, 32, 10, false, 0, false),
+          PatternBitmap(16, 16, 32, 11, true), PatternBitmap(1, 1, 32, 12, false, 0, false),
+          PatternBitmap(256, 256, 32, 13),    PngImage(256, 14),
+          PngImage(320, 15)};
 }
 
 // Crafted input: one group whose directory names a single image of about 1 MiB 65,535

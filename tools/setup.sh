@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) for building and running the project:
 # cross and native compilers, Wine, a virtual X server, fonts, CMake and the Chinese
-# locale.
+# locale; for the thumbnail tests, the thumbnail service tumbler with D-Bus, GNOME's
+# thumbnail factory (through Python) with bwrap, and dpkg-dev and lintian for the
+# Debian package.
 # Skips what is already there, so a second run costs about a second.
 #
 # This machine kind runs a kernel with 32-bit emulation switched off, so i386
@@ -20,8 +22,10 @@ fi
 
 need=()
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
-         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils \
-         googletest; do
+         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils libpng-dev \
+         googletest \
+         tumbler dbus python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap shared-mime-info \
+         dpkg-dev lintian man-db bash-completion; do
   have "$p" || need+=("$p")
 done
 

@@ -204,8 +204,8 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   };
 
   // The large icon of a module comes from the module reader: decoded here straight into
-  // a tile when it is a plain bitmap of the list's size (the list must be 32-bit with a
-  // mask), otherwise made by the platform from the chosen image.  Small icons and other
+  // a tile when the chosen image is of the list's size (the list must be 32-bit with a
+  // mask), otherwise made and scaled by the platform from the chosen image.  Small icons and other
   // files come from the platform.
   const ImageListStreamHeader& kind = layout.header;
   const bool masked = tiled && (kind.flags & ILC_MASK) != 0;
@@ -215,7 +215,7 @@ void __cdecl AddFileIconCommand(rt::ResultRecord* result, int32_t argc, rt::ArgR
   if (!small) chosen = iconres::ChooseModuleIconImage(path, index);
   if (chosen) {
     if (chosen->bytes && masked && chosen->cx == kind.cx && chosen->cy == kind.cy)
-      tile = DecodeIconTile(chosen->bytes, chosen->length, kind.cx, kind.cy);
+      tile = DecodeAnyIconTile(chosen->bytes, chosen->length, kind.cx, kind.cy);
     if (!tile) extracted = iconres::CreateChosenIcon(*chosen);
   } else {
     if (small) {

@@ -58,8 +58,9 @@ bool StreamIconFile(const IconImageSet& set, ByteSink& sink) {
   for (uint16_t i = 0; i < count; ++i) {
     const IconImageEntry& e = set.images[i];
     rt::ByteAppender entry;
-    entry.u8(static_cast<uint8_t>(e.width));  // 256 becomes 0
-    entry.u8(static_cast<uint8_t>(e.height));
+    // The image's own sides, 0 for 256 and more (a 194 x 313 PNG is 194 x 0, not 194 x 57).
+    entry.u8(DirectorySide(e.width));
+    entry.u8(DirectorySide(e.height));
     entry.u8(DirectoryColourCount(e.planes, e.bitCount));
     entry.u8(0);
     entry.u16(e.planes);

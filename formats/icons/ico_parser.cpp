@@ -15,6 +15,8 @@ std::optional<IconImageSet> ParseIconFile(std::shared_ptr<const std::vector<uint
   for (const rt::IconDirectoryEntry& e : *directory) {
     std::optional<IconImageEntry> entry = MakeImageEntry(file, e.offset, e.byteSize);
     if (!entry) return std::nullopt;
+    entry->directoryWidth = e.width;
+    entry->directoryHeight = e.height;
     set.images.push_back(std::move(*entry));
   }
   return set;

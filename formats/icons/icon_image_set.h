@@ -9,17 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/icons/icon_image_header.h"
+
 namespace iconres {
-
-enum class ImageFormat {
-  Dib,  // begins with a BITMAPINFOHEADER: colour (XOR) rows then mask (AND) rows
-  Png,  // a PNG stream, kept byte for byte
-};
-
-// Offsets of BITMAPINFOHEADER fields used by the library.
-constexpr size_t kBiSize = 0, kBiWidth = 4, kBiHeight = 8, kBiPlanes = 12, kBiBitCount = 14,
-                 kBiSizeImage = 20, kBiClrUsed = 32;
-constexpr uint32_t kBitmapInfoHeaderSize = 40;
 
 struct IconImageEntry {
   ImageFormat format = ImageFormat::Dib;
@@ -30,6 +22,10 @@ struct IconImageEntry {
   uint16_t bitCount = 0;  // biBitCount; colorBits for PNG
   uint32_t paletteBytes = 0;  // DIB only: palette entries x 4, truncated to 16 bits
   int64_t rowStride = 0;      // DIB only: colour row size rounded up to 32 bits (may be negative)
+  // The width and height bytes of the directory entry that named the image (0 stands
+  // for 256 or more); a PNG's own header must agree with them to be decoded.
+  uint8_t directoryWidth = 0;
+  uint8_t directoryHeight = 0;
   // The image exactly as stored: `size` bytes at `offset` of a store shared with what it
   // was read from (a module's icon data, an .ico file), so that entries naming one image
   // hold it once and a group costs no more memory than its source.
@@ -54,33 +50,15 @@ struct IconImageSet {
   const IconImageEntry* FirstDib() const;
 };
 
-// Derives an entry from an image's bytes.  A PNG is recognised by its signature and
-// described by its IHDR chunk; anything else must be a DIB whose header (at least 40
-// bytes, biSize within the image) and palette lie inside the bytes, and for an
-// uncompressed one its colour and mask rows too.  Returns nothing for an image that is
-// neither or is cut short, so that its group is not loadable; `why` then says which
-// ("is not an icon image", "is shorter than its header says (104 of 4264 bytes)").
+// Derives an entry from an image's bytes, through the image's own header
+// (ReadIconImageHeader): a PNG described by its IHDR chunk, or a DIB whose header and
+// palette lie inside the bytes, and for an uncompressed one its colour and mask rows
+// too.  Returns nothing for an image that is neither or is cut short, so that its group
+// is not loadable; `why` then says which ("is not an icon image", "is shorter than its
+// header says (104 of 4264 bytes)").
 std::optional<IconImageEntry> MakeImageEntry(std::shared_ptr<const std::vector<uint8_t>> store, size_t offset,
                                              size_t length, std::string* why = nullptr);
 // The same over bytes of its own.
 std::optional<IconImageEntry> MakeImageEntry(std::vector<uint8_t> bytes);
-
-bool HasPngSignature(const uint8_t* data, size_t size);
-
-struct PngHeader {
-  uint32_t width = 0;
-  uint32_t height = 0;
-  uint8_t bitDepth = 0;
-  uint8_t colorType = 0;
-  int32_t BitsPerPixel() const;  // bit depth x channels; 0 for an unknown colour type
-};
-// The IHDR chunk that must follow the signature; nothing when it is missing or short.
-std::optional<PngHeader> ReadPngHeader(const uint8_t* data, size_t size);
-
-// Palette entries of a DIB: biClrUsed when set, else 2/16/256 for 1/4/8 bits, else 0.
-uint32_t PaletteEntries(uint32_t clrUsed, uint16_t bitCount);
-// ((bitCount x planes x width + 31) >> 5) x 4, with an arithmetic shift; 64-bit so
-// that no header value can overflow it.
-int64_t RowStride(uint16_t bitCount, uint16_t planes, int32_t width);
 
 }  // namespace iconres

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "formats/icons/icon_image_set.h"
 #include "formats/byte_reader.h"
+#include "formats/icons/icon_decoder.h"
+#include "formats/icons/icon_image_set.h"
 
 namespace comp {
 namespace {
@@ -82,6 +83,47 @@ std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx
         if (MaskBit(tile.mask.data() + maskStride * y, x))
           std::memset(tile.colour.data() + (static_cast<size_t>(y) * cx + x) * 4, 0, 4);
   }
+  return tile;
+}
+
+std::optional<IconTile> DecodeAnyIconTile(const uint8_t* image, size_t size, int cx, int cy) {
+  if (std::optional<IconTile> tile = DecodeIconTile(image, size, cx, cy)) return tile;
+  const std::optional<iconres::IconImageHeader> header = iconres::ReadIconImageHeader(image, size);
+  if (cx <= 0 || cy <= 0 || !header || header->width != cx || header->height != cy) return std::nullopt;
+  // Pixels in RGBA with a mask byte each: a PNG as the decoder gives it (its alpha
+  // decides), a bitmap as its two stored layers.
+  iconres::IconLayers layers;
+  std::string error;
+  if (header->format == iconres::ImageFormat::Png) {
+    iconres::DecodedIcon decoded;
+    if (!iconres::DecodeIconImage(image, size, nullptr, &decoded, &error)) return std::nullopt;
+    layers.colour = std::move(decoded.image);
+    layers.alpha = true;
+  } else if (!iconres::DecodeBitmapLayers(image, size, &layers, &error)) {
+    return std::nullopt;
+  }
+  // A monochrome icon keeps its colour under the mask (the list draws those pixels
+  // inverting); any other image without alpha is cleared to nothing there.
+  const bool monochrome = header->format == iconres::ImageFormat::Dib && header->bitCount == 1;
+  IconTile tile;
+  tile.cx = cx;
+  tile.cy = cy;
+  const size_t maskStride = MaskStride(cx);
+  tile.colour.resize(static_cast<size_t>(cx) * cy * 4);
+  tile.mask.assign(maskStride * cy, 0);
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx; ++x) {
+      const size_t i = static_cast<size_t>(y) * cx + x;
+      const uint8_t* rgba = layers.colour.pixels.data() + i * 4;
+      uint8_t* bgra = tile.colour.data() + i * 4;
+      const bool masked = layers.alpha ? rgba[3] <= kMaskedAlpha : layers.mask[i] != 0;
+      SetMaskBit(tile.mask.data() + maskStride * y, x, masked);
+      if (!layers.alpha && masked && !monochrome) continue;
+      bgra[0] = rgba[2];
+      bgra[1] = rgba[1];
+      bgra[2] = rgba[0];
+      bgra[3] = layers.alpha ? rgba[3] : 0;
+    }
   return tile;
 }
 

@@ -30,8 +30,17 @@ struct IconTile {
 
 // Decodes a bitmap icon image (uncompressed, 4, 8, 24 or 32 bits per pixel) that is
 // exactly cx x cy.  Nothing for any other image (PNG streams, monochrome images, other
-// sizes, palette indexes outside the palette, data cut short): the caller lets the
-// platform draw those.
+// sizes, palette indexes outside the palette, data cut short).
 std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx, int cy);
+
+// Any icon image that is exactly cx x cy: DecodeIconTile's images as it decodes them,
+// every other one (1 and 16 bits, BI_BITFIELDS, short palettes, PNG streams) through
+// the icon decoder (icon_decoder.h), stored by the list's rules: an image with
+// alpha keeps it (stored colours of alpha 0 too) and is masked where alpha is at most
+// 25; any other image has alpha 0 and the image's own mask, and its masked pixels are
+// cleared to nothing, except in a monochrome (1-bit) image, whose colour stays there
+// (the list draws those pixels inverting).  Nothing for an image of another size or one
+// that does not decode: the caller lets the platform draw and scale those.
+std::optional<IconTile> DecodeAnyIconTile(const uint8_t* image, size_t size, int cx, int cy);
 
 }  // namespace comp

@@ -56,7 +56,8 @@ std::optional<ByteRange> ModuleIcons::EntryImage(uint16_t id, uint32_t entryByte
   return r;
 }
 
-std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages, std::string* damage) {
+std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages, std::string* damage,
+                                           size_t groupLimit) {
   std::string unused;
   if (!damage) damage = &unused;
   damage->clear();
@@ -73,9 +74,9 @@ std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrd
     if (!signature) return std::nullopt;
   }
   rt::ByteReader s(signature->data(), signature->size());
-  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages, damage);
+  if (signature->size() == 4 && s.u32() == kPeSignature) return ReadPeIcons(file, header, languages, damage, groupLimit);
   s.seek(0);
-  if (s.u16() == kNeSignature) return ReadNeIcons(file, header, damage);
+  if (s.u16() == kNeSignature) return ReadNeIcons(file, header, damage, groupLimit);
   return std::nullopt;
 }
 
@@ -116,6 +117,8 @@ std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> 
     std::string malformed;
     std::optional<IconImageEntry> entry = MakeImageEntry(store, bytes->offset, bytes->length, &malformed);
     if (!entry) return fail(malformed);
+    entry->directoryWidth = e.width;
+    entry->directoryHeight = e.height;
     set.images.push_back(std::move(*entry));
   }
   return set;

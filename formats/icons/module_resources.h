@@ -100,8 +100,10 @@ struct ModuleIcons {
 // ("section table outside the file"), and stays empty for bytes that are no module at
 // all.  A group or image whose own data is damaged does not stop the others: it is kept
 // with its `damage`.  A module without icon groups reads as one with an empty group list.
+// With a group limit, only the first groups (in the platform's numbering) and the images
+// they name are read: a thumbnail needs one.
 std::optional<ModuleIcons> ReadModuleIcons(ByteSource& source, const LanguageOrder& languages,
-                                           std::string* damage = nullptr);
+                                           std::string* damage = nullptr, size_t groupLimit = SIZE_MAX);
 
 // Icon data (directories plus distinct images) that one module may hold in memory.
 // A 32-bit process cannot count on more in one piece; larger modules are refused.

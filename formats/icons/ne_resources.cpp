@@ -57,7 +57,7 @@ Copy CopyResource(BlockReader& file, uint64_t offset, uint64_t length, IconsBuil
 
 }  // namespace
 
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage) {
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage, size_t groupLimit) {
   auto damaged = [damage](std::string what) {
     *damage = std::move(what);
     return std::nullopt;
@@ -103,6 +103,7 @@ std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::
   // whose name or data cannot be read keeps its number and fails alone.
   for (const NeResource& res : resources) {
     if (res.type != kTypeGroupIcon) continue;
+    if (out.icons().groups.size() == groupLimit) break;
     ModuleIconGroup group;
     switch (CopyResource(file, res.offset, res.length, out, &group.directory)) {
       case Copy::Done: break;

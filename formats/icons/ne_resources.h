@@ -11,6 +11,6 @@ namespace iconres {
 // `file` starts with the DOS header, `header` is the offset of the "NE" signature.
 // Nothing, with what is damaged in `damage`, when the header or the resource table
 // cannot be read (see ReadModuleIcons).
-std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage);
+std::optional<ModuleIcons> ReadNeIcons(BlockReader& file, uint32_t header, std::string* damage, size_t groupLimit);
 
 }  // namespace iconres

@@ -150,14 +150,15 @@ const DirectoryEntry* FindType(const std::vector<DirectoryEntry>& types, uint16_
 
 // A group whose name or data cannot be read keeps its number and fails alone, with
 // its damage.  False (with the module's damage) when the groups cannot be listed at all.
-bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, IconsBuilder& out,
-                std::string* damage) {
+bool ReadGroups(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& languages, size_t groupLimit,
+                IconsBuilder& out, std::string* damage) {
   std::optional<std::vector<DirectoryEntry>> names = pe.Below(type);
   if (!names) {
     *damage = "icon group directory outside the file";
     return false;
   }
   for (const DirectoryEntry& n : *names) {
+    if (out.icons().groups.size() == groupLimit) break;
     ModuleIconGroup group;
     std::optional<std::vector<DirectoryEntry>> langs = pe.Below(n);
     const DirectoryEntry* lang = langs ? PickLanguage(*langs, languages) : nullptr;
@@ -225,7 +226,7 @@ bool ReadImages(PeFile& pe, const DirectoryEntry& type, const LanguageOrder& lan
 }  // namespace
 
 std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages,
-                                       std::string* damage) {
+                                       std::string* damage, size_t groupLimit) {
   auto damaged = [damage](const char* what) {
     *damage = what;
     return std::nullopt;
@@ -278,7 +279,7 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
   std::optional<std::vector<DirectoryEntry>> types = pe.Directory(0);
   if (!types) return damaged("resource directory outside the file");
   if (const DirectoryEntry* groups = FindType(*types, kTypeGroupIcon))
-    if (!ReadGroups(pe, *groups, languages, out, damage)) return std::nullopt;
+    if (!ReadGroups(pe, *groups, languages, groupLimit, out, damage)) return std::nullopt;
   if (const DirectoryEntry* images = FindType(*types, kTypeIcon))
     if (!ReadImages(pe, *images, languages, out, damage)) return std::nullopt;
   return out.Finish();

@@ -12,6 +12,6 @@ namespace iconres {
 // Nothing, with what is damaged in `damage`, when the headers or the resource
 // directory cannot be read (see ReadModuleIcons).
 std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const LanguageOrder& languages,
-                                       std::string* damage);
+                                       std::string* damage, size_t groupLimit);
 
 }  // namespace iconres

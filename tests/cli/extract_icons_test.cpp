@@ -1,5 +1,6 @@
 // extract-icons.exe run as a program: its files against those the library's own
-// extraction writes, its list, its failures and exit codes, and folder walking.
+// extraction writes, its list, its failures and exit codes, folder walking, and its
+// PNG output.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "icon_modules.h"
 #include "iconres/extract_call.h"
+#include "formats/icons/icon_decoder.h"
 #include "tool_run.h"
 #include "tests/suite_labels.h"
 
@@ -239,4 +241,58 @@ TEST(ExtractIcons, KilledWriteLeavesNothing) {
   EXPECT_GT(seen.nFileSizeLow, 4u << 20);
   EXPECT_LT(seen.nFileSizeLow, 252u << 20);
   EXPECT_TRUE(FilesUnder(out.path()).empty());
+}
+
+TEST(ExtractIcons, PngOutputWritesTheChosenImagesByName) {
+  // Three groups: two 32x32 images of 4 and 32 bits; 48x48 and 16x16; a 256-pixel PNG
+  // (RGBA, so written through as it is) and a 32x32 bitmap.
+  TempFolder in;
+  const std::vector<std::vector<iconmodules::Bytes>> groups = {
+      iconmodules::MixedGroupImages(0), iconmodules::MixedGroupImages(1), iconmodules::MixedGroupImages(9)};
+  ASSERT_TRUE(WriteWholeFile(in / "m.dll", iconmodules::BuildPeIconModule(groups, false)));
+  struct Case {
+    std::string size;
+    std::vector<std::string> files;
+  };
+  const Case cases[] = {
+      {"", {"m-1-32x32-32bit.png", "m-1-32x32-4bit.png", "m-2-16x16.png", "m-2-48x48.png", "m-3-256x256.png",
+            "m-3-32x32.png"}},
+      {"--size all", {"m-1-32x32-32bit.png", "m-1-32x32-4bit.png", "m-2-16x16.png", "m-2-48x48.png",
+                      "m-3-256x256.png", "m-3-32x32.png"}},
+      {"--size largest", {"m-1-32x32.png", "m-2-48x48.png", "m-3-256x256.png"}},
+      {"--size 16", {"m-1-32x32.png", "m-2-16x16.png", "m-3-32x32.png"}},
+      {"--size 40", {"m-1-32x32.png", "m-2-48x48.png", "m-3-256x256.png"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    TempFolder out;
+    const ToolRun run = RunTool("--png " + c.size + " -o " + Quoted(out.path()) + " " + Quoted(in / "m.dll"));
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.err,
+              "1 files (1 with icons), " + std::to_string(c.files.size()) + " images written, 0 skipped, 0 failed\n");
+    EXPECT_EQ(FilesUnder(out.path()), c.files);
+    // The PNG image is written through byte for byte; a bitmap image gives the pixels
+    // the decoder makes of it.
+    if (icontest::FileExists(out / "m-3-256x256.png")) {
+      EXPECT_TRUE(ReadWholeFile(out / "m-3-256x256.png") == groups[2][0]);
+    }
+    if (icontest::FileExists(out / "m-1-32x32-4bit.png")) {
+      const std::vector<uint8_t> png = ReadWholeFile(out / "m-1-32x32-4bit.png");
+      iconres::RgbaImage written;
+      std::string error;
+      ASSERT_TRUE(iconres::DecodePng(png.data(), png.size(), &written, &error)) << error;
+      iconres::DecodedIcon source;
+      ASSERT_TRUE(iconres::DecodeIconImage(groups[0][0].data(), groups[0][0].size(), nullptr, &source, &error));
+      EXPECT_EQ(written.width, 32);
+      EXPECT_TRUE(written.pixels == source.image.pixels);
+    }
+  }
+  // --size needs --png and a valid size.
+  for (const std::string& arguments : {std::string("--size 32"), std::string("--png --size 0"),
+                                       std::string("--png --size big"), std::string("--png --size")}) {
+    TempFolder out;
+    const ToolRun run = RunTool(arguments + " -o " + Quoted(out.path()) + " " + Quoted(in / "m.dll"));
+    EXPECT_EQ(run.exitCode, 2u) << arguments;
+    EXPECT_TRUE(FilesUnder(out.path()).empty());
+  }
 }

@@ -42,6 +42,14 @@ TEST(ImageEntry, ClrUsedAndPlanesOverrideTheDefaults) {
   EXPECT_EQ(e->paletteBytes, 12u);
   EXPECT_EQ(e->colorBits, 16);  // 8 bits x 2 planes
   EXPECT_EQ(e->rowStride, 32);  // (16 x 16 + 31) >> 5 words
+  // Any 16-bit values multiply in 32 bits, wrapping (the thumbnail fuzz target met
+  // 0xCCCC planes of 0xCCCC bits, once a signed overflow).
+  for (size_t at : {kBiPlanes, kBiPlanes + 1, kBiBitCount, kBiBitCount + 1}) dib[at] = 0xCC;
+  const std::optional<IconImageHeader> h = ReadIconImageHeader(dib.data(), dib.size());
+  ASSERT_TRUE(h);
+  EXPECT_EQ(h->ColorBits(), static_cast<int32_t>(0xCCCCu * 0xCCCCu));
+  // Rows of that many bits lie far beyond the image's bytes: no entry.
+  EXPECT_FALSE(MakeImageEntry(dib));
 }
 
 TEST(ImageEntry, HeightIsHalvedTowardZero) {

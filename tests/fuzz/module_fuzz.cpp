@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<iconres::IconImageSet> set = iconres::MakeIconImageSet(icons, g);
     if (!set) continue;
     for (const iconres::IconImageEntry& e : set->images) {
-      std::optional<comp::IconTile> tile = comp::DecodeIconTile(e.data(), e.length(), 32, 32);
+      std::optional<comp::IconTile> tile = comp::DecodeAnyIconTile(e.data(), e.length(), 32, 32);
       if (tile) fuzz::Require(tile->colour.size() == 32 * 32 * 4 && tile->mask.size() == 4 * 32, "tile of the list's size");
     }
     const std::vector<uint8_t> file = iconres::BuildIconFile(*set);

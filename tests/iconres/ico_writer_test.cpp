@@ -74,6 +74,8 @@ TEST(IconFileBytes, DirectoryFieldsFromEachImage) {
       {MakeDib(48, 48, 8), 48, 48, 0, 1, 8},     {MakeDib(24, 24, 32), 24, 24, 0, 1, 32},
       {MakeDib(256, 256, 32), 0, 0, 0, 1, 32},   {zeroBits, 16, 16, 1, 1, 0},
       {MakePng(256, 256, 8, 6), 0, 0, 0, 1, 32}, {MakePng(64, 48, 8, 2), 64, 48, 0, 1, 24},
+      {MakePng(194, 313, 8, 6), 194, 0, 0, 1, 32}, {MakePng(0x7FFFFFFF, 300, 8, 6), 0, 0, 0, 1, 32},
+      {MakeDib(300, 16, 4), 0, 16, 16, 1, 4},
   };
   for (Case& c : cases) {
     IconImageSet set = SetOf({c.image});

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -51,6 +52,25 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
   } while (FindNextFileA(h, &d));
   FindClose(h);
   return names;
+}
+
+// The modules of one folder whose extension is .exe, .dll, .ocx or .cpl, sorted.
+inline std::vector<std::string> ModulesIn(const std::string& folder) {
+  std::vector<std::string> paths;
+  for (const std::string& name : FilesIn(folder)) {
+    if (name.size() < 4) continue;
+    std::string ext = name.substr(name.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(tolower(c)); });
+    if (ext == ".exe" || ext == ".dll" || ext == ".ocx" || ext == ".cpl") paths.push_back(folder + "\\" + name);
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+inline std::string WindowsFolder() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return path;
 }
 
 // Removes a folder with everything in it.

@@ -1,16 +1,18 @@
 // The module reader against the platform's resource functions, over every module of
-// the prefix's system folders (32-bit and 64-bit), and over modules built here: NE icon
-// libraries and a module whose icons live in a .mun file.
+// the prefix's system folders (32-bit and 64-bit; read whole, and for the first group
+// alone as a thumbnail reads it), and over modules built here: NE icon libraries and a
+// module whose icons live in a .mun file.  The .ico file written from each group
+// describes every image as the image's own header does.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "extract_call.h"
+#include "formats/icons/ico_builder.h"
 #include "iconres/ico_reader.h"
 #include "iconres/module_cache.h"
 #include "icon_test_support.h"
 #include "icon_modules.h"
 #include "platform_module_icons.h"
+#include "formats/icons/icon_directory.h"
 #include "tests/suite_labels.h"
 
 using namespace iconres;
@@ -29,23 +31,20 @@ std::string BytesOf(const ModuleIcons& icons, ByteRange r) {
   return std::string(reinterpret_cast<const char*>(icons.at(r)), r.length);
 }
 
-// The modules of one folder whose extension is .exe, .dll, .ocx or .cpl.
-std::vector<std::string> ModulesIn(const std::string& folder) {
-  std::vector<std::string> paths;
-  for (const std::string& name : FilesIn(folder)) {
-    if (name.size() < 4) continue;
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(tolower(c)); });
-    if (ext == ".exe" || ext == ".dll" || ext == ".ocx" || ext == ".cpl") paths.push_back(folder + "\\" + name);
+// Each directory entry of a written .ico file against the header of the image it
+// names: sides of 256 and more are 0, planes and bit count are the image's own.
+void ExpectEntriesDescribeTheirImages(const std::vector<uint8_t>& file, const std::string& group) {
+  const auto entries = rt::ParseIconDirectory(file.data(), file.size(), rt::IconDirectoryKind::IconFile);
+  ASSERT_TRUE(entries) << group;
+  for (size_t i = 0; i < entries->size(); ++i) {
+    const rt::IconDirectoryEntry& e = (*entries)[i];
+    const std::optional<IconImageHeader> h = ReadIconImageHeader(file.data() + e.offset, e.byteSize);
+    ASSERT_TRUE(h) << group << " image " << i;
+    EXPECT_EQ(e.width, h->width < 256 ? h->width : 0) << group << " image " << i;
+    EXPECT_EQ(e.height, h->height < 256 ? h->height : 0) << group << " image " << i;
+    EXPECT_EQ(e.planes, h->planes) << group << " image " << i;
+    EXPECT_EQ(e.bitCount, h->bitCount) << group << " image " << i;
   }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-std::string WindowsFolder() {
-  char path[MAX_PATH] = {};
-  GetWindowsDirectoryA(path, MAX_PATH);
-  return path;
 }
 
 }  // namespace
@@ -91,6 +90,23 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
     if (icons->format == ModuleFormat::Pe32Plus) ++pe32Plus;
     ASSERT_EQ(icons->groups.size(), reference->size());
     withIcons += reference->empty() ? 0 : 1;
+    if (!reference->empty()) {
+      // Read for a thumbnail, with only the first group: that group, whole.
+      const std::vector<uint8_t> file = ReadWholeFile(path);
+      MemorySource source(file.data(), file.size());
+      std::optional<ModuleIcons> first = ReadModuleIcons(
+          source, ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID()),
+          nullptr, 1);
+      ASSERT_TRUE(first);
+      ASSERT_EQ(first->groups.size(), 1u);
+      EXPECT_EQ(BytesOf(*first, first->groups[0].directory), reference->front().directory);
+      std::optional<IconImageSet> set = MakeIconImageSet(std::make_shared<const ModuleIcons>(std::move(*first)), 0);
+      ASSERT_TRUE(set);
+      ASSERT_EQ(set->count(), reference->front().images.size());
+      for (size_t i = 0; i < set->images.size(); ++i)
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()),
+                  reference->front().images[i]);
+    }
     for (size_t g = 0; g < reference->size(); ++g) {
       const ModuleIconGroup& group = icons->groups[g];
       const testref::PlatformGroup& expected = (*reference)[g];
@@ -102,6 +118,7 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
       for (size_t i = 0; i < expected.images.size(); ++i)
         ASSERT_EQ(std::string(reinterpret_cast<const char*>(set->images[i].data()), set->images[i].length()), expected.images[i])
             << "group " << expected.name << " image " << i;
+      ExpectEntriesDescribeTheirImages(BuildIconFile(*set), expected.name);
       ++groups;
       images += static_cast<int>(expected.images.size());
     }
