@@ -152,4 +152,13 @@ class ComponentSlots {
   }
 };
 
+// The type entry of component class T: its property table made from its property list
+// (T::kProperties) and GetInterface from ComponentSlots<T>.
+template <class T>
+inline constexpr auto kPropertyTableOf = PropertyTable(T::kProperties);
+template <class T>
+constexpr rt::ComponentTypeInfo ComponentTypeEntry(const char* name, const char* englishName, uint32_t flags) {
+  return TypeEntry(name, englishName, flags, kPropertyTableOf<T>, &ComponentSlots<T>::GetInterface);
+}
+
 }  // namespace comp

@@ -186,9 +186,9 @@ void Recreate(uint32_t windowId, uint32_t componentId) {
     }
     e->object = fresh;
     SetWindowPos(h, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(h, 0x806F, 0, 0);
-    SendMessageA(h, 0x8076, 0, 0);
-    if ((type->flags & TypeNotifiesParent) && parent) SendMessageA(parent, 0x8004, 0, 0);
+    SendMessageA(h, kMsgComponentsCreated, 0, 0);
+    SendMessageA(h, kMsgCreationEventsDone, 0, 0);
+    if ((type->flags & TypeNotifiesParent) && parent) SendMessageA(parent, kMsgComponentsPlaced, 0, 0);
     if (visible) ShowWindow(h, SW_SHOWNA);
     // The old object deletes itself when its window goes; its destruction notice must
     // leave the record (now holding the new object) alone.

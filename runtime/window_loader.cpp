@@ -16,10 +16,6 @@
 namespace rt {
 namespace {
 
-constexpr UINT kMsgComponentsCreated = 0x806F;
-constexpr UINT kMsgComponentsPlaced = 0x8004;
-constexpr UINT kMsgCreationEventsDone = 0x8076;
-
 bool g_loadingModal = false;
 MenuServices g_menu = {};
 

@@ -13,6 +13,13 @@
 
 namespace rt {
 
+// Private messages that loading a window (and re-creating a component) sends: to each
+// component once all are created, then once the creation events have run; to the
+// window once its components are placed.
+constexpr UINT kMsgComponentsCreated = 0x806F;
+constexpr UINT kMsgCreationEventsDone = 0x8076;
+constexpr UINT kMsgComponentsPlaced = 0x8004;
+
 // RuntimeService 2005: argument 1 the window id, argument 2 the address of this record.
 // After a successful load the window is shown; a modal one runs its nested loop.
 struct LoadWindowRequest {

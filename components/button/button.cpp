@@ -10,17 +10,12 @@
 namespace comp {
 namespace {
 
-constexpr auto kButtonProperties = PropertyTable(Button::kProperties);
-
 constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
 
 }  // namespace
 
 const rt::ComponentTypeInfo kButtonType =
-    TypeEntry("按钮", "Button", kTypeLibraryBit | rt::TypeHasDefaultButton | rt::TypeIsControl, kButtonProperties,
-              &ButtonGetInterface);
-
-void* __stdcall ButtonGetInterface(int32_t slot) { return ComponentSlots<Button>::GetInterface(slot); }
+    ComponentTypeEntry<Button>("按钮", "Button", kTypeLibraryBit | rt::TypeHasDefaultButton | rt::TypeIsControl);
 
 void Button::VisitStoredTexts(ButtonData& d, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}});

@@ -17,7 +17,6 @@
 namespace comp {
 
 extern const rt::ComponentTypeInfo kButtonType;
-void* __stdcall ButtonGetInterface(int32_t slot);
 
 class Button : public StoredComponent<ButtonData> {
  public:

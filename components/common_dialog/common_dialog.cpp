@@ -186,15 +186,8 @@ bool CommonDialog::RunHelp() {
   return true;
 }
 
-namespace {
-
-constexpr auto kCommonDlgProperties = PropertyTable(CommonDialog::kProperties);
-
-}  // namespace
-
-const rt::ComponentTypeInfo kCommonDlgType =
-    TypeEntry("通用对话框", "CommonDlg", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl,
-              kCommonDlgProperties, &ComponentSlots<CommonDialog>::GetInterface);
+const rt::ComponentTypeInfo kCommonDlgType = ComponentTypeEntry<CommonDialog>(
+    "通用对话框", "CommonDlg", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl);
 
 void CommonDialog::VisitStoredTexts(CommonDialogData& d, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, nullptr,

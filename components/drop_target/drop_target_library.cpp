@@ -5,15 +5,9 @@
 #include "runtime/library_entry.h"
 
 namespace comp {
-namespace {
 
-constexpr auto kDropTargetProperties = PropertyTable(DropTarget::kProperties);
-
-}  // namespace
-
-const rt::ComponentTypeInfo kDropTargetType =
-    TypeEntry("拖放对象", "DropTarget", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl,
-              kDropTargetProperties, &ComponentSlots<DropTarget>::GetInterface);
+const rt::ComponentTypeInfo kDropTargetType = ComponentTypeEntry<DropTarget>(
+    "拖放对象", "DropTarget", kTypeLibraryBit | rt::TypeHiddenAtRunTime | rt::TypeIsControl);
 
 namespace {
 const void* const kDropCommands[] = {reinterpret_cast<const void*>(&RegisterCommand)};

@@ -15,14 +15,10 @@ namespace {
 constexpr int kSpinWidth = 18;
 constexpr int kSpinIdOffset = 4;
 
-constexpr auto kEditBoxProperties = PropertyTable(EditBox::kProperties);
-
 }  // namespace
 
 const rt::ComponentTypeInfo kEditBoxType =
-    TypeEntry("编辑框", "EditBox", kTypeLibraryBit | rt::TypeIsControl, kEditBoxProperties, &EditBoxGetInterface);
-
-void* __stdcall EditBoxGetInterface(int32_t slot) { return ComponentSlots<EditBox>::GetInterface(slot); }
+    ComponentTypeEntry<EditBox>("编辑框", "EditBox", kTypeLibraryBit | rt::TypeIsControl);
 
 void EditBox::VisitStoredTexts(EditBoxData& d, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, &d.font, {{&d.content, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});

@@ -16,7 +16,6 @@
 namespace comp {
 
 extern const rt::ComponentTypeInfo kEditBoxType;
-void* __stdcall EditBoxGetInterface(int32_t slot);
 
 // Input modes (InputMode).
 enum EditInputMode : int32_t {

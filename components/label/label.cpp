@@ -11,16 +11,10 @@ namespace {
 
 constexpr char kLabelClass[] = "WTLabel";
 
-constexpr auto kLabelProperties = PropertyTable(Label::kProperties);
-
 }  // namespace
 
-const rt::ComponentTypeInfo kLabelType =
-    TypeEntry("标签", "Label",
-              kTypeLibraryBit | rt::TypeDragsForm | kTypeNoTabStop | kTypeTakesNoFocus | rt::TypeIsControl,
-              kLabelProperties, &LabelGetInterface);
-
-void* __stdcall LabelGetInterface(int32_t slot) { return ComponentSlots<Label>::GetInterface(slot); }
+const rt::ComponentTypeInfo kLabelType = ComponentTypeEntry<Label>(
+    "标签", "Label", kTypeLibraryBit | rt::TypeDragsForm | kTypeNoTabStop | kTypeTakesNoFocus | rt::TypeIsControl);
 
 void Label::VisitStoredTexts(LabelData& d, rt::TextVisitorFn visitor, void* userData) {
   VisitTexts(visitor, userData, &d.font, {{&d.caption, 0}, {&d.dataSource, 0}, {&d.dataField, 0}});

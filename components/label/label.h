@@ -17,7 +17,6 @@
 namespace comp {
 
 extern const rt::ComponentTypeInfo kLabelType;
-void* __stdcall LabelGetInterface(int32_t slot);
 
 // Colour of a gradient over `count` colours at position t of a span of length span.
 COLORREF GradientColorAt(const COLORREF* colors, int count, int t, int span);

@@ -9,8 +9,6 @@
 namespace comp {
 namespace {
 
-constexpr auto kListViewProperties = PropertyTable(ListView::kProperties);
-
 // The component named by argument 1; the runtime ends the program when it is not loaded.
 ListView* ListViewOf(int32_t argc, const rt::ArgRecord* args) {
   return argc < 1 ? nullptr : CommandComponent<ListView>(ListViewLibraryLink(), args[0]);
@@ -22,8 +20,7 @@ bool Given(int32_t argc, const rt::ArgRecord* args, int32_t index) {
 
 }  // namespace
 
-const rt::ComponentTypeInfo kListViewType =
-    TypeEntry("超级列表框", "ListView", rt::TypeIsControl, kListViewProperties, &ComponentSlots<ListView>::GetInterface);
+const rt::ComponentTypeInfo kListViewType = ComponentTypeEntry<ListView>("超级列表框", "ListView", rt::TypeIsControl);
 
 namespace {
 // Types 1 to 5 of the library; only ListView (4) is used by the program.

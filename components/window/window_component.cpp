@@ -11,13 +11,10 @@ namespace {
 constexpr const char* kDefaultClass = "WTWindow";
 constexpr uint32_t kCaptionBits = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-constexpr auto kWindowProperties = PropertyTable(WindowComponent::kProperties);
-
 }  // namespace
 
-const rt::ComponentTypeInfo kWindowType =
-    TypeEntry("窗口", "window", kTypeLibraryBit | rt::TypeIsForm | rt::TypeIsControl | rt::TypeIsContainer,
-              kWindowProperties, &ComponentSlots<WindowComponent>::GetInterface);
+const rt::ComponentTypeInfo kWindowType = ComponentTypeEntry<WindowComponent>(
+    "窗口", "window", kTypeLibraryBit | rt::TypeIsForm | rt::TypeIsControl | rt::TypeIsContainer);
 
 // Slot 9: the caption, then the help file, each offered to the visitor.
 void WindowComponent::VisitStoredTexts(WindowData& p, rt::TextVisitorFn visitor, void* userData) {

@@ -1,15 +1,15 @@
 // The window component's message handling.
 #include "components/kernel_library.h"
+#include "components/menu/menu.h"
 #include "components/window/window_component.h"
 #include "runtime/runtime_state.h"
 
 namespace comp {
 namespace {
 
-constexpr UINT kMsgComponentsPlaced = 0x8004;
 constexpr UINT kMsgSizeYourself = 0x8003;
 constexpr UINT kMsgTrayIcon = 0x8064;
-constexpr int32_t kFirstMenuCommand = 20000;
+constexpr int32_t kFirstMenuId = static_cast<int32_t>(kFirstMenuCommand);
 constexpr int32_t kFirstSystemCommand = 57600;
 
 bool g_activating = false;  // WM_ACTIVATE re-entry guard, one for all windows
@@ -100,7 +100,7 @@ LRESULT WindowComponent::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
       return DefaultProc(msg, wParam, lParam);
     }
-    case kMsgComponentsPlaced:
+    case rt::kMsgComponentsPlaced:
       dockingOn_ = true;
       ArrangeDockedBars();
       return 0;
@@ -219,7 +219,7 @@ LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int32_t id = LOWORD(wParam);
   LRESULT result = 0;
   if (id >= kFirstSystemCommand) return 0;
-  if (id < kFirstMenuCommand) {
+  if (id < kFirstMenuId) {
     HWND child = GetDlgItem(hwnd(), id);
     if (!child && lParam) child = reinterpret_cast<HWND>(lParam);
     if (child && ReflectToChild(child, WM_COMMAND, wParam, lParam, &result)) return result;
@@ -228,7 +228,7 @@ LRESULT WindowComponent::OnCommand(WPARAM wParam, LPARAM lParam) {
   rt::WindowTemplate* w = WindowTemplateOf(windowId());
   if (!w) return 0;
   // Position within the window's run of menu items.
-  int32_t position = id - kFirstMenuCommand;
+  int32_t position = id - kFirstMenuId;
   for (const rt::ElementTemplate& e : w->elements) {
     if (!e.IsMenuItem()) continue;
     if (position-- == 0) {

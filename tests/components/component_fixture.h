@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "components/component_type.h"
 #include "components/kernel_library.h"
 #include "global_bytes.h"
 #include "formats/byte_reader.h"
@@ -59,11 +60,13 @@ class ComponentTest : public ::testing::Test {
   TestParent* parent_ = nullptr;
 };
 
-// The fixture for one component type C: made through GetInterface from a test blob
+// The fixture for one component type C: made through its GetInterface from a test blob
 // (Blob::Bytes()) at 10,10, by default kWidth by kHeight, with control id 100.
-template <class C, rt::GetInterfaceFn GetInterface, int kWidth, int kHeight>
+template <class C, int kWidth, int kHeight>
 class TypedComponentTest : public ComponentTest {
  protected:
+  static constexpr rt::GetInterfaceFn GetInterface = &comp::ComponentSlots<C>::GetInterface;
+
   template <class Blob>
   C* Make(const Blob& b, int w = kWidth, int h = kHeight) {
     return static_cast<C*>(Create(GetInterface, b.Bytes(), 10, 10, w, h, 100));

@@ -68,8 +68,10 @@ std::vector<uint8_t> SmallIco() {
 
 class ButtonTest : public ComponentTest {
  protected:
+  static constexpr rt::GetInterfaceFn GetInterface = &comp::ComponentSlots<comp::Button>::GetInterface;
+
   comp::Button* Make(const std::vector<uint8_t>& blob) {
-    return static_cast<comp::Button*>(Create(&comp::ButtonGetInterface, blob, 10, 10, 80, 28, 100));
+    return static_cast<comp::Button*>(Create(GetInterface, blob, 10, 10, 80, 28, 100));
   }
 };
 
@@ -86,10 +88,10 @@ TEST_F(ButtonTest, ClickFiresEventZero) {
 TEST_F(ButtonTest, DefaultButtonFollowsButtonType) {
   comp::Button* button = Make(ButtonBlob(5, "确定"));  // clamped to 1
   ASSERT_NE(button, nullptr);
-  auto isDefault = Slot<rt::IsDefaultButtonFn>(&comp::ButtonGetInterface, rt::SlotIsDefaultButton);
+  auto isDefault = Slot<rt::IsDefaultButtonFn>(GetInterface, rt::SlotIsDefaultButton);
   EXPECT_EQ(isDefault(button), 1);
   rt::PropertyData d = {0, 0};
-  auto changed = Slot<rt::PropertyChangedFn>(&comp::ButtonGetInterface, rt::SlotPropertyChanged);
+  auto changed = Slot<rt::PropertyChangedFn>(GetInterface, rt::SlotPropertyChanged);
   EXPECT_EQ(changed(button, 1, &d, nullptr), 0);
   EXPECT_EQ(isDefault(button), 0);
   // A new picture can only be shown by re-creating the button.
@@ -115,7 +117,7 @@ TEST_F(ButtonTest, PicturesDecodeOrAreDropped) {
   ASSERT_NE(none, nullptr);
   EXPECT_FALSE(GetWindowLongA(none->hwnd(), GWL_STYLE) & (BS_BITMAP | BS_ICON));
   std::vector<uint8_t> blob =
-      GlobalBytes(Slot<rt::GetAllPropertiesFn>(&comp::ButtonGetInterface, rt::SlotGetAllProperties)(none));
+      GlobalBytes(Slot<rt::GetAllPropertiesFn>(GetInterface, rt::SlotGetAllProperties)(none));
   std::vector<uint8_t> expected = ButtonBlob(0, "n");
   ASSERT_GE(blob.size(), expected.size());
   blob.resize(expected.size());

@@ -50,6 +50,8 @@ TEST(CommonDialogData, BlobRoundTripVersionsAndClamps) {
   EXPECT_FALSE(back.Read(blob.data(), blob.size() - 1));
 }
 
+using Dialog = comp::CommonDialog;
+
 class CommonDlgTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -83,26 +85,26 @@ class CommonDlgTest : public testing::Test {
 };
 
 TEST_F(CommonDlgTest, WritesAreClamped) {
-  Set(comp::CommonDialog::PDialogType, 7);
-  EXPECT_EQ(Get(comp::CommonDialog::PDialogType).value, 3u);
-  Set(comp::CommonDialog::PDialogType, static_cast<uint32_t>(-2));
-  EXPECT_EQ(Get(comp::CommonDialog::PDialogType).value, 0u);
-  Set(comp::CommonDialog::PFilterIndex, static_cast<uint32_t>(-3));
-  EXPECT_EQ(Get(comp::CommonDialog::PFilterIndex).value, 0u);
-  Set(comp::CommonDialog::PHelpCommand, 9);
-  EXPECT_EQ(Get(comp::CommonDialog::PHelpCommand).value, 5u);
-  SetText(comp::CommonDialog::PFileName, "C:\\a.dll");
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PFileName).value))),
+  Set(Dialog::PDialogType, 7);
+  EXPECT_EQ(Get(Dialog::PDialogType).value, 3u);
+  Set(Dialog::PDialogType, static_cast<uint32_t>(-2));
+  EXPECT_EQ(Get(Dialog::PDialogType).value, 0u);
+  Set(Dialog::PFilterIndex, static_cast<uint32_t>(-3));
+  EXPECT_EQ(Get(Dialog::PFilterIndex).value, 0u);
+  Set(Dialog::PHelpCommand, 9);
+  EXPECT_EQ(Get(Dialog::PHelpCommand).value, 5u);
+  SetText(Dialog::PFileName, "C:\\a.dll");
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(Dialog::PFileName).value))),
                "C:\\a.dll");
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PTitle).value))), "")
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(Dialog::PTitle).value))), "")
       << "an empty text is an empty string, never null";
 }
 
 TEST_F(CommonDlgTest, CancelledOpenDialogLeavesFileNameUnchanged) {
-  SetText(comp::CommonDialog::PTitle, "OpenDialogUnderTest");
-  SetText(comp::CommonDialog::PFilter, "所有文件(*.*)|*.*");
-  Set(comp::CommonDialog::PFilterIndex, static_cast<uint32_t>(-3));
-  SetText(comp::CommonDialog::PFileName, "C:\\previous.dll");
+  SetText(Dialog::PTitle, "OpenDialogUnderTest");
+  SetText(Dialog::PFilter, "所有文件(*.*)|*.*");
+  Set(Dialog::PFilterIndex, static_cast<uint32_t>(-3));
+  SetText(Dialog::PFileName, "C:\\previous.dll");
 
   std::atomic<bool> found{false};
   std::thread canceller([&found] {
@@ -123,13 +125,13 @@ TEST_F(CommonDlgTest, CancelledOpenDialogLeavesFileNameUnchanged) {
   EXPECT_TRUE(found) << "the open dialog was shown";
   EXPECT_EQ(result.tag, rt::TagBool);
   EXPECT_EQ(result.value, 0u);
-  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(comp::CommonDialog::PFileName).value))),
+  EXPECT_STREQ(static_cast<const char*>(rt::LibraryLink::Pointer(static_cast<int32_t>(Get(Dialog::PFileName).value))),
                "C:\\previous.dll");
 }
 
 TEST_F(CommonDlgTest, HelpWithoutAFileAnswersFalse) {
-  Set(comp::CommonDialog::PDialogType, 3);
-  SetText(comp::CommonDialog::PHelpFile, "C:\\no\\such\\help.hlp");
+  Set(Dialog::PDialogType, 3);
+  SetText(Dialog::PHelpFile, "C:\\no\\such\\help.hlp");
   rt::ArgRecord ref = {1, 2, rt::TypeCommonDlg};
   rt::ResultRecord result = {};
   comp::OpenCommand(&result, 1, &ref);

@@ -29,7 +29,7 @@ struct EditBlob {
   }
 };
 
-class EditBoxTest : public TypedComponentTest<comp::EditBox, &comp::EditBoxGetInterface, 120, 24> {
+class EditBoxTest : public TypedComponentTest<comp::EditBox, 120, 24> {
  protected:
   int32_t ChangeText(comp::EditBox* box, int32_t index, const char* text) {
     return Change(box, index, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)));
@@ -144,7 +144,7 @@ TEST_F(EditBoxTest, WritingContentFiresEventZeroExactlyOnce) {
   SendMessageA(box->hwnd(), WM_CHAR, 'x', 1);
   EXPECT_EQ(Rec().Count(0), 3);
   rt::PropertyData d = {};
-  Slot<rt::GetPropertyFn>(&comp::EditBoxGetInterface, rt::SlotGetProperty)(box, 0, &d);
+  Slot<rt::GetPropertyFn>(GetInterface, rt::SlotGetProperty)(box, 0, &d);
   EXPECT_STREQ(reinterpret_cast<const char*>(static_cast<uintptr_t>(d.value)), "路径x");
 }
 
@@ -188,11 +188,11 @@ TEST_F(EditBoxTest, BlobRoundTripAndWantsKey) {
   ASSERT_NE(box, nullptr);
   std::vector<uint8_t> expected = b.Bytes();
   std::vector<uint8_t> got =
-      GlobalBytes(Slot<rt::GetAllPropertiesFn>(&comp::EditBoxGetInterface, rt::SlotGetAllProperties)(box));
+      GlobalBytes(Slot<rt::GetAllPropertiesFn>(GetInterface, rt::SlotGetAllProperties)(box));
   ASSERT_GE(got.size(), expected.size());
   got.resize(expected.size());
   EXPECT_EQ(got, expected);
-  auto wants = Slot<rt::WantsKeyFn>(&comp::EditBoxGetInterface, rt::SlotWantsKey);
+  auto wants = Slot<rt::WantsKeyFn>(GetInterface, rt::SlotWantsKey);
   EXPECT_EQ(wants(box, VK_RETURN), 1);
   EXPECT_EQ(wants(box, VK_TAB), 0);
 

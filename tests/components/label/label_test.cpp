@@ -38,7 +38,7 @@ struct LabelBlob {
   }
 };
 
-using LabelTest = TypedComponentTest<comp::Label, &comp::LabelGetInterface, 100, 60>;
+using LabelTest = TypedComponentTest<comp::Label, 100, 60>;
 
 TEST_F(LabelTest, HorizontalGradientFollowsTheFormulaPixelByPixel) {
   // Mode 2, two colours black -> (200,200,200) over w = 100: segment 100, so the
@@ -139,7 +139,7 @@ TEST_F(LabelTest, PropertyWritesClampAndStore) {
   EXPECT_EQ(Get(label, 12), 8);
   const char* caption = "状态：就绪";
   rt::PropertyData text = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(caption)), 0};
-  Slot<rt::PropertyChangedFn>(&comp::LabelGetInterface, rt::SlotPropertyChanged)(label, 0, &text, nullptr);
+  Slot<rt::PropertyChangedFn>(GetInterface, rt::SlotPropertyChanged)(label, 0, &text, nullptr);
   EXPECT_EQ(Text(label->hwnd()), caption);
 }
 
@@ -161,7 +161,7 @@ TEST_F(LabelTest, BlobRoundTripsAndOlderVersionsLoad) {
   ASSERT_NE(label, nullptr);
   std::vector<uint8_t> expected = b.Bytes();
   std::vector<uint8_t> got =
-      GlobalBytes(Slot<rt::GetAllPropertiesFn>(&comp::LabelGetInterface, rt::SlotGetAllProperties)(label));
+      GlobalBytes(Slot<rt::GetAllPropertiesFn>(GetInterface, rt::SlotGetAllProperties)(label));
   ASSERT_GE(got.size(), expected.size());
   got.resize(expected.size());
   EXPECT_EQ(got, expected);
@@ -177,7 +177,7 @@ TEST_F(LabelTest, BlobRoundTripsAndOlderVersionsLoad) {
   EXPECT_EQ(Make(future), nullptr);
   std::vector<uint8_t> cut = b.Bytes();
   cut.resize(cut.size() - 3);
-  EXPECT_EQ(Create(&comp::LabelGetInterface, cut, 0, 0, 10, 10, 110), nullptr);
+  EXPECT_EQ(Create(GetInterface, cut, 0, 0, 10, 10, 110), nullptr);
 }
 
 TEST_F(LabelTest, RuntimeMessageFiresEventZeroWithItsResult) {
