@@ -17,29 +17,6 @@
 namespace cli {
 namespace {
 
-class DescriptorSource : public iconres::ByteSource {
- public:
-  DescriptorSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-  uint64_t size() const override { return size_; }
-  bool ReadAt(uint64_t offset, void* out, size_t n) override {
-    if (offset > size_ || n > size_ - offset) return false;
-    uint8_t* p = static_cast<uint8_t*>(out);
-    while (n > 0) {
-      const ssize_t got = pread(fd_, p, n, static_cast<off_t>(offset));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) return false;
-      p += got;
-      offset += static_cast<uint64_t>(got);
-      n -= static_cast<size_t>(got);
-    }
-    return true;
-  }
-
- private:
-  int fd_;
-  uint64_t size_;
-};
-
 PathKind KindOfMode(mode_t mode) {
   if (S_ISREG(mode)) return PathKind::File;
   if (S_ISDIR(mode)) return PathKind::Folder;

@@ -9,6 +9,20 @@
 
 namespace cli {
 
+bool DescriptorSource::ReadAt(uint64_t offset, void* out, size_t n) {
+  if (offset > size_ || n > size_ - offset) return false;
+  uint8_t* p = static_cast<uint8_t*>(out);
+  while (n > 0) {
+    const ssize_t got = pread(fd_, p, n, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    p += got;
+    offset += static_cast<uint64_t>(got);
+    n -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
 const int LongPath::kCurrentFolder = AT_FDCWD;
 
 bool Descriptor::Close() {

@@ -1,7 +1,12 @@
-// Small helpers of the Linux file side (file_io_posix.cpp, file_write_posix.cpp):
-// descriptors that close themselves, error texts, and paths longer than PATH_MAX.
+// Small helpers of the Linux file side (file_io_posix.cpp, file_write_posix.cpp,
+// thumbnail_posix.cpp): descriptors that close themselves, the module reader's bytes
+// read from one, error texts, and paths longer than PATH_MAX.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
+
+#include "formats/icons/module_resources.h"
 
 namespace cli {
 
@@ -22,6 +27,19 @@ class Descriptor {
 
  private:
   int fd_;
+};
+
+// The bytes of an open regular file of a known size, read with pread; the descriptor
+// stays the caller's.
+class DescriptorSource : public iconres::ByteSource {
+ public:
+  DescriptorSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  uint64_t size() const override { return size_; }
+  bool ReadAt(uint64_t offset, void* out, size_t n) override;
+
+ private:
+  int fd_;
+  uint64_t size_;
 };
 
 std::string SystemError(int code);

@@ -14,52 +14,28 @@
 #include <new>
 
 #include "cli/file_io.h"
+#include "cli/posix_files.h"
 #include "cli/thumbnail.h"
 
 namespace cli {
 namespace {
 
-// Reads the input through pread on a descriptor that it owns.
-class InputFile : public iconres::ByteSource {
- public:
-  ~InputFile() override {
-    if (fd_ >= 0) close(fd_);
+// Opens INPUT as a regular file.  O_NONBLOCK: a FIFO or device named as INPUT is
+// opened without waiting, and then refused by its type.
+bool OpenInput(const std::string& path, Descriptor* fd, uint64_t* size, std::string* error) {
+  fd->reset(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat st;
+  if (fd->get() < 0 || fstat(fd->get(), &st) != 0) {
+    *error = std::strerror(errno);
+    return false;
   }
-  // Opens a regular file.  O_NONBLOCK: a FIFO or device named as INPUT is opened
-  // without waiting, and then refused by its type.
-  bool Open(const std::string& path, std::string* error) {
-    fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    struct stat st;
-    if (fd_ < 0 || fstat(fd_, &st) != 0) {
-      *error = std::strerror(errno);
-      return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-      *error = "not a regular file";
-      return false;
-    }
-    size_ = static_cast<uint64_t>(st.st_size);
-    return true;
+  if (!S_ISREG(st.st_mode)) {
+    *error = "not a regular file";
+    return false;
   }
-  uint64_t size() const override { return size_; }
-  bool ReadAt(uint64_t offset, void* out, size_t n) override {
-    if (offset > size_ || n > size_ - offset) return false;
-    uint8_t* p = static_cast<uint8_t*>(out);
-    while (n > 0) {
-      const ssize_t got = pread(fd_, p, n, static_cast<off_t>(offset));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) return false;
-      p += got;
-      offset += static_cast<uint64_t>(got);
-      n -= static_cast<size_t>(got);
-    }
-    return true;
-  }
-
- private:
-  int fd_ = -1;
-  uint64_t size_ = 0;
-};
+  *size = static_cast<uint64_t>(st.st_size);
+  return true;
+}
 
 // The temporary file while it exists, for the signal handler to remove.
 std::atomic<const char*> g_temporary{nullptr};
@@ -192,11 +168,13 @@ int RunThumbnail(uint32_t size, const std::string& input, const std::string& out
   std::string error;
   std::vector<uint8_t> png;
   try {
-    InputFile file;
-    if (!file.Open(input, &error)) {
+    Descriptor fd;
+    uint64_t inputSize = 0;
+    if (!OpenInput(input, &fd, &inputSize, &error)) {
       std::fprintf(stderr, "extract-icons: %s: unreadable: %s\n", input.c_str(), error.c_str());
       return 1;
     }
+    DescriptorSource file(fd.get(), inputSize);
     if (!MakeThumbnail(file, size, &png, &error)) {
       std::fprintf(stderr, "extract-icons: %s: %s\n", input.c_str(), error.c_str());
       return 1;
