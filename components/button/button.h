@@ -20,6 +20,9 @@ extern const rt::ComponentTypeInfo kButtonType;
 
 class Button : public StoredComponent<ButtonData> {
  public:
+  static Button* Create(const CreateArgs& args);
+  static void VisitStoredTexts(ButtonData& data, rt::TextVisitorFn visitor, void* userData);
+
   // The button's own properties (components/property_list.h).
 #define COMP_BUTTON_PROPERTIES(X, C)                                              \
   X(Picture, rt::KindPicture, picture) X(ButtonType, rt::KindChoice, buttonType)  \
@@ -28,9 +31,6 @@ class Button : public StoredComponent<ButtonData> {
   X(Font, rt::KindFont, font)
   COMP_PROPERTIES(ButtonData, kOwnPropertyFlags, COMP_BUTTON_PROPERTIES);
 #undef COMP_BUTTON_PROPERTIES
-
-  static Button* Create(const CreateArgs& args);
-  static void VisitStoredTexts(ButtonData& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);

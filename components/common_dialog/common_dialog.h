@@ -22,25 +22,25 @@ DWORD FileDialogFlags(const CommonDialogData& p);
 
 class CommonDialog : public StoredComponent<CommonDialogData> {
  public:
+  static CommonDialog* Create(const CreateArgs& args);
+  static void VisitStoredTexts(CommonDialogData& data, rt::TextVisitorFn visitor, void* userData);
+
   // The dialog's own properties (components/property_list.h).
-#define COMP_COMMON_DIALOG_PROPERTIES(X, C)                                                             \
-  X(DialogType, rt::KindChoice, dialogType) X(Title, rt::KindText, title)                               \
-  X(FileName, rt::KindText, fileName) X(Filter, rt::KindText, filter)                                   \
-  X(FilterIndex, rt::KindInteger, filterIndex) X(InitialFolder, rt::KindText, initialFolder)            \
-  X(DefaultExtension, rt::KindText, defaultExtension)                                                   \
-  X(CreatePrompt, rt::KindLogical, createPrompt) X(FileMustExist, rt::KindLogical, fileMustExist)       \
-  X(OverwritePrompt, rt::KindLogical, overwritePrompt) X(PathMustExist, rt::KindLogical, pathMustExist) \
-  X(KeepCurrentFolder, rt::KindLogical, keepCurrentFolder) X(Color, rt::KindTextColor, color)           \
-  X(FontBold, rt::KindLogical, fontBold) X(FontItalic, rt::KindLogical, fontItalic)                     \
-  X(FontStrikeOut, rt::KindLogical, fontStrikeOut) X(FontUnderline, rt::KindLogical, fontUnderline)     \
-  X(FontName, rt::KindText, fontName) X(FontSize, rt::KindInteger, fontSize)                            \
-  X(HelpFile, rt::KindText, helpFile) X(HelpCommand, rt::KindChoice, helpCommand)                       \
+#define COMP_COMMON_DIALOG_PROPERTIES(X, C)                                                                   \
+  X(DialogType, rt::KindChoice, dialogType) X(Title, rt::KindText, title) X(FileName, rt::KindText, fileName) \
+  X(Filter, rt::KindText, filter) X(FilterIndex, rt::KindInteger, filterIndex)                                \
+  X(InitialFolder, rt::KindText, initialFolder) X(DefaultExtension, rt::KindText, defaultExtension)           \
+  X(CreatePrompt, rt::KindLogical, createPrompt) X(FileMustExist, rt::KindLogical, fileMustExist)             \
+  X(OverwritePrompt, rt::KindLogical, overwritePrompt) X(PathMustExist, rt::KindLogical, pathMustExist)       \
+  X(KeepCurrentFolder, rt::KindLogical, keepCurrentFolder)                                                    \
+  X(Color, rt::KindTextColor, color)                                                                          \
+  X(FontBold, rt::KindLogical, fontBold) X(FontItalic, rt::KindLogical, fontItalic)                           \
+  X(FontStrikeOut, rt::KindLogical, fontStrikeOut) X(FontUnderline, rt::KindLogical, fontUnderline)           \
+  X(FontName, rt::KindText, fontName) X(FontSize, rt::KindInteger, fontSize)                                  \
+  X(HelpFile, rt::KindText, helpFile) X(HelpCommand, rt::KindChoice, helpCommand)                             \
   X(HelpTopic, rt::KindInteger, helpTopic)
   COMP_PROPERTIES(CommonDialogData, kOwnPropertyFlags, COMP_COMMON_DIALOG_PROPERTIES);
 #undef COMP_COMMON_DIALOG_PROPERTIES
-
-  static CommonDialog* Create(const CreateArgs& args);
-  static void VisitStoredTexts(CommonDialogData& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;

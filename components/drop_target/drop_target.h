@@ -77,6 +77,9 @@ class DropTargetObject final : public IDropTarget {
 
 class DropTarget : public Component, private DropSink {
  public:
+  static DropTarget* Create(const CreateArgs& args);
+  ~DropTarget() override;
+
   // The drop target's own properties (components/property_list.h), kept in its OLE
   // drop target's record.
 #define COMP_DROP_TARGET_PROPERTIES(X, C)                                               \
@@ -84,9 +87,6 @@ class DropTarget : public Component, private DropSink {
   X(AcceptUrl, rt::KindLogical, acceptUrl) X(AcceptFiles, rt::KindLogical, acceptFiles)
   COMP_PROPERTIES(DropTargetData, kOwnPropertyFlags, COMP_DROP_TARGET_PROPERTIES);
 #undef COMP_DROP_TARGET_PROPERTIES
-
-  static DropTarget* Create(const CreateArgs& args);
-  ~DropTarget() override;
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);
   bool GetProperty(int32_t index, rt::PropertyData* data) const;

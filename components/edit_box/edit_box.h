@@ -45,24 +45,23 @@ class EditSpin : public rt::WindowObject {
 // edit_box_messages.cpp: messages and notifications.
 class EditBox : public StoredComponent<EditBoxData> {
  public:
+  static EditBox* Create(const CreateArgs& args);
+  static void VisitStoredTexts(EditBoxData& data, rt::TextVisitorFn visitor, void* userData);
+
   // The edit box's own properties (components/property_list.h).  The content, the
   // password character and the selection are worked out by GetProperty itself.
-#define COMP_EDIT_BOX_PROPERTIES(X, C)                                                                            \
-  C(Content, rt::KindText) X(Border, rt::KindChoice, border)                                                      \
-  X(TextColor, rt::KindTextColor, textColor) X(BackColor, rt::KindBackColor, backColor)                           \
-  X(Font, rt::KindFont, font) X(HideSelection, rt::KindLogical, hideSelection)                                    \
-  X(MaxLength, rt::KindInteger, maxLength) X(MultiLine, rt::KindLogical, multiLine)                               \
-  X(ScrollBars, rt::KindChoice, scrollBars) X(Alignment, rt::KindChoice, alignment)                               \
-  X(InputMode, rt::KindChoice, inputMode) C(PasswordChar, rt::KindText)                                           \
-  X(CaseConversion, rt::KindChoice, caseConversion)                                                               \
-  X(SpinType, rt::KindChoice, spinType) X(SpinMin, rt::KindInteger, spinMin) X(SpinMax, rt::KindInteger, spinMax) \
-  C(SelStart, rt::KindInteger) C(SelLength, rt::KindInteger) C(SelText, rt::KindText)                             \
+#define COMP_EDIT_BOX_PROPERTIES(X, C)                                                                              \
+  C(Content, rt::KindText) X(Border, rt::KindChoice, border)                                                        \
+  X(TextColor, rt::KindTextColor, textColor) X(BackColor, rt::KindBackColor, backColor) X(Font, rt::KindFont, font) \
+  X(HideSelection, rt::KindLogical, hideSelection) X(MaxLength, rt::KindInteger, maxLength)                         \
+  X(MultiLine, rt::KindLogical, multiLine) X(ScrollBars, rt::KindChoice, scrollBars)                                \
+  X(Alignment, rt::KindChoice, alignment) X(InputMode, rt::KindChoice, inputMode) C(PasswordChar, rt::KindText)     \
+  X(CaseConversion, rt::KindChoice, caseConversion)                                                                 \
+  X(SpinType, rt::KindChoice, spinType) X(SpinMin, rt::KindInteger, spinMin) X(SpinMax, rt::KindInteger, spinMax)   \
+  C(SelStart, rt::KindInteger) C(SelLength, rt::KindInteger) C(SelText, rt::KindText)                               \
   X(DataSource, rt::KindText, dataSource) X(DataField, rt::KindText, dataField)
   COMP_PROPERTIES(EditBoxData, kOwnPropertyFlags, COMP_EDIT_BOX_PROPERTIES);
 #undef COMP_EDIT_BOX_PROPERTIES
-
-  static EditBox* Create(const CreateArgs& args);
-  static void VisitStoredTexts(EditBoxData& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);

@@ -26,25 +26,24 @@ constexpr UINT kLabelEventMessage = 0x8075;
 
 class Label : public StoredComponent<LabelData> {
  public:
+  static Label* Create(const CreateArgs& args);
+  static void VisitStoredTexts(LabelData& data, rt::TextVisitorFn visitor, void* userData);
+
   // The label's own properties (components/property_list.h).  The three border and
   // three background colours are elements of arrays, handed out by GetProperty itself.
-#define COMP_LABEL_PROPERTIES(X, C)                                                                     \
-  X(Caption, rt::KindText, caption) X(Effect, rt::KindChoice, effect) X(Border, rt::KindChoice, border) \
-  X(GradientBorderWidth, rt::KindInteger, gradientBorderWidth)                                          \
-  C(BorderColor1, rt::KindColor) C(BorderColor2, rt::KindColor) C(BorderColor3, rt::KindColor)          \
-  X(Font, rt::KindFont, font) X(TextColor, rt::KindTextColor, textColor)                                \
-  X(BackColor, rt::KindBackColor, backColor)                                                            \
-  X(Picture, rt::KindPicture, picture) X(PictureMode, rt::KindChoice, pictureMode)                      \
-  X(GradientBackMode, rt::KindChoice, gradientBackMode)                                                 \
-  C(BackColor1, rt::KindColor) C(BackColor2, rt::KindColor) C(BackColor3, rt::KindColor)                \
-  X(HorzAlign, rt::KindChoice, horzAlign) X(WordWrap, rt::KindLogical, wordWrap)                        \
-  X(VertAlign, rt::KindChoice, vertAlign)                                                               \
+#define COMP_LABEL_PROPERTIES(X, C)                                                                                 \
+  X(Caption, rt::KindText, caption) X(Effect, rt::KindChoice, effect) X(Border, rt::KindChoice, border)             \
+  X(GradientBorderWidth, rt::KindInteger, gradientBorderWidth)                                                      \
+  C(BorderColor1, rt::KindColor) C(BorderColor2, rt::KindColor) C(BorderColor3, rt::KindColor)                      \
+  X(Font, rt::KindFont, font) X(TextColor, rt::KindTextColor, textColor) X(BackColor, rt::KindBackColor, backColor) \
+  X(Picture, rt::KindPicture, picture) X(PictureMode, rt::KindChoice, pictureMode)                                  \
+  X(GradientBackMode, rt::KindChoice, gradientBackMode)                                                             \
+  C(BackColor1, rt::KindColor) C(BackColor2, rt::KindColor) C(BackColor3, rt::KindColor)                            \
+  X(HorzAlign, rt::KindChoice, horzAlign) X(WordWrap, rt::KindLogical, wordWrap)                                    \
+  X(VertAlign, rt::KindChoice, vertAlign)                                                                           \
   X(DataSource, rt::KindText, dataSource) X(DataField, rt::KindText, dataField)
   COMP_PROPERTIES(LabelData, kOwnPropertyFlags, COMP_LABEL_PROPERTIES);
 #undef COMP_LABEL_PROPERTIES
-
-  static Label* Create(const CreateArgs& args);
-  static void VisitStoredTexts(LabelData& data, rt::TextVisitorFn visitor, void* userData);
 
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& value);
   bool GetProperty(int32_t index, rt::PropertyData* value);

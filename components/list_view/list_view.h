@@ -27,13 +27,22 @@ bool ListViewNeedsRecreate(const ListViewData& p, int32_t index);
 
 class ListView : public StoredComponent<ListViewData> {
  public:
+  static constexpr UINT kCheckChangedMessage = WM_USER + 1;
+  // Posted by the first insertion into a visible list: drawing resumes once the
+  // program's run of insertions is over and messages flow again.
+  static constexpr UINT kResumeDrawingMessage = WM_USER + 2;
+
+  // Null when the blob does not read or the control cannot be created.
+  static ListView* Create(const CreateArgs& args);
+  ~ListView() override;
+
   // The list view's own properties (components/property_list.h), with the flag words 0,
   // 1 (tables) and 4 (read only).  The colours and the selected item are asked of the
   // control by GetProperty itself.
 #define COMP_LIST_VIEW_PROPERTIES(X, C)                                                                       \
-  X(Border, rt::KindChoice, border) C(TextColor, rt::KindTextColor) C(TextBackColor, rt::KindColor)           \
-  C(BackColor, rt::KindBackColor) X(Font, rt::KindFont, font)                                                 \
-  X(ViewType, rt::KindChoice, viewType) X(Alignment, rt::KindChoice, alignment)                               \
+  X(Border, rt::KindChoice, border)                                                                           \
+  C(TextColor, rt::KindTextColor) C(TextBackColor, rt::KindColor) C(BackColor, rt::KindBackColor)             \
+  X(Font, rt::KindFont, font) X(ViewType, rt::KindChoice, viewType) X(Alignment, rt::KindChoice, alignment)   \
   X(AutoArrange, rt::KindLogical, autoArrange) X(WrapLabels, rt::KindLogical, wrapLabels)                     \
   X(Columns, Property(rt::KindCustomData, 1), columns) X(HideColumnHeader, rt::KindLogical, hideColumnHeader) \
   X(HeaderImages, rt::KindImageList, headerImages) X(SortableHeader, rt::KindLogical, sortableHeader)         \
@@ -49,15 +58,6 @@ class ListView : public StoredComponent<ListViewData> {
   X(Items, Property(rt::KindCustomData, 1), items) X(EditedText, Property(rt::KindText, 4), editedText)
   COMP_PROPERTIES(ListViewData, 0, COMP_LIST_VIEW_PROPERTIES);
 #undef COMP_LIST_VIEW_PROPERTIES
-
-  static constexpr UINT kCheckChangedMessage = WM_USER + 1;
-  // Posted by the first insertion into a visible list: drawing resumes once the
-  // program's run of insertions is over and messages flow again.
-  static constexpr UINT kResumeDrawingMessage = WM_USER + 2;
-
-  // Null when the blob does not read or the control cannot be created.
-  static ListView* Create(const CreateArgs& args);
-  ~ListView() override;
 
   // list_view_properties.cpp: the property slots.
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);

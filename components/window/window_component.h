@@ -23,12 +23,17 @@ extern const rt::ComponentTypeInfo kWindowType;  // kernel type 1
 
 class WindowComponent : public StoredComponent<WindowData>, public rt::FormWindow {
  public:
+  // A window of the form being loaded (modal when the runtime loads a modal one); null
+  // when it cannot be created, leaving no platform window behind.
+  static WindowComponent* Create(const CreateArgs& args);
+  static void VisitStoredTexts(WindowData& data, rt::TextVisitorFn visitor, void* userData);
+
   // The window's own properties (components/property_list.h).  The start position is
   // read from the window's state by GetProperty itself.
 #define COMP_WINDOW_PROPERTIES(X, C)                                                                  \
   X(Caption, rt::KindText, caption) X(Border, rt::KindChoice, border)                                 \
-  X(BackColour, rt::KindBackColor, backColour) X(Picture, rt::KindPicture, picture)                   \
-  X(PictureLayout, rt::KindChoice, pictureLayout)                                                     \
+  X(BackColour, rt::KindBackColor, backColour)                                                        \
+  X(Picture, rt::KindPicture, picture) X(PictureLayout, rt::KindChoice, pictureLayout)                \
   X(Sound, rt::KindSound, sound) X(SoundMode, rt::KindChoice, soundMode)                              \
   X(ControlBox, rt::KindLogical, controlBox) X(MaxButton, rt::KindLogical, maxButton)                 \
   X(MinButton, rt::KindLogical, minButton)                                                            \
@@ -41,11 +46,6 @@ class WindowComponent : public StoredComponent<WindowData>, public rt::FormWindo
   X(CaptionAlwaysActive, rt::KindLogical, captionAlwaysActive) X(ClassName, rt::KindText, className)
   COMP_PROPERTIES(WindowData, kOwnPropertyFlags, COMP_WINDOW_PROPERTIES);
 #undef COMP_WINDOW_PROPERTIES
-
-  // A window of the form being loaded (modal when the runtime loads a modal one); null
-  // when it cannot be created, leaving no platform window behind.
-  static WindowComponent* Create(const CreateArgs& args);
-  static void VisitStoredTexts(WindowData& data, rt::TextVisitorFn visitor, void* userData);
 
   // window_properties.cpp: the type's own property index (0 = caption); always 0.
   int32_t PropertyChanged(int32_t index, const rt::PropertyData& data);

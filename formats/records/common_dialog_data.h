@@ -19,22 +19,13 @@ struct CommonDialogData : VersionedBlob<CommonDialogData> {
   static constexpr int32_t kBlobVersion = 1;
 
   int32_t dialogType = DialogOpen;
-  std::string title;
-  std::string fileName;
-  std::string filter;
+  std::string title, fileName, filter;
   int32_t filterIndex = 0;
-  std::string initialFolder;
-  std::string defaultExtension;
-  bool createPrompt = false;
-  bool fileMustExist = true;
-  bool overwritePrompt = true;
-  bool pathMustExist = true;
+  std::string initialFolder, defaultExtension;
+  bool createPrompt = false, fileMustExist = true, overwritePrompt = true, pathMustExist = true;
   bool keepCurrentFolder = false;
   uint32_t color = 0;
-  bool fontBold = false;
-  bool fontItalic = false;
-  bool fontStrikeOut = false;
-  bool fontUnderline = false;
+  bool fontBold = false, fontItalic = false, fontStrikeOut = false, fontUnderline = false;
   std::string fontName;
   int32_t fontSize = 0;
   std::string helpFile;

@@ -18,22 +18,15 @@ struct EditBoxData : VersionedBlob<EditBoxData> {
 
   std::string content;
   int32_t border = 1;
-  uint32_t textColor = 0;
-  uint32_t backColor = 0xFFFFFF;
+  uint32_t textColor = 0, backColor = 0xFFFFFF;
   std::vector<uint8_t> font;
-  int32_t hideSelection = 1;
-  int32_t maxLength = 0;
-  int32_t multiLine = 0;
-  int32_t scrollBars = 0;
-  int32_t alignment = 0;
+  int32_t hideSelection = 1, maxLength = 0;
+  int32_t multiLine = 0, scrollBars = 0, alignment = 0;
   int32_t inputMode = 0;
   int16_t passwordChar = '*';
   int32_t caseConversion = 0;
-  int32_t spinType = 0;
-  int32_t spinMin = 0;
-  int32_t spinMax = 100;
-  int32_t selStart = 0;
-  int32_t selLength = 0;
+  int32_t spinType = 0, spinMin = 0, spinMax = 100;
+  int32_t selStart = 0, selLength = 0;
   std::string dataSource, dataField;
 
   void Normalise();

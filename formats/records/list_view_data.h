@@ -17,35 +17,21 @@ struct ListViewData : VersionedBlob<ListViewData> {
   static constexpr int32_t kBlobVersion = 1;
 
   int32_t border = 1;
-  uint32_t textColor = 0;
-  uint32_t textBackColor = 0xFFFFFF;
-  uint32_t backColor = 0xFFFFFF;
-  int32_t viewType = 0;
-  int32_t alignment = 0;
-  bool autoArrange = true;
-  bool wrapLabels = true;
-  bool hideColumnHeader = false;
-  bool sortableHeader = true;
-  bool fullRowSelect = false;
-  bool gridLines = false;
+  uint32_t textColor = 0, textBackColor = 0xFFFFFF, backColor = 0xFFFFFF;
+  int32_t viewType = 0, alignment = 0;
+  bool autoArrange = true, wrapLabels = true;
+  // The report view's header and grid lines.
+  bool hideColumnHeader = false, sortableHeader = true, fullRowSelect = false, gridLines = false;
   bool dragColumns = false;
-  bool hotTracking = false;
-  bool handCursor = true;
-  bool underlineHot = true;
-  bool underlineCold = true;
+  bool hotTracking = false, handCursor = true, underlineHot = true, underlineCold = true;
   bool editLabels = false;
   int32_t sortOrder = 0;
-  bool checkBoxes = false;
-  bool flatScrollBars = false;
-  bool singleSelection = true;
+  bool checkBoxes = false, flatScrollBars = false, singleSelection = true;
   int32_t selectedItem = -1;
   bool alwaysShowSelection = false;
   std::vector<uint8_t> font;  // 60-byte LOGFONTA, or empty for the default GUI font
-  std::vector<uint8_t> headerImages;
-  std::vector<uint8_t> images;
-  std::vector<uint8_t> columns;
-  std::vector<uint8_t> stateImages;
-  std::vector<uint8_t> items;
+  std::vector<uint8_t> headerImages, images, stateImages;  // image-list data
+  std::vector<uint8_t> columns, items;  // the column and item tables below
   std::string editedText;  // not serialised
 
   // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).

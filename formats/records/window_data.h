@@ -27,22 +27,17 @@ struct WindowData : VersionedBlob<WindowData> {
   int32_t pictureLayout = 1;
   std::vector<uint8_t> sound;
   int32_t soundMode = 0;
-  bool controlBox = true;
-  bool maxButton = false;
-  bool minButton = false;
+  bool controlBox = true, maxButton = false, minButton = false;
   int32_t startPosition = StartCentred;
   bool movable = true;
   std::vector<uint8_t> icon;
-  bool enterMovesFocus = false;
-  bool escapeCloses = true;
+  bool enterMovesFocus = false, escapeCloses = true;
   bool f1Help = false;
   std::string helpFile;
   int32_t helpContext = 0;
-  bool showInTaskbar = true;
-  bool dragByClient = false;
+  bool showInTaskbar = true, dragByClient = false;
   int32_t shape = 0;
-  bool alwaysOnTop = false;
-  bool captionAlwaysActive = false;
+  bool alwaysOnTop = false, captionAlwaysActive = false;
   std::string className;
 
   // The stored fields in blob order, for reading and writing alike (formats/records/blob_fields.h).
