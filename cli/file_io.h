@@ -4,6 +4,7 @@
 // short reason for the user.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,10 +68,13 @@ bool MakeFolders(const std::string& path, std::string* error);
 // Writes what `write` produces to path so that path holds either its old content or all
 // of the new one, and so that no partial or temporary file remains when the write
 // fails or the process is interrupted.  The error is the first failure's reason.
+// `write` must give the same bytes each time: on Linux it may run twice, when an
+// unnamed file cannot be given its name (no /proc in a sandbox).
 bool WriteFileAtomically(const std::string& path, const iconres::ContentWriter& write, std::string* error);
 
-// All bytes of a file, or of standard input for "-".
-bool ReadInput(const std::string& from, std::string* bytes, std::string* error);
+// The file opened for reading, or standard input (in binary mode) for "-"; null with
+// the reason when the file cannot be opened.  The caller closes a file it opened.
+std::FILE* OpenPathList(const std::string& from, std::string* error);
 
 bool StderrIsTerminal();
 

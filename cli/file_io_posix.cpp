@@ -195,20 +195,10 @@ bool MakeFolders(const std::string& path, std::string* error) {
   return false;
 }
 
-bool ReadInput(const std::string& from, std::string* bytes, std::string* error) {
+std::FILE* OpenPathList(const std::string& from, std::string* error) {
   std::FILE* in = from == "-" ? stdin : std::fopen(from.c_str(), "rb");
-  if (!in) {
-    *error = SystemError(errno);
-    return false;
-  }
-  bytes->clear();
-  char block[65536];
-  size_t n;
-  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes->append(block, n);
-  const bool ok = !std::ferror(in);
-  if (!ok) *error = SystemError(errno ? errno : EIO);
-  if (in != stdin) std::fclose(in);
-  return ok;
+  if (!in) *error = SystemError(errno);
+  return in;
 }
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }

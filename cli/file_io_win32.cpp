@@ -171,21 +171,11 @@ bool WriteFileAtomically(const std::string& path, const iconres::ContentWriter& 
   return false;
 }
 
-bool ReadInput(const std::string& from, std::string* bytes, std::string* error) {
+std::FILE* OpenPathList(const std::string& from, std::string* error) {
   if (from == "-") _setmode(_fileno(stdin), _O_BINARY);  // -0 lists hold any byte
   std::FILE* in = from == "-" ? stdin : std::fopen(from.c_str(), "rb");
-  if (!in) {
-    *error = SystemError(GetLastError());
-    return false;
-  }
-  bytes->clear();
-  char block[65536];
-  size_t n;
-  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes->append(block, n);
-  const bool ok = !std::ferror(in);
-  if (!ok) *error = "read failed";
-  if (in != stdin) std::fclose(in);
-  return ok;
+  if (!in) *error = SystemError(GetLastError());
+  return in;
 }
 
 bool StderrIsTerminal() {

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "cli/file_io.h"
 #include "cli/posix_files.h"
@@ -126,13 +127,17 @@ int LinkUnnamed(int fd, int folder, const std::string& name) {
 int WriteThroughTemporaryName(int folder, const std::string& name, const iconres::ContentWriter& write) {
   std::string temp;
   Descriptor fd;
+  std::optional<PendingGuard> pending;
   for (int attempt = 0; attempt < 8 && fd.get() < 0; ++attempt) {
     temp = TemporaryName();
+    // Known to the signal handler before it exists: a signal that came between the
+    // two steps would leave the file behind.
+    pending.reset();
+    pending.emplace(folder, temp);
     fd.reset(openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.get() < 0 && errno != EEXIST) break;
   }
   if (fd.get() < 0) return errno;
-  PendingGuard pending(folder, temp);
   int code = Fill(fd.get(), write);
   if (!fd.Close() && code == 0) code = errno;
   if (code == 0 && renameat(folder, temp.c_str(), folder, name.c_str()) != 0) code = errno;
@@ -154,7 +159,11 @@ int WriteFile(const std::string& path, const iconres::ContentWriter& write) {
     return errno;
   }
   if (const int code = Fill(fd.get(), write)) return code;  // closing fd removes the unnamed file
-  return LinkUnnamed(fd.get(), folder.get(), name);
+  const int linked = LinkUnnamed(fd.get(), folder.get(), name);
+  // ENOENT from both ways of linking: no /proc (a sandbox may hide it) and no right to
+  // link a descriptor.  The content is written again under a temporary name.
+  if (linked == ENOENT) return WriteThroughTemporaryName(folder.get(), name, write);
+  return linked;
 }
 
 }  // namespace

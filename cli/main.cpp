@@ -5,7 +5,9 @@
 // on the error stream with its reason; files that a walk finds without icons are
 // skipped, not failed), 2 for a usage error.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <thread>
@@ -16,6 +18,24 @@
 #include "cli/options.h"
 #include "cli/source_plan.h"
 #include "cli/thumbnail.h"
+
+namespace {
+
+// All bytes of --files-from's file, or of standard input for "-".
+bool ReadInput(const std::string& from, std::string* bytes, std::string* error) {
+  std::FILE* in = cli::OpenPathList(from, error);
+  if (!in) return false;
+  bytes->clear();
+  char block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes->append(block, n);
+  const bool ok = !std::ferror(in);
+  if (!ok) *error = std::strerror(errno ? errno : EIO);
+  if (in != stdin) std::fclose(in);
+  return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace cli;

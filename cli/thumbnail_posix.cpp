@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -37,15 +36,6 @@ bool OpenInput(const std::string& path, Descriptor* fd, uint64_t* size, std::str
   return true;
 }
 
-// The temporary file while it exists, for the signal handler to remove.
-std::atomic<const char*> g_temporary{nullptr};
-
-extern "C" void RemoveTemporaryAndDie(int signal) {
-  if (const char* path = g_temporary.load()) unlink(path);
-  // The handler was reset to the default on entry (SA_RESETHAND): end as the signal would.
-  raise(signal);
-}
-
 // The signals that end a thumbnailer: its client gave up on it, or the user.
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -66,15 +56,6 @@ class HeldSignals {
   sigset_t previous_;
 };
 
-void RemoveTemporaryOnSignals() {
-  struct sigaction action;
-  std::memset(&action, 0, sizeof action);
-  action.sa_handler = RemoveTemporaryAndDie;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  for (int signal : kEndingSignals) sigaction(signal, &action, nullptr);
-}
-
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -84,24 +65,6 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     done += static_cast<size_t>(n);
   }
   return true;
-}
-
-// Creates a file of this process's own next to `output`, only where no file exists,
-// so that no other writer's file is touched; the signal handler learns its name in
-// the same step (signals are held meanwhile).  -1 with errno set on failure.
-int CreateTemporary(const std::string& output, std::string* temporary) {
-  const size_t cut = output.find_last_of('/');
-  const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : output.substr(0, cut);
-  RemoveTemporaryOnSignals();
-  HeldSignals held;
-  int fd = -1;
-  for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-    *temporary = JoinPath(folder, ".~thumbnail" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp");
-    fd = open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd >= 0) g_temporary.store(temporary->c_str());
-  return fd;
 }
 
 // A thumbnail service may create OUTPUT before it runs the thumbnailer and then read
@@ -132,34 +95,14 @@ bool FillExisting(const std::string& output, const std::vector<uint8_t>& bytes, 
   return reason.empty();
 }
 
-// Writes bytes to a new file next to `output` and renames it over `output`, or fills
-// an `output` that exists (see FillExisting).
+// Fills an `output` that exists (see FillExisting), or writes a new one as the tool
+// writes every file (WriteFileAtomically): nothing is left when it fails or is stopped.
 bool WriteThumbnail(const std::string& output, const std::vector<uint8_t>& bytes, std::string* error) {
   bool exists = false;
   const bool filled = FillExisting(output, bytes, &exists, error);
   if (exists) return filled;
-  std::string temporary;
-  const int fd = CreateTemporary(output, &temporary);
-  if (fd < 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  bool ok = WriteAll(fd, bytes);
-  int code = ok ? 0 : errno;
-  if (close(fd) != 0 && ok) {
-    ok = false;
-    code = errno;
-  }
-  if (ok && rename(temporary.c_str(), output.c_str()) != 0) {
-    ok = false;
-    code = errno;
-  }
-  if (!ok) {
-    unlink(temporary.c_str());
-    *error = std::strerror(code ? code : EIO);
-  }
-  g_temporary.store(nullptr);
-  return ok;
+  return WriteFileAtomically(
+      output, [&bytes](iconres::ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, error);
 }
 
 }  // namespace

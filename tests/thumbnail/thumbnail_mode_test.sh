@@ -86,20 +86,26 @@ for usage in "--thumbnail" "--thumbnail 128 a" "--thumbnail 0 a b" "--thumbnail 
   [ "$rc" = 2 ] || fail "'$usage': exit code $rc, expected 2"
 done
 
-# Killed at random moments: nothing half written, nothing temporary.
-for i in $(seq 1 60); do
-  rm -f "$work/out/killed.png"
-  "$program" --thumbnail 256 "$work/pe32.dll" "$work/out/killed.png" 2>/dev/null &
-  pid=$!
-  sleep "0.00$((RANDOM % 10))"
-  kill -TERM "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  if [ -e "$work/out/killed.png" ] && [ "$(size "$work/out/killed.png")" != 256x256 ]; then
-    fail "a killed run left a partial file"
-    break
-  fi
+# Killed at random moments: nothing half written, nothing temporary; also where the
+# file system has no unnamed files (tests/cli/no_tmpfile.c), so that the new file goes
+# through a temporary name.
+no_tmpfile=$(dirname "$program")/tests/cli/no_tmpfile.so
+[ -f "$no_tmpfile" ] || fail "no $no_tmpfile: build the native tree"
+for preload in "" "$no_tmpfile"; do
+  for i in $(seq 1 40); do
+    rm -f "$work/out/killed.png"
+    LD_PRELOAD=$preload "$program" --thumbnail 256 "$work/pe32.dll" "$work/out/killed.png" 2>/dev/null &
+    pid=$!
+    sleep "0.00$((RANDOM % 10))"
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    if [ -e "$work/out/killed.png" ] && [ "$(size "$work/out/killed.png")" != 256x256 ]; then
+      fail "a killed run left a partial file${preload:+ (no unnamed files)}"
+      break
+    fi
+  done
 done
-[ -z "$(find "$work" -name '.~thumbnail*')" ] || fail "temporary files left behind: $(find "$work" -name '.~thumbnail*')"
+[ -z "$(find "$work" -name '.~*')" ] || fail "temporary files left behind: $(find "$work" -name '.~*')"
 
 [ "$status" = 0 ] && echo PASS
 exit $status
