@@ -24,13 +24,15 @@ status=0
 fail() { echo "FAIL: $*"; status=1; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 windows() { "$root/tools/wine-run.sh" --prefix "$prefix" "$exe" "$@" | tr -d '\r' | sed 's|\\|/|g'; }
-# The test inputs, and a library that hides unnamed files from the tool.
+# The test inputs, and a library that hides unnamed files from the tool: both built
+# with the native tree (tests/CMakeLists.txt), beside the native program.
+helpers=$(dirname "$native")/tests/cli
+no_tmpfile=$helpers/no_tmpfile.so signal_mid_write=$helpers/signal_mid_write.so
+[ -f "$no_tmpfile" ] && [ -f "$signal_mid_write" ] ||
+  { echo "FAIL: no $no_tmpfile or $signal_mid_write: build the native tree (tools/build.sh)"; exit 1; }
 in=$work/in
 mkdir -p "$in/damaged"
-${CXX:-c++} -std=c++17 -O1 -I"$root" "$root/tests/cli/test_inputs.cpp" -o "$work/test_inputs" &&
-  "$work/test_inputs" "$in" || { echo "FAIL: cannot make the test inputs"; exit 1; }
-${CC:-cc} -shared -fPIC -o "$work/no_tmpfile.so" "$root/tests/cli/no_tmpfile.c" -ldl ||
-  { echo "FAIL: cannot build the O_TMPFILE shim"; exit 1; }
+"$helpers/cli_test_inputs" "$in" || { echo "FAIL: cannot make the test inputs"; exit 1; }
 
 # The first Wine run creates the prefix; both builds then run in its system folder.
 windows --help >/dev/null 2>&1
@@ -235,7 +237,7 @@ $names/tab\\u0009here.dll" ] || fail "file names in --list: $(cut -f1 "$work/nam
 
 # A write that fails part way (a file size limit) leaves nothing and says why, through
 # an unnamed file and through a temporary name.
-for preload in "" "$work/no_tmpfile.so"; do
+for preload in "" "$no_tmpfile"; do
   rm -rf "$work/full" && mkdir "$work/full"
   (ulimit -f 1024; trap '' XFSZ; LD_PRELOAD=$preload exec "$native" -o "$work/full" "$in/repeated.dll") \
     >/dev/null 2>"$work/err.txt"; rc=$?
@@ -245,32 +247,22 @@ for preload in "" "$work/no_tmpfile.so"; do
   [ -z "$(ls -A "$work/full")" ] || fail "failed write ${preload:+(temporary names)} left $(ls -A "$work/full")"
 done
 
-# kill_during_write SIGNAL [PRELOAD]: kills a write of a 252 MiB icon file once a few MiB
-# of it are written, then nothing may remain.
+# kill_during_write SIGNAL [PRELOAD]: kills a write of a 252 MiB icon file once 4 MiB
+# of it are written (tests/cli/signal_mid_write.c), then nothing may remain.
 kill_during_write() {
-  local signal=$1 preload=${2:-} start end rc fd size caught=
+  local signal=$1 preload=${2:-} rc
   rm -rf "$work/killed" && mkdir "$work/killed"
-  start=$(date +%s%N)
-  # (A command started in the background ignores SIGINT unless told otherwise.)
-  env --default-signal=INT LD_PRELOAD="$preload" "$native" -j 1 -o "$work/killed" "$in/repeated.dll" 2>/dev/null &
-  local pid=$!
-  while [ -z "$caught" ] && kill -0 "$pid" 2>/dev/null; do
-    for fd in /proc/"$pid"/fd/*; do
-      [[ "$(readlink "$fd" 2>/dev/null)" == "$work/killed/"* ]] || continue
-      size=$(stat -L -c %s "$fd" 2>/dev/null) || continue
-      [ "$size" -gt 4194304 ] && caught=$size && kill -s "$signal" "$pid" && break
-    done
-  done
-  wait "$pid" 2>/dev/null; rc=$?
-  end=$(date +%s%N)
-  [ -n "$caught" ] && [ "$rc" -gt 128 ] || { fail "kill ($signal${preload:+, temporary names}): the write ended first"; return; }
+  # (SIGINT is restored in case the test itself was started with it ignored.)
+  SIGNAL_AFTER_BYTES=4194304 SIGNAL_NUMBER=$(kill -l "$signal") LD_PRELOAD="$signal_mid_write $preload" \
+    env --default-signal=INT "$native" -j 1 -o "$work/killed" "$in/repeated.dll" 2>/dev/null; rc=$?
+  [ "$rc" = $((128 + $(kill -l "$signal"))) ] ||
+    { fail "kill ($signal${preload:+, temporary names}): exit code $rc, not the signal's"; return; }
   [ -z "$(ls -A "$work/killed")" ] || fail "kill ($signal${preload:+, temporary names}) left $(ls -A "$work/killed")"
-  echo "kill test ($signal${preload:+, temporary names}): killed at $((caught >> 20)) MiB, $(((end - start) / 1000000)) ms"
 }
 kill_during_write TERM
 kill_during_write KILL
-kill_during_write INT "$work/no_tmpfile.so"
-kill_during_write TERM "$work/no_tmpfile.so"
+kill_during_write INT "$no_tmpfile"
+kill_during_write TERM "$no_tmpfile"
 
 # Under Wine and on Linux, a write that fails on a full drive leaves nothing and gives
 # the system's reason.

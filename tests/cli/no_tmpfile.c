@@ -17,18 +17,14 @@ static int Open(const char* name, int dir, const char* path, int flags, va_list 
   return real(dir, path, flags, (flags & O_CREAT) ? va_arg(rest, mode_t) : 0);
 }
 
-int openat(int dir, const char* path, int flags, ...) {
-  va_list rest;
-  va_start(rest, flags);
-  const int fd = Open("openat", dir, path, flags, rest);
-  va_end(rest);
-  return fd;
-}
-
-int openat64(int dir, const char* path, int flags, ...) {
-  va_list rest;
-  va_start(rest, flags);
-  const int fd = Open("openat64", dir, path, flags, rest);
-  va_end(rest);
-  return fd;
-}
+/* openat and openat64 alike, each passing on to the real function of its name. */
+#define FORWARD_OPEN(name)                                    \
+  int name(int dir, const char* path, int flags, ...) {       \
+    va_list rest;                                             \
+    va_start(rest, flags);                                    \
+    const int fd = Open(#name, dir, path, flags, rest);       \
+    va_end(rest);                                             \
+    return fd;                                                \
+  }
+FORWARD_OPEN(openat)
+FORWARD_OPEN(openat64)

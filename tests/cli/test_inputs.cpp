@@ -1,5 +1,5 @@
 // Writes the byte-built inputs of the command-line tests into a folder, for both builds
-// of extract-icons to read (tests/cli/native_test.sh builds and runs this natively):
+// of extract-icons to read (built by the native tree, run by tests/cli/native_test.sh):
 //   test_inputs FOLDER
 // FOLDER/damaged/ holds modules damaged in one place each, next to good groups;
 // FOLDER/repeated.dll names one image 65,535 times in one group.
