@@ -11,6 +11,10 @@
 
 namespace iconres {
 
+// The resource types that hold icons, numbered alike in PE and NE modules.
+constexpr uint16_t kResourceTypeIcon = 3;        // one image
+constexpr uint16_t kResourceTypeGroupIcon = 14;  // a group's directory
+
 // Reads a ByteSource through 64 KiB blocks that it keeps, so that the many small reads
 // of a resource directory cost one read of the file each block.  Reads larger than a
 // block go to the source directly, and blocks stop being kept once they hold

@@ -16,8 +16,8 @@ namespace iconres {
 namespace {
 
 constexpr uint16_t kNumbered = 0x8000;
-constexpr uint16_t kTypeIcon = 0x8003;
-constexpr uint16_t kTypeGroupIcon = 0x800E;
+constexpr uint16_t kTypeIcon = kNumbered | kResourceTypeIcon;
+constexpr uint16_t kTypeGroupIcon = kNumbered | kResourceTypeGroupIcon;
 constexpr uint16_t kLargestShift = 24;
 
 struct NeResource {

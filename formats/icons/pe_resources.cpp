@@ -19,14 +19,10 @@ constexpr uint16_t kPe32PlusMagic = 0x20B;
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kHighBit = 0x80000000u;
-constexpr uint16_t kTypeIcon = 3;
-constexpr uint16_t kTypeGroupIcon = 14;
 
 struct Section {
-  uint32_t virtualAddress = 0;
-  uint32_t virtualSize = 0;
-  uint32_t rawSize = 0;
-  uint32_t rawOffset = 0;
+  uint32_t virtualAddress = 0, virtualSize = 0;  // where it is loaded, and how much
+  uint32_t rawOffset = 0, rawSize = 0;           // where the file holds it, and how much
 };
 
 struct DirectoryEntry {
@@ -278,9 +274,9 @@ std::optional<ModuleIcons> ReadPeIcons(BlockReader& file, uint32_t header, const
   PeFile pe(file, std::move(sections), headerBytes, resourceRva);
   std::optional<std::vector<DirectoryEntry>> types = pe.Directory(0);
   if (!types) return damaged("resource directory outside the file");
-  if (const DirectoryEntry* groups = FindType(*types, kTypeGroupIcon))
+  if (const DirectoryEntry* groups = FindType(*types, kResourceTypeGroupIcon))
     if (!ReadGroups(pe, *groups, languages, groupLimit, out, damage)) return std::nullopt;
-  if (const DirectoryEntry* images = FindType(*types, kTypeIcon))
+  if (const DirectoryEntry* images = FindType(*types, kResourceTypeIcon))
     if (!ReadImages(pe, *images, languages, out, damage)) return std::nullopt;
   return out.Finish();
 }

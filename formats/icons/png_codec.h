@@ -16,6 +16,8 @@ struct RgbaImage {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint8_t> pixels;  // height rows of width pixels, top-down: R, G, B, A (not premultiplied)
+  // A size of at least one pixel, and the pixels of that size.
+  bool whole() const { return width > 0 && height > 0 && pixels.size() == size_t(width) * size_t(height) * 4; }
 };
 
 // The largest width and height that PNG decoding accepts; a larger IHDR fails before

@@ -110,8 +110,7 @@ bool DecodePng(const uint8_t* data, size_t size, RgbaImage* image, std::string* 
 }
 
 bool EncodePng(const RgbaImage& image, std::vector<uint8_t>* png, std::string* error) {
-  if (image.width <= 0 || image.height <= 0 ||
-      image.pixels.size() != size_t(image.width) * size_t(image.height) * 4) {
+  if (!image.whole()) {
     *error = "no image to encode";
     return false;
   }
