@@ -101,11 +101,14 @@ inline void SetTextProperty(uint32_t component, int32_t property, const char* te
   SetProperty(component, property, Word(text));
 }
 
+// Memory for a value that program code hands to the runtime, from the service table.
+inline void* ProgramMemory(size_t size) { return Svc().allocMemory(static_cast<int32_t>(size)); }
+
 // The inline copy made on assignment: null stays null, an empty text becomes a
 // one-byte block.
 inline char* CopyText(const char* s) {
   if (!s) return nullptr;
-  return rt::NewTextIn([](size_t size) { return Svc().allocMemory(static_cast<int32_t>(size)); }, s, std::strlen(s));
+  return rt::NewTextIn(ProgramMemory, s, std::strlen(s));
 }
 // variable := copy of s (the old block released).
 inline void AssignText(char** variable, const char* s) {
@@ -113,12 +116,11 @@ inline void AssignText(char** variable, const char* s) {
   Free(*variable);
   *variable = copy;
 }
+// A copy of a byte set (null, the empty one, stays null).
 inline void* CopyByteSet(const void* set) {
   if (!set) return nullptr;
-  const int32_t n = static_cast<const int32_t*>(set)[1] + 8;
-  void* copy = Svc().allocMemory(n);
-  std::memcpy(copy, set, static_cast<size_t>(n));
-  return copy;
+  const rt::ByteSetHeader* header = static_cast<const rt::ByteSetHeader*>(set);
+  return rt::NewByteSetIn(ProgramMemory, header + 1, static_cast<size_t>(header->length));
 }
 
 // ToText of an integer or a double, as a new text.

@@ -85,12 +85,7 @@ char* NewText(const char* s, size_t n) {
 }
 
 void* NewByteSet(const void* bytes, size_t n) {
-  if (n == 0) return nullptr;
-  int32_t* b = static_cast<int32_t*>(AllocMemory(static_cast<int32_t>(n + 8)));
-  b[0] = 1;
-  b[1] = static_cast<int32_t>(n);
-  std::memcpy(b + 2, bytes, n);
-  return b;
+  return NewByteSetIn([](size_t size) { return AllocMemory(static_cast<int32_t>(size)); }, bytes, n);
 }
 
 void* NewIntArray(const int32_t* values, size_t n) {

@@ -36,18 +36,14 @@ class LibraryLink {
   char* NewText(const char* s) const { return s ? NewText(s, std::strlen(s)) : nullptr; }
   // A new byte set {1, n, bytes}, null for n == 0.
   void* NewByteSet(const void* bytes, size_t n) const {
-    if (n == 0) return nullptr;
-    uint8_t* space = nullptr;
-    void* b = ByteSetIn(Alloc(n + 8), n, &space);
-    if (b) std::memcpy(space, bytes, n);
-    return b;
+    return NewByteSetIn([this](size_t size) { return Alloc(size); }, bytes, n);
   }
   // The byte set grown or shrunk to n bytes for the caller to fill through *bytes; the
   // block may move (the old address is then gone).  Reusing the block spares the
   // first-touch cost of fresh pages when a large value is rewritten over and over.
   void* ResizeByteSet(void* set, size_t n, uint8_t** bytes) const {
     if (n == 0) return nullptr;
-    return ByteSetIn(Pointer(Call(SvcRealloc, Word(set), static_cast<int32_t>(n + 8))), n, bytes);
+    return ByteSetHeaderIn(Pointer(Call(SvcRealloc, Word(set), static_cast<int32_t>(n + 8))), n, bytes);
   }
 
   // The service's words are signed; these are rt::PointerOf and rt::Word for them.
@@ -55,15 +51,6 @@ class LibraryLink {
   static int32_t Word(const void* p) { return static_cast<int32_t>(rt::Word(p)); }
 
  private:
-  static void* ByteSetIn(void* block, size_t n, uint8_t** bytes) {
-    int32_t* b = static_cast<int32_t*>(block);
-    if (!b) return nullptr;
-    b[0] = 1;
-    b[1] = static_cast<int32_t>(n);
-    *bytes = reinterpret_cast<uint8_t*>(b + 2);
-    return b;
-  }
-
   RuntimeServiceFn service_ = nullptr;
 };
 

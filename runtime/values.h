@@ -65,6 +65,29 @@ char* NewTextIn(Alloc&& alloc, const char* s, size_t n) {
   return t;
 }
 
+// Marks block (n + 8 bytes at least; null gives null) as a byte set of n bytes, whose
+// bytes *bytes then points at.
+inline void* ByteSetHeaderIn(void* block, size_t n, uint8_t** bytes) {
+  ByteSetHeader* header = static_cast<ByteSetHeader*>(block);
+  if (!header) return nullptr;
+  header->mark = 1;
+  header->length = static_cast<int32_t>(n);
+  *bytes = reinterpret_cast<uint8_t*>(header + 1);
+  return header;
+}
+
+// A new byte set of the n bytes at `bytes`, in memory that alloc(size) gives; null for
+// n == 0 (the empty byte set) or when it gives none.  Made this one way, as texts are
+// by NewTextIn, whichever side allocates.
+template <class Alloc>
+void* NewByteSetIn(Alloc&& alloc, const void* bytes, size_t n) {
+  if (n == 0) return nullptr;
+  uint8_t* space = nullptr;
+  void* set = ByteSetHeaderIn(alloc(n + sizeof(ByteSetHeader)), n, &space);
+  if (set) std::memcpy(space, bytes, n);
+  return set;
+}
+
 // A pointer as the 32-bit word that records, services and program code carry, and a
 // word back as a pointer.
 inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "components/label/label.h"
+#include "runtime/dib_section.h"
 
 namespace comp {
 namespace {
@@ -123,15 +124,8 @@ bool Label::PaintGradient(HDC dc, const RECT& area, const RECT& update) {
   if (n < 2) return false;
   int w = area.right - area.left, h = area.bottom - area.top;
   if (w <= 0 || h <= 0) return true;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = kTileSize;
-  bi.bmiHeader.biHeight = -kTileSize;  // top-down rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  rt::GdiObject<HBITMAP> tile(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  rt::GdiObject<HBITMAP> tile = rt::NewTopDownDib(dc, kTileSize, kTileSize, &bits);
   if (!tile || !bits) return false;
   rt::MemoryDC mem(CreateCompatibleDC(dc));
   rt::SelectedObject selected(mem.get(), tile.get());

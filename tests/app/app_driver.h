@@ -15,6 +15,7 @@
 
 #include "child_process.h"
 #include "process_runner.h"
+#include "runtime/dib_section.h"
 
 namespace app_test {
 
@@ -323,26 +324,17 @@ int CountPixels(HWND w, P pred) {
   // through its own DC under Wine.
   POINT origin = {0, 0};
   ClientToScreen(w, &origin);
-  HDC source = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(source);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  rt::WindowDC source(nullptr);
+  rt::MemoryDC dc(CreateCompatibleDC(source.get()));
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, width, height, source, origin.x, origin.y, SRCCOPY);
+  rt::GdiObject<HBITMAP> bmp = rt::NewTopDownDib(dc.get(), width, height, &bits);
+  if (!bmp || !bits) return 0;
+  rt::SelectedObject selected(dc.get(), bmp.get());
+  BitBlt(dc.get(), 0, 0, width, height, source.get(), origin.x, origin.y, SRCCOPY);
   int n = 0;
   const uint8_t* p = static_cast<const uint8_t*>(bits);
   for (int i = 0; i < width * height; ++i, p += 4)
     if (pred(p[2], p[1], p[0])) ++n;
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, source);
   return n;
 }
 // A test suite whose tests share one running tool, started before the first test and

@@ -31,6 +31,7 @@
 #include "icon_images.h"
 #include "icon_test_support.h"
 #include "runtime/handles.h"
+#include "runtime/dib_section.h"
 #include "tests/suite_labels.h"
 
 using namespace iconres;
@@ -45,14 +46,8 @@ struct PlatformDrawing {
 };
 
 std::vector<uint32_t> DrawOn(HICON icon, int w, int h, uint32_t background) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  rt::GdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  rt::GdiObject<HBITMAP> section = rt::NewTopDownDib(nullptr, w, h, &bits);
   rt::MemoryDC dc(CreateCompatibleDC(nullptr));
   if (!section || !dc || !bits) return {};
   HGDIOBJ old = SelectObject(dc.get(), section.get());
