@@ -14,8 +14,8 @@
 
 namespace cli {
 
-// Sets the process up for a run: on Linux, temporary files are removed when SIGINT or
-// SIGTERM ends it, and it may keep as many folders open as it is allowed to.
+// Sets the process up for a run: on Linux, temporary files are removed when SIGINT,
+// SIGTERM or SIGHUP ends it, and it may keep as many folders open as it is allowed to.
 void PrepareProcess();
 
 enum class PathKind { Missing, File, Folder, Other };
