@@ -22,7 +22,7 @@ fi
 
 need=()
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 wine wine64 wine32:i386 \
-         g++ xvfb x11-utils fonts-wqy-microhei locales cmake make imagemagick icoutils libpng-dev \
+         g++ xvfb x11-utils fonts-wqy-microhei fonts-wine locales cmake make imagemagick icoutils libpng-dev \
          googletest \
          tumbler dbus python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap shared-mime-info \
          dpkg-dev lintian man-db bash-completion; do

@@ -66,6 +66,13 @@ if [ ! -S "$socket" ]; then
   wineserver -p >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
   /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
 fi
+# Wine draws caption buttons, scroll arrows and check marks with the Marlett font.
+# Debian's fonts-wine holds it, but this Wine does not read that folder, and without
+# it the buttons show as the letters "0 1 r": the prefix gets a copy, as Windows has.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ -d "$prefix/drive_c/windows/Fonts" ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+  cp "$marlett" "$prefix/drive_c/windows/Fonts/"
+fi
 # Wine links the user's shell folders (Desktop, Documents, ...) to $HOME.  Tests write into
 # the desktop folder and may rename it, which through a link would touch $HOME itself, so
 # the project's prefix gets folders of its own.  A marker file keeps Wine from turning a
