@@ -64,30 +64,6 @@ void RemovePendingNames(int signal) {
   raise(signal);
 }
 
-class DescriptorSink : public iconres::ByteSink {
- public:
-  explicit DescriptorSink(int fd) : fd_(fd) {}
-  bool Write(const void* data, size_t n) override {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    while (n > 0) {
-      const ssize_t done = write(fd_, p, n);
-      if (done < 0 && errno == EINTR) continue;
-      if (done <= 0) {
-        error_ = done < 0 ? errno : ENOSPC;
-        return false;
-      }
-      p += done;
-      n -= static_cast<size_t>(done);
-    }
-    return true;
-  }
-  int error() const { return error_; }
-
- private:
-  int fd_;
-  int error_ = 0;
-};
-
 // Writes the content into fd; 0 or the error number.
 int Fill(int fd, const iconres::ContentWriter& write) {
   DescriptorSink sink(fd);

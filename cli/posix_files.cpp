@@ -23,6 +23,21 @@ bool DescriptorSource::ReadAt(uint64_t offset, void* out, size_t n) {
   return true;
 }
 
+bool DescriptorSink::Write(const void* data, size_t n) {
+  const uint8_t* p = static_cast<const uint8_t*>(data);
+  while (n > 0) {
+    const ssize_t done = write(fd_, p, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      error_ = done < 0 ? errno : ENOSPC;
+      return false;
+    }
+    p += done;
+    n -= static_cast<size_t>(done);
+  }
+  return true;
+}
+
 const int LongPath::kCurrentFolder = AT_FDCWD;
 
 bool Descriptor::Close() {

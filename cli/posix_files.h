@@ -1,11 +1,12 @@
 // Small helpers of the Linux file side (file_io_posix.cpp, file_write_posix.cpp,
 // thumbnail_posix.cpp): descriptors that close themselves, the module reader's bytes
-// read from one, error texts, and paths longer than PATH_MAX.
+// read from one, bytes written to one, error texts, and paths longer than PATH_MAX.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "formats/byte_sink.h"
 #include "formats/icons/module_resources.h"
 
 namespace cli {
@@ -40,6 +41,20 @@ class DescriptorSource : public iconres::ByteSource {
  private:
   int fd_;
   uint64_t size_;
+};
+
+// Writes to an open descriptor, from where it stands; the descriptor stays the
+// caller's.  After a failed Write, error() is the error number (ENOSPC when the
+// system wrote nothing and gave no reason).
+class DescriptorSink : public iconres::ByteSink {
+ public:
+  explicit DescriptorSink(int fd) : fd_(fd) {}
+  bool Write(const void* data, size_t n) override;
+  int error() const { return error_; }
+
+ private:
+  int fd_;
+  int error_ = 0;
 };
 
 std::string SystemError(int code);

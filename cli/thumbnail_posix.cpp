@@ -56,17 +56,6 @@ class HeldSignals {
   sigset_t previous_;
 };
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // A thumbnail service may create OUTPUT before it runs the thumbnailer and then read
 // it through the descriptor it kept (tumbler does): a file renamed over it would go
 // unseen.  So an OUTPUT that exists is filled in place, once the image is complete
@@ -87,8 +76,11 @@ bool FillExisting(const std::string& output, const std::vector<uint8_t>& bytes, 
     reason = "not a regular file";
   } else {
     HeldSignals held;
-    if (!WriteAll(fd, bytes) || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
-      reason = errno ? std::strerror(errno) : "short write";
+    DescriptorSink sink(fd);
+    if (!sink.Write(bytes.data(), bytes.size()))
+      reason = std::strerror(sink.error());
+    else if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+      reason = std::strerror(errno);
   }
   if (close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
   *error = reason;
