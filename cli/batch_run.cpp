@@ -73,9 +73,9 @@ BatchTotals RunBatch(const std::vector<Source>& plan, const Options& options, co
     size_t done = 0, written = 0;
     std::optional<FileReport> report = queue.Take(printed, &done, &written);
     line.Update(std::to_string(done) + " of " + std::to_string(plan.size()) + " files, " + std::to_string(written) +
-                (options.list ? " icons listed" : options.png ? " images written" : " icons written"));
+                " " + OutputNoun(options));
     if (!report) continue;
-    const bool showSkipped = settings.verbose && !report->skipped.empty();
+    const bool showSkipped = options.verbose && !report->skipped.empty();
     if (!report->listLines.empty() || !report->failures.empty() || showSkipped) line.Clear();
     for (const std::string& l : report->listLines) std::fprintf(out, "%s\n", l.c_str());
     std::fflush(out);

@@ -19,13 +19,12 @@ struct BatchTotals {
 };
 
 struct BatchSettings {
-  bool verbose = false;   // name the skipped files too
   unsigned jobs = 1;
   bool progress = false;  // show files done of total and icons written on err
 };
 
 // Handles each source as `options` say.  List lines go to out; failures (and with
-// `verbose` the skipped files) to err.
+// -v the skipped files) to err.
 BatchTotals RunBatch(const std::vector<Source>& plan, const Options& options, const BatchSettings& settings,
                      std::FILE* out, std::FILE* err);
 

@@ -166,8 +166,7 @@ ReadOutcome ReadModuleFile(const std::string& path, std::shared_ptr<const iconre
   DescriptorSource source(fd.get(), static_cast<uint64_t>(st.st_size));
   // Linux has no user or thread language; a resource stored in several languages is
   // taken as a US English system would take it.
-  static const iconres::LanguageOrder kLanguages = iconres::ResourceLanguageOrder(0x0409, 0x0409, 0x0409);
-  std::optional<iconres::ModuleIcons> read = iconres::ReadModuleIcons(source, kLanguages, error);
+  std::optional<iconres::ModuleIcons> read = iconres::ReadModuleIcons(source, iconres::UsEnglishLanguageOrder(), error);
   if (!read) return error->empty() ? ReadOutcome::NotModule : ReadOutcome::Damaged;
   *icons = std::make_shared<const iconres::ModuleIcons>(std::move(*read));
   return ReadOutcome::Read;

@@ -152,7 +152,7 @@ bool WriteFileAtomically(const std::string& path, const iconres::ContentWriter& 
 
 void PrepareProcess() {
   // Signals that the caller ignores (nohup) stay ignored.
-  for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int s : kEndingSignals) {
     struct sigaction was;
     if (sigaction(s, nullptr, &was) != 0 || was.sa_handler == SIG_IGN) continue;
     struct sigaction now = {};

@@ -112,9 +112,9 @@ FileReport ExportFile(const Source& source, const Options& options) {
   try {
     Export(source, options, &report);
   } catch (const std::bad_alloc&) {
-    report.failures.push_back(source.path + ": out of memory");
+    report.failures.push_back(ShownPath(source.path) + ": out of memory");
   } catch (const std::exception& e) {
-    report.failures.push_back(source.path + ": failed: " + e.what());
+    report.failures.push_back(ShownPath(source.path) + ": failed: " + e.what());
   }
   return report;
 }

@@ -69,14 +69,11 @@ int main(int argc, char** argv) {
     }
     const std::vector<Source> plan = PlanSources(options);
     BatchSettings settings;
-    settings.verbose = options.verbose;
     settings.jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     settings.progress = StderrIsTerminal();
     const BatchTotals totals = RunBatch(plan, options, settings, stdout, stderr);
     std::fprintf(stderr, "%zu files (%zu with icons), %zu %s, %zu skipped, %zu failed\n", totals.files,
-                 totals.withIcons, totals.written,
-                 options.list ? "icons listed" : options.png ? "images written" : "icons written", totals.skipped,
-                 totals.failed);
+                 totals.withIcons, totals.written, OutputNoun(options), totals.skipped, totals.failed);
     return totals.failed > 0 ? 1 : 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "extract-icons: %s\n", e.what());

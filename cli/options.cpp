@@ -168,6 +168,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
   return true;
 }
 
+const char* OutputNoun(const Options& options) {
+  return options.list ? "icons listed" : options.png ? "images written" : "icons written";
+}
+
 std::vector<std::string> SplitPathList(const std::string& bytes, bool nulSeparated) {
   std::vector<std::string> paths;
   const char end = nulSeparated ? '\0' : '\n';

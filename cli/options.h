@@ -36,6 +36,10 @@ struct Options {
 // neither needs a PATH.
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
 
+// What the counts of written things are, as the summary and progress line name them:
+// "icons listed", "images written" (--png) or "icons written".
+const char* OutputNoun(const Options& options);
+
 // The paths of a --files-from list: one a line (a line end of "\r\n" counts as "\n"),
 // or each ended by a NUL byte; empty names are left out.
 std::vector<std::string> SplitPathList(const std::string& bytes, bool nulSeparated);

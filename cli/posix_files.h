@@ -2,6 +2,7 @@
 // thumbnail_posix.cpp): descriptors that close themselves, the module reader's bytes
 // read from one, bytes written to one, error texts, and paths longer than PATH_MAX.
 #pragma once
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -56,6 +57,10 @@ class DescriptorSink : public iconres::ByteSink {
   int fd_;
   int error_ = 0;
 };
+
+// The signals that end the program and make it remove its temporary files first: the
+// user (SIGINT), a service or client giving up on it (SIGTERM), a closed terminal.
+inline constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 std::string SystemError(int code);
 

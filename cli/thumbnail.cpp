@@ -38,8 +38,8 @@ std::optional<iconres::IconImageSet> ThumbnailGroup(iconres::ByteSource& source,
   }
   // Linux has no user language: a group stored in several languages is taken as a US
   // English system would take it, as for .ico output.
-  static const iconres::LanguageOrder kLanguages = iconres::ResourceLanguageOrder(0x0409, 0x0409, 0x0409);
-  std::optional<iconres::ModuleIcons> read = iconres::ReadModuleIcons(source, kLanguages, nullptr, 1);
+  std::optional<iconres::ModuleIcons> read =
+      iconres::ReadModuleIcons(source, iconres::UsEnglishLanguageOrder(), nullptr, 1);
   if (!read) {
     *error = "not a module or icon file";
     return std::nullopt;

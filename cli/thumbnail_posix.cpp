@@ -36,9 +36,6 @@ bool OpenInput(const std::string& path, Descriptor* fd, uint64_t* size, std::str
   return true;
 }
 
-// The signals that end a thumbnailer: its client gave up on it, or the user.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 // Holds the ending signals for its lifetime.
 class HeldSignals {
  public:

@@ -42,6 +42,11 @@ LanguageOrder ResourceLanguageOrder(uint16_t threadLanguage, uint16_t userLangua
   return order;
 }
 
+const LanguageOrder& UsEnglishLanguageOrder() {
+  static const LanguageOrder order = ResourceLanguageOrder(0x0409, 0x0409, 0x0409);
+  return order;
+}
+
 const ModuleIconImage* ModuleIcons::Image(uint16_t id) const {
   auto it = std::lower_bound(images.begin(), images.end(), id,
                              [](const ModuleIconImage& image, uint16_t v) { return image.id < v; });

@@ -78,6 +78,8 @@ using LanguageOrder = std::vector<uint16_t>;
 // neutral, the thread's language, the user's (with and without its sublanguage), the
 // system's (with and without), then US English.
 LanguageOrder ResourceLanguageOrder(uint16_t threadLanguage, uint16_t userLanguage, uint16_t systemLanguage);
+// The order of a US English system, for readers without a user language (Linux).
+const LanguageOrder& UsEnglishLanguageOrder();
 
 struct ModuleIcons {
   ModuleFormat format = ModuleFormat::Pe32;
