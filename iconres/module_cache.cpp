@@ -9,6 +9,11 @@
 #include "runtime/handles.h"
 
 namespace iconres {
+
+LanguageOrder PlatformLanguageOrder() {
+  return ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID());
+}
+
 namespace {
 
 // What identifies one version of a file: absent, or its size and last-write time.
@@ -71,10 +76,6 @@ class FileSource : public ByteSource {
   uint64_t size_;
 };
 
-LanguageOrder PlatformLanguageOrder() {
-  return ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID());
-}
-
 // Reads the module's icons; the stamp is that of the bytes that were read.  Only a
 // file on disk is read: a device or a pipe could block the reads.
 std::shared_ptr<const ModuleIcons> ReadModuleFile(const std::string& path, FileStamp* stamp, std::string* damage) {
@@ -112,8 +113,7 @@ bool ReadEntry(const std::string& full, CacheEntry* entry, std::string* damage) 
   if (entry->icons->groups.empty()) {
     entry->munPath = MunPathOf(full);
     if (!entry->munPath.empty()) {
-      std::string munDamage;
-      std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry->munPath, &entry->mun, &munDamage);
+      std::shared_ptr<const ModuleIcons> redirected = ReadModuleFile(entry->munPath, &entry->mun, nullptr);
       if (redirected && !redirected->groups.empty()) entry->icons = redirected;
     }
   }

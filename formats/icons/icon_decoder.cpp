@@ -63,7 +63,7 @@ bool DecodePngImage(const uint8_t* data, size_t size, const IconImageHeader& h, 
 bool ReadLayers(const uint8_t* data, size_t size, const IconImageHeader& h, IconLayers* out, std::string* error) {
   if (h.width <= 0 || h.height <= 0) return Fail(error, "bitmap image of " + SizeText(h.width, h.height) + " pixels");
   if (h.width > kMaxDecodedSide || h.height > kMaxDecodedSide)
-    return Fail(error, "bitmap image of " + SizeText(h.width, h.height) + " pixels, more than 4096");
+    return Fail(error, "bitmap image of " + SizeText(h.width, h.height) + " pixels, more than " + std::to_string(kMaxDecodedSide));
   const uint16_t depth = h.bitCount;
   if (h.planes != 1 || (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
     return Fail(error, "bitmap image of " + std::to_string(h.planes) + " planes of " + std::to_string(depth) +
@@ -166,7 +166,7 @@ bool DecodeDibImage(const uint8_t* data, size_t size, const IconImageHeader& h, 
 
 bool CheckPngHeader(const IconImageHeader& h, const DirectorySides* directory, std::string* error) {
   if (h.width > kMaxDecodedSide || h.height > kMaxDecodedSide)
-    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, more than 4096");
+    return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, more than " + std::to_string(kMaxDecodedSide));
   if (directory && (!SideAgrees(directory->width, h.width) || !SideAgrees(directory->height, h.height)))
     return Fail(error, "PNG image of " + SizeText(h.width, h.height) + " pixels, its directory entry says " +
                            SizeText(directory->width, directory->height));

@@ -33,7 +33,7 @@
 
 namespace iconres {
 
-constexpr int32_t kMaxDecodedSide = 4096;
+constexpr int32_t kMaxDecodedSide = static_cast<int32_t>(kMaxPngSide);
 
 // The width and height bytes of a directory entry: 0 stands for 256 or more.
 struct DirectorySides {

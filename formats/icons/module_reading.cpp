@@ -44,7 +44,7 @@ const std::vector<uint8_t>* BlockReader::Block(uint64_t index) {
 }
 
 IconsBuilder::IconsBuilder(ModuleFormat format, uint64_t fileSize)
-    : limit_(std::min<uint64_t>(kMaxModuleIconBytes, 2 * fileSize + 64 * 1024)) {
+    : fileSize_(fileSize), limit_(std::min<uint64_t>(kMaxModuleIconBytes, 2 * fileSize + 64 * 1024)) {
   icons_.format = format;
 }
 

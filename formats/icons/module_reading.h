@@ -44,10 +44,24 @@ class BlockReader {
 class IconsBuilder {
  public:
   IconsBuilder(ModuleFormat format, uint64_t fileSize);
-  // The copy of the data at `where` of `length` bytes, when it was stored before.
-  std::optional<ByteRange> Stored(uint64_t where, uint32_t length) const;
-  // Appends the data found at `where`; false when the total would pass the limit.
-  bool Store(uint64_t where, const std::vector<uint8_t>& bytes, ByteRange* range);
+
+  enum class Copy { Done, Outside, Full };
+  // Copies the `length` bytes of a resource at `where` (what read() gives, or nothing
+  // when they are not in the file) into the result, once for each place.  Data longer
+  // than the file, or that read() cannot give, is Outside: it fails only the resource
+  // it belongs to.  Full means the module's icon data passed its limit.
+  template <class Read>
+  Copy CopyIn(uint64_t where, uint64_t length, Read&& read, ByteRange* range) {
+    if (length > fileSize_) return Copy::Outside;
+    if (length > kMaxModuleIconBytes) return Copy::Full;
+    if (std::optional<ByteRange> stored = Stored(where, static_cast<uint32_t>(length))) {
+      *range = *stored;
+      return Copy::Done;
+    }
+    std::optional<std::vector<uint8_t>> data = read();
+    if (!data) return Copy::Outside;
+    return Store(where, *data, range) ? Copy::Done : Copy::Full;
+  }
   // What passing the limit means for the module, for its failure message.
   const char* FullReason() const;
   ModuleIcons& icons() { return icons_; }
@@ -55,7 +69,13 @@ class IconsBuilder {
   ModuleIcons Finish();
 
  private:
+  // The copy of the data at `where` of `length` bytes, when it was stored before.
+  std::optional<ByteRange> Stored(uint64_t where, uint32_t length) const;
+  // Appends the data found at `where`; false when the total would pass the limit.
+  bool Store(uint64_t where, const std::vector<uint8_t>& bytes, ByteRange* range);
+
   ModuleIcons icons_;
+  uint64_t fileSize_;
   uint64_t limit_;
   std::map<std::pair<uint64_t, uint32_t>, ByteRange> stored_;
 };

@@ -114,11 +114,10 @@ std::optional<IconImageSet> MakeIconImageSet(std::shared_ptr<const ModuleIcons> 
       *why = "damaged module: image " + std::to_string(e.id) + " " + what;
       return std::nullopt;
     };
-    std::optional<ByteRange> bytes = icons.EntryImage(e.id, e.byteSize);
-    if (!bytes) {
-      const ModuleIconImage* found = icons.Image(e.id);
-      return fail(!found ? "is missing" : found->damage ? found->damage : "is damaged");
-    }
+    const ModuleIconImage* found = icons.Image(e.id);
+    if (!found) return fail("is missing");
+    if (found->damage) return fail(found->damage);
+    const std::optional<ByteRange> bytes = icons.EntryImage(e.id, e.byteSize);
     std::string malformed;
     std::optional<IconImageEntry> entry = MakeImageEntry(store, bytes->offset, bytes->length, &malformed);
     if (!entry) return fail(malformed);

@@ -37,22 +37,14 @@ std::optional<std::u16string> NameAt(const std::vector<uint8_t>& table, uint16_t
   return std::u16string(bytes.begin(), bytes.end());
 }
 
-enum class Copy { Done, Outside, Full };
+using Copy = IconsBuilder::Copy;
 
-// Copies a resource's bytes (at most `length`) into the result, once per place.  A
-// resource that starts outside the file is Outside and fails only itself; Full means
-// the module's icon data passed its limit.
+// Copies a resource's bytes (at most `length`) into the result (IconsBuilder::CopyIn).
+// A resource that starts outside the file is Outside.
 Copy CopyResource(BlockReader& file, uint64_t offset, uint64_t length, IconsBuilder& out, ByteRange* range) {
   if (offset >= file.size()) return Copy::Outside;
   length = std::min(length, file.size() - offset);  // the last resource's padding may pass the end
-  if (length > kMaxModuleIconBytes) return Copy::Full;
-  if (std::optional<ByteRange> stored = out.Stored(offset, static_cast<uint32_t>(length))) {
-    *range = *stored;
-    return Copy::Done;
-  }
-  std::optional<std::vector<uint8_t>> data = file.Read(offset, static_cast<size_t>(length));
-  if (!data) return Copy::Outside;
-  return out.Store(offset, *data, range) ? Copy::Done : Copy::Full;
+  return out.CopyIn(offset, length, [&] { return file.Read(offset, static_cast<size_t>(length)); }, range);
 }
 
 }  // namespace

@@ -38,7 +38,6 @@ class PeFile {
   PeFile(BlockReader& file, std::vector<Section> sections, uint32_t headerBytes, uint32_t resourceRva)
       : file_(file), sections_(std::move(sections)), headerBytes_(headerBytes), root_(resourceRva) {}
 
-  uint64_t fileSize() const { return file_.size(); }
 
   // n bytes at an RVA, which must lie in the file's bytes of one section or of the
   // headers: memory the loader fills with zeros is not read, so nothing here grows
@@ -119,23 +118,14 @@ const DirectoryEntry* PickLanguage(const std::vector<DirectoryEntry>& entries, c
   return entries.empty() ? nullptr : &entries.front();
 }
 
-enum class Copy { Done, Outside, Full };
+using Copy = IconsBuilder::Copy;
 
-// Copies the data of a language entry into the result, once for each place in the file.
-// Data (or a data entry) that does not lie in the file is Outside: it fails only the
-// resource it belongs to.  Full means the module's icon data passed its limit.
+// Copies the data of a language entry into the result (IconsBuilder::CopyIn); a data
+// entry that does not lie in the file is Outside.
 Copy CopyData(PeFile& pe, const DirectoryEntry& lang, IconsBuilder& out, ByteRange* range) {
   std::optional<std::pair<uint32_t, uint32_t>> at = pe.DataLocation(lang);
   if (!at) return Copy::Outside;
-  if (std::optional<ByteRange> stored = out.Stored(at->first, at->second)) {
-    *range = *stored;
-    return Copy::Done;
-  }
-  if (at->second > pe.fileSize()) return Copy::Outside;
-  if (at->second > kMaxModuleIconBytes) return Copy::Full;
-  std::optional<std::vector<uint8_t>> data = pe.ReadRva(at->first, at->second);
-  if (!data) return Copy::Outside;
-  return out.Store(at->first, *data, range) ? Copy::Done : Copy::Full;
+  return out.CopyIn(at->first, at->second, [&] { return pe.ReadRva(at->first, at->second); }, range);
 }
 
 const DirectoryEntry* FindType(const std::vector<DirectoryEntry>& types, uint16_t id) {
