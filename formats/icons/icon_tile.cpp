@@ -30,7 +30,9 @@ std::optional<IconTile> DecodeIconTile(const uint8_t* image, size_t size, int cx
   // One-bit images make monochrome icons, which the platform draws its own way.
   if (bits != 4 && bits != 8 && bits != 24 && bits != 32) return std::nullopt;
 
-  const uint32_t paletteEntries = bits <= 8 ? iconres::PaletteEntries(clrUsed, bits) : 0;
+  // The colours follow the colour table at every depth: a 24- or 32-bit image may carry
+  // one (clrUsed entries), which the pixels do not use.
+  const uint32_t paletteEntries = iconres::PaletteEntries(clrUsed, bits);
   if (paletteEntries > 256u) return std::nullopt;
   const size_t stride = static_cast<size_t>(iconres::RowStride(bits, 1, cx));
   const size_t maskStride = MaskStride(cx);
