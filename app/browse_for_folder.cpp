@@ -24,7 +24,7 @@ bool FlagValue(OptionalFlag flag, bool defaultValue) { return flag.given ? flag.
 
 char* BrowseForFolder(char** initialFolder, char** title, OptionalFlag includeFiles, OptionalFlag showEditBox,
                       OptionalFlag newDialogStyle) {
-  OwnedBlock record(Svc().allocMemory(sizeof(BROWSEINFOA)));
+  OwnedBlock record(ProgramMemory(sizeof(BROWSEINFOA)));
   BROWSEINFOA* info = static_cast<BROWSEINFOA*>(record.get());
   *info = BROWSEINFOA{};  // no owner, no root, no display-name buffer
 

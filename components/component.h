@@ -77,7 +77,6 @@ class StoredComponent : public Component {
   using StoredData = Data;
   using Component::Component;
 
-  const Data& data() const { return data_; }
   // The property blob.
   std::vector<uint8_t> WriteProperties() const { return data_.Write(); }
 

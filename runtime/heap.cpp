@@ -79,21 +79,20 @@ void* ReallocMemory(void* p, int32_t size) {
 
 char* NewText(const char* s) { return s ? NewText(s, std::strlen(s)) : nullptr; }
 
+// AllocMemory for the makers of values (NewTextIn, NewByteSetIn, NewIntArrayIn).
+static void* HeapBlock(size_t size) { return AllocMemory(static_cast<int32_t>(size)); }
+
 char* NewText(const char* s, size_t n) {
   if (!s || n == 0) return nullptr;
-  return NewTextIn([](size_t size) { return AllocMemory(static_cast<int32_t>(size)); }, s, n);
+  return NewTextIn(HeapBlock, s, n);
 }
 
 void* NewByteSet(const void* bytes, size_t n) {
-  return NewByteSetIn([](size_t size) { return AllocMemory(static_cast<int32_t>(size)); }, bytes, n);
+  return NewByteSetIn(HeapBlock, bytes, n);
 }
 
 void* NewIntArray(const int32_t* values, size_t n) {
-  int32_t* a = static_cast<int32_t*>(AllocMemory(static_cast<int32_t>(8 + 4 * n)));
-  a[0] = 1;
-  a[1] = static_cast<int32_t>(n);
-  if (n) std::memcpy(a + 2, values, 4 * n);
-  return a;
+  return NewIntArrayIn(HeapBlock, values, n);
 }
 
 void* NewTextArray(char* const* texts, size_t n) {

@@ -88,6 +88,18 @@ void* NewByteSetIn(Alloc&& alloc, const void* bytes, size_t n) {
   return set;
 }
 
+// A new one-dimensional array {1, n, the n values}, in memory that alloc(size) gives;
+// null when it gives none.
+template <class Alloc>
+int32_t* NewIntArrayIn(Alloc&& alloc, const int32_t* values, size_t n) {
+  int32_t* a = static_cast<int32_t*>(alloc((2 + n) * sizeof(int32_t)));
+  if (!a) return nullptr;
+  a[0] = 1;
+  a[1] = static_cast<int32_t>(n);
+  if (n) std::memcpy(a + 2, values, n * sizeof(int32_t));
+  return a;
+}
+
 // A pointer as the 32-bit word that records, services and program code carry, and a
 // word back as a pointer.
 inline uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }

@@ -1,4 +1,4 @@
-// The WindowTable (runtime/form_description.h): one template per window of the form
+// The WindowTable (formats/records/form_description.h): one template per window of the form
 // description, each a list of elements (element 0 the window, then components and menu
 // items).  Templates live from initialisation to shutdown; live objects hang off the
 // elements while loaded.  The lookups of templates, elements and live objects.

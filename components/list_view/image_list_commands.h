@@ -1,5 +1,5 @@
 // The image-list commands of the second extension library (library 3) and the
-// platform side of the image-list data format (components/image_list_data.h).
+// platform side of the image-list data format (formats/records/image_list_data.h).
 #pragma once
 #include <windows.h>
 #include <objidl.h>  // before commctrl.h: declares the stream functions of image lists

@@ -81,11 +81,9 @@ void __cdecl GetSelectedItemsCommand(rt::ResultRecord* result, int32_t argc, rt:
     selected.clear();
   }
   // {1, n, elements}: the caller owns the block.
-  auto* block = static_cast<int32_t*>(ListViewLibraryLink().Alloc((2 + selected.size()) * sizeof(int32_t)));
+  int32_t* block =
+      rt::NewIntArrayIn([](size_t size) { return ListViewLibraryLink().Alloc(size); }, selected.data(), selected.size());
   if (!block) return;
-  block[0] = 1;
-  block[1] = static_cast<int32_t>(selected.size());
-  for (size_t i = 0; i < selected.size(); ++i) block[2 + i] = selected[i];
   result->value = rt::Word(block);
   result->tag = rt::TagInt | rt::ArrayFlag;
 }
