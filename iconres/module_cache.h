@@ -28,6 +28,8 @@ constexpr uint64_t kMaxCachedIconBytes = 64u << 20;
 // disk) or is not a module that the reader reads.  For a damaged module, `damage` then
 // says what is damaged (ReadModuleIcons).  Safe to call from several threads.
 std::shared_ptr<const ModuleIcons> CachedModuleIcons(const std::string& path, std::string* damage = nullptr);
+// The order in which this thread's resource lookup takes a resource's languages.
+LanguageOrder PlatformLanguageOrder();
 // The same read, from the file itself every time, neither using nor filling the
 // cache: for callers that read many files at once from several threads.
 std::shared_ptr<const ModuleIcons> ReadModuleIconsUncached(const std::string& path, std::string* damage = nullptr);

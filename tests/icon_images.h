@@ -3,6 +3,7 @@
 // icon libraries and crafted groups, all built byte by byte with no platform call.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,23 @@
 namespace iconmodules {
 
 using Bytes = std::vector<uint8_t>;
+
+// Little-endian values written over made bytes, to damage them in one place.
+inline void Put32(Bytes& bytes, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+inline void Put16(Bytes& bytes, size_t at, uint16_t v) {
+  bytes[at] = static_cast<uint8_t>(v);
+  bytes[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+// Writes made bytes to a file (the native programs that write test inputs).
+inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
 
 // A bitmap icon image of 1, 4, 8, 24 or 32 bits per pixel (32 with or without alpha):
 // header, palette (2, 16 or 256 colours), colour rows, mask rows.  The pattern depends

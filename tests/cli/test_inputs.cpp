@@ -14,13 +14,9 @@
 namespace {
 
 using iconmodules::Bytes;
-
-bool Write(const std::string& path, const Bytes& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
+using iconmodules::Put16;
+using iconmodules::Put32;
+using iconmodules::WriteBytes;
 
 // Where `part` first occurs in `bytes`.
 size_t Find(const Bytes& bytes, const Bytes& part) {
@@ -28,14 +24,6 @@ size_t Find(const Bytes& bytes, const Bytes& part) {
     if (std::equal(part.begin(), part.end(), bytes.begin() + at)) return at;
   std::fprintf(stderr, "test_inputs: pattern not found\n");
   std::exit(1);
-}
-
-void Put32(Bytes& bytes, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Put16(Bytes& bytes, size_t at, uint16_t v) {
-  bytes[at] = static_cast<uint8_t>(v);
-  bytes[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 
 // Three groups of one image each: 32x32 4-bit, `second`, 16x16 32-bit.
@@ -53,44 +41,44 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1], damaged = folder + "/damaged/";
   const Bytes second = iconmodules::BitmapImage(32, 32, 2);
   const Bytes pe = iconmodules::BuildPeIconModule(ThreeGroups(second), false);
-  bool ok = Write(folder + "/repeated.dll", iconmodules::RepeatedEntryModule());
+  bool ok = WriteBytes(folder + "/repeated.dll", iconmodules::RepeatedEntryModule());
 
   // The data entry of image 2 claims 0xFFFFFFF0 bytes.  The builder places the section
   // (RVA 0x1000) at file offset 0x200, and each data entry holds the data's RVA, then
   // its size.
   Bytes huge = pe;
   const uint32_t rva = static_cast<uint32_t>(Find(huge, second) - 0x200 + 0x1000);
-  Bytes entry = {static_cast<uint8_t>(rva), static_cast<uint8_t>(rva >> 8), static_cast<uint8_t>(rva >> 16),
-                 static_cast<uint8_t>(rva >> 24)};
+  Bytes entry(4);
+  Put32(entry, 0, rva);
   Put32(huge, Find(huge, entry) + 4, 0xFFFFFFF0u);
-  ok = ok && Write(damaged + "huge-size.dll", huge);
+  ok = ok && WriteBytes(damaged + "huge-size.dll", huge);
 
   // Image 2 is a 32x32 32-bit bitmap cut to 104 bytes.
-  ok = ok && Write(damaged + "short-image.dll",
+  ok = ok && WriteBytes(damaged + "short-image.dll",
                    iconmodules::BuildPeIconModule(ThreeGroups(Bytes(second.begin(), second.begin() + 104)), false));
 
   // Group 2 names image 999, which does not exist.
   Bytes missing = pe;
   const Bytes directory = iconmodules::GroupDirectory({second}, 2);
   Put16(missing, Find(missing, directory) + directory.size() - 2, 999);
-  ok = ok && Write(damaged + "missing-image.dll", missing);
+  ok = ok && WriteBytes(damaged + "missing-image.dll", missing);
 
   // Cut in the optional header, in the section table, in the resource directory.
-  ok = ok && Write(damaged + "cut-header.dll", Bytes(pe.begin(), pe.begin() + 0x40 + 24 + 100));
-  ok = ok && Write(damaged + "cut-sections.dll", Bytes(pe.begin(), pe.begin() + 0x150));
-  ok = ok && Write(damaged + "cut-resources.dll", Bytes(pe.begin(), pe.begin() + 0x208));
+  ok = ok && WriteBytes(damaged + "cut-header.dll", Bytes(pe.begin(), pe.begin() + 0x40 + 24 + 100));
+  ok = ok && WriteBytes(damaged + "cut-sections.dll", Bytes(pe.begin(), pe.begin() + 0x150));
+  ok = ok && WriteBytes(damaged + "cut-resources.dll", Bytes(pe.begin(), pe.begin() + 0x208));
 
   // NE: an alignment shift of 200, and group 3's data far outside the file.
   const Bytes ne = iconmodules::BuildNeIconLibrary(iconmodules::SampleNeGroups());
   constexpr size_t kTable = 0x40 + 0x40;  // the resource table (see BuildNeIconLibrary)
   Bytes shift = ne;
   Put16(shift, kTable, 200);
-  ok = ok && Write(damaged + "ne-shift.icl", shift);
+  ok = ok && WriteBytes(damaged + "ne-shift.icl", shift);
   // The group blocks follow the 10 icons: table shift (2), icon type block (8 + 12 x 10),
   // group type block header (8), then 12 bytes per group starting with its offset.
   Bytes outside = ne;
   Put16(outside, kTable + 2 + 8 + 12 * 10 + 8 + 12 * 2, 0xFFF0);
-  ok = ok && Write(damaged + "ne-group-outside.icl", outside);
+  ok = ok && WriteBytes(damaged + "ne-group-outside.icl", outside);
   if (!ok) std::perror(folder.c_str());
   return ok ? 0 : 1;
 }

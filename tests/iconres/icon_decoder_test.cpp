@@ -50,7 +50,7 @@ std::vector<uint32_t> DrawOn(HICON icon, int w, int h, uint32_t background) {
   rt::GdiObject<HBITMAP> section = rt::NewTopDownDib(nullptr, w, h, &bits);
   rt::MemoryDC dc(CreateCompatibleDC(nullptr));
   if (!section || !dc || !bits) return {};
-  HGDIOBJ old = SelectObject(dc.get(), section.get());
+  rt::SelectedObject selected(dc.get(), section.get());
   uint32_t* pixels = static_cast<uint32_t*>(bits);
   std::fill(pixels, pixels + size_t(w) * h, background);
   const bool drawn = DrawIconEx(dc.get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL) != FALSE;
@@ -58,7 +58,6 @@ std::vector<uint32_t> DrawOn(HICON icon, int w, int h, uint32_t background) {
   std::vector<uint32_t> out;
   if (drawn)
     for (size_t i = 0; i < size_t(w) * h; ++i) out.push_back(pixels[i] & 0xFFFFFF);
-  SelectObject(dc.get(), old);
   return out;
 }
 
@@ -217,15 +216,8 @@ TEST(IconDecoder, EveryImageDecodesAsThePlatformDrawsIt) {
 TEST(IconDecoder, ShortLyingAndHugeImagesFailWithAReason) {
   using iconmodules::Bytes;
   const Bytes good = iconmodules::PatternBitmap(32, 32, 32, 1);
-  auto with32 = [](Bytes b, size_t at, uint32_t v) {
-    for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(v >> (8 * k));
-    return b;
-  };
-  auto with16 = [](Bytes b, size_t at, uint16_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-    return b;
-  };
+  auto with32 = [](Bytes b, size_t at, uint32_t v) { iconmodules::Put32(b, at, v); return b; };
+  auto with16 = [](Bytes b, size_t at, uint16_t v) { iconmodules::Put16(b, at, v); return b; };
   Bytes png = iconmodules::PngImage(48, 1);
   Bytes damagedPng = png;
   damagedPng[60] ^= 0xFF;  // inside IDAT: its CRC no longer holds

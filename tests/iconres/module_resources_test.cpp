@@ -94,9 +94,7 @@ TEST(ModuleResources, EveryModuleOfTheSystemFoldersReadsAsThePlatformReadsIt) {
       // Read for a thumbnail, with only the first group: that group, whole.
       const std::vector<uint8_t> file = ReadWholeFile(path);
       MemorySource source(file.data(), file.size());
-      std::optional<ModuleIcons> first = ReadModuleIcons(
-          source, ResourceLanguageOrder(LANGIDFROMLCID(GetThreadLocale()), GetUserDefaultLangID(), GetSystemDefaultLangID()),
-          nullptr, 1);
+      std::optional<ModuleIcons> first = ReadModuleIcons(source, PlatformLanguageOrder(), nullptr, 1);
       ASSERT_TRUE(first);
       ASSERT_EQ(first->groups.size(), 1u);
       EXPECT_EQ(BytesOf(*first, first->groups[0].directory), reference->front().directory);

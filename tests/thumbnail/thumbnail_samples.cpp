@@ -15,17 +15,6 @@
 
 #include "tests/icon_images.h"
 
-namespace {
-
-bool Write(const std::string& path, const iconmodules::Bytes& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace iconmodules;
   if (argc != 2) {
@@ -44,10 +33,10 @@ int main(int argc, char** argv) {
   // PE32 optional header's first 96 bytes at 0x58) cleared: a module without icons.
   Bytes noIcons = pe32;
   std::fill(noIcons.begin() + 0x58 + 96 + 2 * 8, noIcons.begin() + 0x58 + 96 + 3 * 8, uint8_t{0});
-  const bool ok = Write(folder + "/pe32.dll", pe32) && Write(folder + "/pe64.exe", pe64) &&
-                  Write(folder + "/ne.icl", BuildNeIconLibrary(SampleNeGroups())) &&
-                  Write(folder + "/noicons.dll", noIcons) &&
-                  Write(folder + "/damaged.exe", damaged);
+  const bool ok = WriteBytes(folder + "/pe32.dll", pe32) && WriteBytes(folder + "/pe64.exe", pe64) &&
+                  WriteBytes(folder + "/ne.icl", BuildNeIconLibrary(SampleNeGroups())) &&
+                  WriteBytes(folder + "/noicons.dll", noIcons) &&
+                  WriteBytes(folder + "/damaged.exe", damaged);
   if (!ok) std::fprintf(stderr, "thumbnail_samples: cannot write into %s\n", folder.c_str());
   return ok ? 0 : 1;
 }
