@@ -50,7 +50,10 @@ bool Component::CreateControl(const char* className, const char* text, DWORD sty
 }
 
 void Component::OnFinalMessage() {
-  link_.Call(rt::SvcElementDestroyed, static_cast<int32_t>(windowId_), static_cast<int32_t>(componentId_));
+  // A window that failed while being created was never its element's object: the
+  // element (while it is recreated, still holding the old object) is left alone.
+  if (!creating())
+    link_.Call(rt::SvcElementDestroyed, static_cast<int32_t>(windowId_), static_cast<int32_t>(componentId_));
   rt::WindowObject::OnFinalMessage();
 }
 

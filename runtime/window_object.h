@@ -74,6 +74,8 @@ class WindowObject {
 
  protected:
   bool deleting() const { return deleting_; }
+  // Inside CreateObjectWindow: a window that ends now never became anyone's object.
+  bool creating() const { return creating_; }
 
  private:
   static LRESULT CALLBACK ClassProc(HWND, UINT, WPARAM, LPARAM);
